@@ -1,0 +1,155 @@
+// The real hook procedure, compiled into this test and called directly: with a view of the
+// section it posts exactly what the decision table says to NotifyWnd and nowhere else; without a
+// view it passes everything on and touches nothing.
+#include "hook_shared.h"
+#include "vellum_callback.h"
+#include "vellum_unit.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+using namespace vellum;
+
+namespace {
+
+struct Posted {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    HWND window;
+};
+
+std::vector<Posted> DrainPosted() {
+    std::vector<Posted> posted;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_USER, 0x7FFF, PM_REMOVE)) posted.push_back({msg.message, msg.wParam, msg.lParam, msg.hwnd});
+    return posted;
+}
+
+HWND MessageWindow() {
+    return CreateWindowExW(0, L"STATIC", L"receiver", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+}
+
+class HookProcWithView : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitializeUnit();
+        ASSERT_NE(SharedView, nullptr);
+        receiver_ = MessageWindow();
+        SharedView->NotifyWnd = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(receiver_));
+        SharedView->RightButtonOn = 1;
+        SharedView->Dragging = 0;
+        DrainPosted();
+    }
+    void TearDown() override { FinalizeUnit(); }
+
+    LRESULT Call(int code, UINT message, UINT hitTest) {
+        MOUSEHOOKSTRUCT info{};
+        info.hwnd = target_;
+        info.wHitTestCode = hitTest;
+        return MouseHookProc(code, message, reinterpret_cast<LPARAM>(&info));
+    }
+
+    HWND receiver_ = nullptr;
+    HWND target_ = reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x12345678));
+};
+
+} // namespace
+
+TEST_F(HookProcWithView, ADragPostsStartMovesAndOneEnd) {
+    EXPECT_EQ(Call(HC_ACTION, WM_NCLBUTTONDOWN, HTCAPTION), 0);
+    EXPECT_EQ(SharedView->Dragging, 1);
+    Call(HC_ACTION, WM_MOUSEMOVE, HTCLIENT);
+    Call(HC_NOREMOVE, WM_MOUSEMOVE, HTCLIENT);
+    Call(HC_ACTION, WM_LBUTTONUP, HTCLIENT);
+    EXPECT_EQ(SharedView->Dragging, 0);
+    Call(HC_ACTION, WM_LBUTTONUP, HTCLIENT);
+    Call(HC_ACTION, WM_MOUSEMOVE, HTCLIENT);
+
+    const auto posted = DrainPosted();
+    ASSERT_EQ(posted.size(), 4u);
+    const UINT expected[] = {HM_DRAGSTART, HM_MOUSEMOVE, HM_MOUSEMOVE, HM_DRAGEND};
+    for (size_t i = 0; i < posted.size(); ++i) {
+        EXPECT_EQ(posted[i].message, expected[i]);
+        EXPECT_EQ(posted[i].window, receiver_);
+        EXPECT_EQ(posted[i].wParam, reinterpret_cast<WPARAM>(target_));
+        EXPECT_EQ(posted[i].lParam, 0);
+    }
+}
+
+TEST_F(HookProcWithView, SwallowsTheClicksItReports) {
+    EXPECT_EQ(Call(HC_ACTION, WM_NCMBUTTONDOWN, HTVSCROLL), 1);
+    EXPECT_EQ(Call(HC_ACTION, WM_NCRBUTTONDOWN, HTMENU), 1);
+    EXPECT_EQ(Call(HC_ACTION, WM_NCRBUTTONDBLCLK, HTCAPTION), 1);
+    EXPECT_EQ(Call(-1, WM_NCMBUTTONDOWN, HTCAPTION), 0) << "negative codes are always passed on";
+    SharedView->RightButtonOn = 0;
+    EXPECT_EQ(Call(HC_ACTION, WM_NCRBUTTONDOWN, HTCAPTION), 0);
+    EXPECT_EQ(Call(HC_ACTION, WM_NCRBUTTONDBLCLK, HTCAPTION), 0);
+    EXPECT_EQ(Call(HC_ACTION, WM_NCMBUTTONDOWN, HTCAPTION), 1);
+
+    const auto posted = DrainPosted();
+    ASSERT_EQ(posted.size(), 4u);
+    EXPECT_EQ(posted[0].message, HM_MCLICK);
+    EXPECT_EQ(posted[1].message, HM_RCLICK);
+    EXPECT_EQ(posted[2].message, HM_RDBLCLK);
+    EXPECT_EQ(posted[3].message, HM_MCLICK);
+}
+
+TEST_F(HookProcWithView, HostileInputPostsOnlyToTheReceiverAndNeverCrashes) {
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> codes(-5, 8);
+    std::uniform_int_distribution<unsigned> messages(0x9F, 0x20F);
+    std::uniform_int_distribution<unsigned> hits(0, 25);
+    size_t expectedPosts = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const int code = codes(random);
+        const UINT message = random() % 8 == 0 ? static_cast<UINT>(random()) : messages(random);
+        if (i % 97 == 0) {
+            // A null MOUSEHOOKSTRUCT is passed on untouched.
+            EXPECT_EQ(MouseHookProc(code, message, 0), 0);
+            continue;
+        }
+        MOUSEHOOKSTRUCT info{};
+        info.hwnd = target_;
+        info.wHitTestCode = hits(random) == 25 ? 0xFFFFFFFEu : hits(random);
+        const bool dragging = SharedView->Dragging != 0;
+        const LRESULT result = MouseHookProc(code, message, reinterpret_cast<LPARAM>(&info));
+        EXPECT_TRUE(result == 0 || result == 1);
+        EXPECT_LE(SharedView->Dragging, 1);
+        (void)dragging;
+        const auto posted = DrainPosted();
+        for (const auto& p : posted) {
+            EXPECT_EQ(p.window, receiver_);
+            EXPECT_GE(p.message, HM_MOUSEMOVE);
+            EXPECT_LE(p.message, HM_RDBLCLK);
+            EXPECT_NE(p.message, 0x085Eu);
+            EXPECT_EQ(p.lParam, 0);
+        }
+        expectedPosts += posted.size();
+        if (result == 1) {
+            EXPECT_EQ(posted.size(), 1u) << "a swallowed message is always reported";
+        }
+    }
+    EXPECT_GT(expectedPosts, 0u);
+}
+
+TEST(HookProcWithoutView, PassesEverythingOnAndPostsNothing) {
+    HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, VELLUM_HOOK_MAPPING_NAME);
+    ASSERT_NE(squatter, nullptr);
+    InitializeUnit();
+    ASSERT_EQ(SharedView, nullptr);
+    MessageWindow();
+    MOUSEHOOKSTRUCT info{};
+    info.hwnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x1000));
+    for (UINT message : {WM_NCMBUTTONDOWN, WM_NCRBUTTONDOWN, WM_NCRBUTTONDBLCLK, WM_NCLBUTTONDOWN, WM_LBUTTONUP,
+                         WM_MOUSEMOVE}) {
+        info.wHitTestCode = HTCAPTION;
+        EXPECT_EQ(MouseHookProc(HC_ACTION, message, reinterpret_cast<LPARAM>(&info)), 0);
+    }
+    EXPECT_TRUE(DrainPosted().empty());
+    FinalizeUnit();
+    CloseHandle(squatter);
+}

@@ -1,0 +1,84 @@
+# The Wine test bench, sourced by the test and run scripts: a private 32-bit prefix inside the build
+# folder with a 1024x768 virtual desktop, on an Xvfb display of its own (or the caller's display),
+# and a clean stop of every process it started.
+#   bench_start [--own-display]   sets WINEPREFIX, DISPLAY and friends, starts wineserver
+#   bench_stop                    ends every Wine process of the prefix and the Xvfb it started
+
+TRELLANE_ROOT=${TRELLANE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+TRELLANE_BUILD=${TRELLANE_BUILD:-$TRELLANE_ROOT/build/mingw-i686}
+BENCH_XVFB_PID=
+
+export WINEPREFIX="$TRELLANE_BUILD/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+# Nothing is written outside the prefix (no menu entries, no file associations), and no dialog
+# offers to download Mono or Gecko.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+export LOCPATH=/usr/local/lib/trellane/locale
+
+bench_quiet() { "$@" </dev/null >/dev/null 2>&1; }
+
+bench_prefix_ready() { [ -f "$WINEPREFIX/.trellane-bench" ]; }
+
+bench_make_prefix() {
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  echo "bench: creating the Wine prefix (once)"
+  bench_quiet wineboot -i
+  local reg="$TRELLANE_BUILD/bench.reg"
+  # regedit reads UTF-16 files, which carry the Japanese font names.
+  cat <<'REG' | iconv -f UTF-8 -t UTF-16 > "$reg"
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"ＭＳ ゴシック"="IPAGothic"
+"MS UI Gothic"="IPAPGothic"
+"MS PGothic"="IPAPGothic"
+"MS Shell Dlg"="Tahoma"
+
+[HKEY_CURRENT_USER\Software\Wine\DllOverrides]
+"winemenubuilder.exe"=""
+REG
+  bench_quiet wine regedit /S "$(winepath -w "$reg" 2>/dev/null)"
+  bench_quiet wineserver -w
+  touch "$WINEPREFIX/.trellane-bench"
+}
+
+bench_start() {
+  if [ "${1:-}" = "--own-display" ] || [ -z "${DISPLAY:-}" ]; then
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
+    BENCH_XVFB_PID=$!
+    local number
+    read -r number <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=":$number"
+  fi
+  # A server left from an earlier run could keep an old hook section alive in its processes.
+  bench_quiet wineserver -k || true
+  bench_prefix_ready || bench_make_prefix
+  # Start the server and the services with every stream closed: a service started by the first
+  # test would otherwise inherit ctest's output pipe, and ctest would wait for it forever.
+  bench_quiet wineserver -p
+  bench_quiet wine cmd /c exit
+  export TRELLANE_BENCH=1
+}
+
+bench_stop() {
+  bench_quiet wineserver -k || true
+  bench_quiet wineserver -w || true
+  if [ -n "$BENCH_XVFB_PID" ]; then
+    kill "$BENCH_XVFB_PID" 2>/dev/null || true
+    wait "$BENCH_XVFB_PID" 2>/dev/null || true
+    BENCH_XVFB_PID=
+  fi
+}

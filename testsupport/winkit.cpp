@@ -1,0 +1,190 @@
+#include "winkit.h"
+
+#include <thread>
+
+namespace winkit {
+
+std::wstring FromUnixPath(const std::string& unixPath) {
+    std::wstring result = L"Z:";
+    for (char c : unixPath) result.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    return result;
+}
+
+std::wstring DistPath(const std::wstring& relative) {
+    return FromUnixPath(TRELLANE_DIST_DIR_UNIX) + L"\\" + relative;
+}
+
+std::wstring BuildPath(const std::wstring& relative) {
+    return FromUnixPath(TRELLANE_BINARY_DIR_UNIX) + L"\\" + relative;
+}
+
+namespace {
+void PumpPending() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+} // namespace
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        PumpPending();
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(std::chrono::milliseconds duration) {
+    const auto deadline = std::chrono::steady_clock::now() + duration;
+    while (std::chrono::steady_clock::now() < deadline) {
+        PumpPending();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+ChildProcess::ChildProcess(const std::wstring& commandLine, const std::wstring& directory) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring mutableLine = commandLine;
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &info_))
+        info_ = PROCESS_INFORMATION{};
+}
+
+ChildProcess::~ChildProcess() { Terminate(); }
+
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept : info_(other.info_) { other.info_ = {}; }
+
+ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
+    if (this != &other) {
+        Terminate();
+        info_ = other.info_;
+        other.info_ = {};
+    }
+    return *this;
+}
+
+DWORD ChildProcess::WaitExit(std::chrono::milliseconds timeout) {
+    if (!info_.hProcess) return STILL_ACTIVE;
+    const bool ended = WaitFor([&] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }, timeout);
+    if (!ended) return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+void ChildProcess::Terminate() {
+    if (!info_.hProcess) return;
+    if (WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 10000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+    info_ = {};
+}
+
+namespace {
+struct FindRequest {
+    DWORD processId;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) noexcept {
+    auto* request = reinterpret_cast<FindRequest*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != request->processId || !IsWindowVisible(window)) return TRUE;
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    if (request->className && lstrcmpW(name, request->className) != 0) return TRUE;
+    request->found = window;
+    return FALSE;
+}
+} // namespace
+
+HWND FindProcessWindow(DWORD processId, const wchar_t* className) {
+    FindRequest request{processId, className, nullptr};
+    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&request));
+    return request.found;
+}
+
+HWND WaitProcessWindow(DWORD processId, const wchar_t* className, std::chrono::milliseconds timeout) {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindProcessWindow(processId, className)) != nullptr; }, timeout);
+    return found;
+}
+
+namespace {
+void SendOne(INPUT input) {
+    SendInput(1, &input, sizeof(INPUT));
+    // Let the input reach the queue of the window under the cursor before the next event.
+    PumpFor(std::chrono::milliseconds(30));
+}
+} // namespace
+
+void MouseMoveTo(int x, int y) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = static_cast<LONG>((x * 65536 + width / 2) / width);
+    input.mi.dy = static_cast<LONG>((y * 65536 + height / 2) / height);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendOne(input);
+}
+
+void MouseButton(DWORD downOrUpFlag) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = downOrUpFlag;
+    SendOne(input);
+}
+
+void LeftDrag(POINT from, POINT to, int steps) {
+    MouseMoveTo(from.x, from.y);
+    MouseButton(MOUSEEVENTF_LEFTDOWN);
+    for (int i = 1; i <= steps; ++i)
+        MouseMoveTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+    MouseButton(MOUSEEVENTF_LEFTUP);
+}
+
+void Click(POINT at, DWORD downFlag, DWORD upFlag) {
+    MouseMoveTo(at.x, at.y);
+    MouseButton(downFlag);
+    MouseButton(upFlag);
+}
+
+void KeyDown(WORD vk) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    SendOne(input);
+}
+
+void KeyUp(WORD vk) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendOne(input);
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+POINT CaptionPoint(HWND window) {
+    const RECT rect = WindowRect(window);
+    const int captionMiddle = GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    return POINT{rect.left + (rect.right - rect.left) / 3, rect.top + captionMiddle};
+}
+
+} // namespace winkit
