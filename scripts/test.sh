@@ -18,3 +18,9 @@ trap bench_stop EXIT
 bench_start --own-display
 # Tests drive the one mouse of the display and the one shared hook section: run them one at a time.
 ctest --preset mingw-i686 -j1 "$@"
+
+# The panel and a drag with the grid, as the test run saw them, for the documentation.
+for shot in panel grid; do
+  bmp="$TRELLANE_BUILD/screenshots/$shot.bmp"
+  [ -f "$bmp" ] && convert "$bmp" -strip "docs/$shot.png" 2>/dev/null || true
+done

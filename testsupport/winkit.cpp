@@ -175,6 +175,72 @@ void KeyUp(WORD vk) {
     SendOne(input);
 }
 
+namespace xserver {
+
+namespace {
+constexpr wchar_t kXdotool[] = L"Z:\\usr\\bin\\xdotool";
+
+int ButtonKey(int button) {
+    switch (button) {
+    case 1:
+        return VK_LBUTTON;
+    case 2:
+        return VK_MBUTTON;
+    case 3:
+        return VK_RBUTTON;
+    default:
+        return 0;
+    }
+}
+
+bool KeyIsDown(int vk) {
+    return (static_cast<unsigned short>(GetAsyncKeyState(vk)) & 0x8000u) != 0;
+}
+} // namespace
+
+bool Available() {
+    return GetFileAttributesW(kXdotool) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Run(const std::wstring& commands) {
+    // Wine starts a Unix program natively; its process cannot be waited for, so callers wait for
+    // what the program does instead.
+    std::wstring commandLine = std::wstring(kXdotool) + L" " + commands;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info))
+        return false;
+    if (info.hThread) CloseHandle(info.hThread);
+    if (info.hProcess) CloseHandle(info.hProcess);
+    return true;
+}
+
+bool MoveTo(POINT at, std::chrono::milliseconds timeout) {
+    if (!Run(L"mousemove " + std::to_wstring(at.x) + L" " + std::to_wstring(at.y))) return false;
+    return WaitFor(
+        [&] {
+            POINT cursor{};
+            return GetCursorPos(&cursor) && cursor.x == at.x && cursor.y == at.y;
+        },
+        timeout);
+}
+
+bool Button(int button, bool down, std::chrono::milliseconds timeout) {
+    const int vk = ButtonKey(button);
+    if (vk == 0) return false;
+    if (!Run(std::wstring(down ? L"mousedown " : L"mouseup ") + std::to_wstring(button))) return false;
+    return WaitFor([&] { return KeyIsDown(vk) == down; }, timeout);
+}
+
+bool Key(const wchar_t* keysym, WORD vk, bool down, std::chrono::milliseconds timeout) {
+    if (!Run(std::wstring(down ? L"keydown " : L"keyup ") + keysym)) return false;
+    return WaitFor([&] { return KeyIsDown(vk) == down; }, timeout);
+}
+
+} // namespace xserver
+
 RECT WindowRect(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);

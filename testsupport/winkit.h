@@ -59,6 +59,25 @@ void Click(POINT at, DWORD downFlag, DWORD upFlag);
 void KeyDown(WORD vk);
 void KeyUp(WORD vk);
 
+// Input that starts at the X server Wine draws on (xdotool on $DISPLAY), for tests under Wine.
+// Wine answers a cursor move made with SendInput by warping the X pointer, and the X server's echo
+// of that warp is handled later by whichever process owns the window under the pointer: it can put
+// the cursor back where an earlier move left it just before a button press, and it releases Shift,
+// which the X server never saw pressed. Input that starts at the X server has no such echo.
+// Each call waits until Wine shows its effect (cursor position, key or button state).
+namespace xserver {
+bool Available();
+bool MoveTo(POINT at, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// button: 1 left, 2 middle, 3 right (X numbering).
+bool Button(int button, bool down, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// keysym as xdotool names it ("shift"), vk the key Wine reports for it.
+bool Key(const wchar_t* keysym, WORD vk, bool down,
+         std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// Starts xdotool with the given commands and does not wait: for sequences that must reach the X
+// server close together, such as the two clicks of a double click. The caller waits for the effect.
+bool Run(const std::wstring& commands);
+} // namespace xserver
+
 RECT WindowRect(HWND window);
 // A point in the middle of the window's caption bar (left of its buttons).
 POINT CaptionPoint(HWND window);

@@ -1,0 +1,609 @@
+// The settings panel: its controls, the settings file, hiding to the tray, start-up and shutdown.
+#include "frmParletU.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "application.h"
+#include "color_table.h"
+#include "exclusion_list.h"
+#include "grid.h"
+#include "gui_benri.h"
+#include "hook_shared.h"
+#include "maker_page.h"
+#include "resource_ids.h"
+#include "settings_value.h"
+#include "shell_rules.h"
+#include "translucency.h"
+#include "vellum_api.h"
+
+namespace trellane {
+
+namespace {
+
+// Found while the program starts; stays null on systems without layered windows.
+SetLayeredWindowAttributesProc LookUpSetLayeredWindowAttributes() noexcept {
+    const HMODULE user32 = GetModuleHandleW(L"User32.dll");
+    if (!user32) return nullptr;
+    const FARPROC address = GetProcAddress(user32, "SetLayeredWindowAttributes");
+    SetLayeredWindowAttributesProc function = nullptr;
+    static_assert(sizeof function == sizeof address, "function pointers have one size");
+    CopyMemory(&function, &address, sizeof function);
+    return function;
+}
+
+enum ControlId : int {
+    idBtnOK = IDOK,
+    idGroupBox1 = 100,
+    idChkGraphicLine,
+    idSpnGridSize,
+    idSpnGridSizeButtons,
+    idChkUseGrid,
+    idCmbColor,
+    idScrToumei,
+    idChkAutoHide,
+    idChkStartup,
+    idChkMoveToumei,
+    idChkOritatami,
+    idBtnClose,
+    idBtnHelp,
+    idLabel7,
+    idImage1,
+    idLabel3,
+    idLabel1,
+    idLabel2,
+    idLabelGridSize,
+    idLabelColor,
+    idLabelToumei,
+};
+
+constexpr wchar_t kSection[] = L"setting";
+constexpr wchar_t kPanelFont[] = L"ＭＳ Ｐゴシック";
+constexpr wchar_t kStartupLinkName[] = L"trellane.lnk";
+constexpr wchar_t kExclusionListName[] = L"tools\\除外リスト.txt";
+constexpr wchar_t kHelpFileName[] = L"ReadMe.txt";
+constexpr wchar_t kResidentNotice[] =
+    L"今からTrellaneは、タスクトレイに常駐します。\r\n終了するときはトレイの[G]のアイコンをクリックしてください。";
+constexpr wchar_t kWriteErrorFormat[] = L" に書き込めません";
+constexpr wchar_t kCredit[] = L"© Trellane 開発チーム";
+
+// The group box's children are laid out relative to it.
+constexpr int kGroupLeft = 8;
+constexpr int kGroupTop = 160;
+
+constexpr int kScrollMinimum = 20;
+constexpr int kScrollMaximum = 100;
+
+constexpr COLORREF kLinkColor = RGB(0, 0, 255);
+constexpr COLORREF kTitleColor = RGB(0, 128, 0);
+
+// Boolean arguments at the hook library's boundary: -1 for true.
+constexpr int LibraryFlag(bool value) { return value ? -1 : 0; }
+
+} // namespace
+
+SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr = LookUpSetLayeredWindowAttributes();
+
+TfrmTrellane::TfrmTrellane(TApplication& application) : FApplication(application) {}
+
+TfrmTrellane::~TfrmTrellane() {
+    if (FHandle) DestroyWindow(FHandle);
+}
+
+bool TfrmTrellane::Create() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = StaticWndProc;
+    windowClass.hInstance = FApplication.Instance();
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.hIcon = LoadIconW(FApplication.Instance(), MAKEINTRESOURCEW(IDI_TRELLANE));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(FApplication.Instance(), MAKEINTRESOURCEW(IDI_TRELLANE),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    windowClass.lpszClassName = kClassName;
+    if (!RegisterClassExW(&windowClass)) return false;
+
+    {
+        const HDC screen = GetDC(nullptr);
+        FDpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+        if (screen) ReleaseDC(nullptr, screen);
+    }
+
+    // A fixed-size dialog-style window: no sizing border, no maximise box.
+    constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
+    RECT frame{0, 0, Scale(475), Scale(394)};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    if (!CreateWindowExW(exStyle, kClassName, L"Trellane", style, left, top, width, height, nullptr, nullptr,
+                         FApplication.Instance(), this))
+        return false;
+    CreateControls();
+    CreateTrayAndMenu();
+    FormCreate();
+    FFormCreated = true;
+    return true;
+}
+
+LRESULT CALLBACK TfrmTrellane::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    TfrmTrellane* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<TfrmTrellane*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->FHandle = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<TfrmTrellane*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    try {
+        const LRESULT result = self->WndProc(message, wParam, lParam);
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            self->FHandle = nullptr;
+        }
+        return result;
+    } catch (...) {
+        // Nothing may escape into the system's dispatcher; the message simply has no effect.
+        return 0;
+    }
+}
+
+LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND target = reinterpret_cast<HWND>(wParam);
+    switch (message) {
+    case vellum::HM_DRAGSTART:
+        HMDragStart(target);
+        return 0;
+    case vellum::HM_MOUSEMOVE:
+        HMMouseMove(target);
+        return 0;
+    case vellum::HM_DRAGEND:
+        HMDragEnd(target);
+        return 0;
+    case vellum::HM_MCLICK:
+        HMMClick(target);
+        return 0;
+    case vellum::HM_RCLICK:
+        HMRClick(target);
+        return 0;
+    case vellum::HM_SHIFT_RCLICK:
+        HMShiftRClick(target);
+        return 0;
+    case vellum::HM_RDBLCLK:
+        HMRDblClk(target);
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_HSCROLL:
+        OnHScroll(wParam, reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == kTimerHideId) timerHideTimer();
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam) FormShow();
+        break;
+    case WM_CONTEXTMENU:
+        OnContextMenu(reinterpret_cast<HWND>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR:
+        if (reinterpret_cast<HWND>(wParam) == Label2) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
+        }
+        break;
+    case WM_MEASUREITEM: {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (measure->CtlID != idCmbColor) break;
+        measure->itemHeight = static_cast<UINT>(Scale(16));
+        return TRUE;
+    }
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlID != idCmbColor) break;
+        OnDrawColorItem(*item);
+        return TRUE;
+    }
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_CLOSE:
+        FormClose();
+        DestroyWindow(FHandle);
+        return 0;
+    case WM_DESTROY:
+        FormDestroy();
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(FHandle, message, wParam, lParam);
+}
+
+HWND TfrmTrellane::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int left, int top,
+                              int width, int height, int id, DWORD exStyle) {
+    const HWND control = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, Scale(left),
+                                         Scale(top), Scale(width), Scale(height), FHandle,
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), FApplication.Instance(),
+                                         nullptr);
+    if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), FALSE);
+    return control;
+}
+
+void TfrmTrellane::CreateControls() {
+    FFont.reset(CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kPanelFont));
+    FTitleFont.reset(CreateFontW(-Scale(27), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                 kPanelFont));
+    FLinkFont.reset(CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                kPanelFont));
+
+    // Creation order is the tab order: the stay-resident button first, then the settings in their
+    // group, then the quit and help buttons.
+    btnOK = AddControl(L"BUTTON", L"常駐する(&O)", WS_TABSTOP | BS_PUSHBUTTON, 352, 336, 113, 49, idBtnOK);
+    GroupBox1 = AddControl(L"BUTTON", L"設定", BS_GROUPBOX, kGroupLeft, kGroupTop, 337, 225, idGroupBox1);
+    // Below the controls it frames, so that it never paints over them or takes their clicks.
+    SetWindowPos(GroupBox1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const auto inGroup = [this](const wchar_t* className, const wchar_t* text, DWORD style, int left, int top,
+                                int width, int height, int id) {
+        return AddControl(className, text, style, kGroupLeft + left, kGroupTop + top, width, height, id);
+    };
+    chkGraphicLine = inGroup(L"BUTTON", L"グリッド線をデスクトップに描画する", WS_TABSTOP | BS_AUTOCHECKBOX, 16, 32, 209,
+                             17, idChkGraphicLine);
+    spnGridSize = inGroup(L"EDIT", L"32", WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, 112, 56, 89, 21, idSpnGridSize);
+    SetWindowLongW(spnGridSize, GWL_EXSTYLE, GetWindowLongW(spnGridSize, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
+    SetWindowPos(spnGridSize, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    spnGridSizeButtons = CreateWindowExW(0, UPDOWN_CLASSW, nullptr,
+                                         WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT |
+                                             UDS_NOTHOUSANDS,
+                                         0, 0, 0, 0, FHandle,
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(idSpnGridSizeButtons)),
+                                         FApplication.Instance(), nullptr);
+    SendMessageW(spnGridSizeButtons, UDM_SETBUDDY, reinterpret_cast<WPARAM>(spnGridSize), 0);
+    SendMessageW(spnGridSizeButtons, UDM_SETRANGE32, kMinGridWidth, kMaxGridWidth);
+    SendMessageW(spnGridSizeButtons, UDM_SETPOS32, 0, 32);
+    chkUseGrid = inGroup(L"BUTTON", L"ウィンドウをグリッドに合わせる", WS_TABSTOP | BS_AUTOCHECKBOX, 16, 16, 177, 17,
+                         idChkUseGrid);
+    cmbColor = inGroup(L"COMBOBOX", L"",
+                       WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 112, 80, 169,
+                       22 + 240, idCmbColor);
+    for (const NamedColor& color : kColorList) {
+        const auto index = SendMessageW(cmbColor, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(color.name));
+        SendMessageW(cmbColor, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(color.value));
+    }
+    SendMessageW(cmbColor, CB_SETCURSEL, static_cast<WPARAM>(ColorIndexOf(0xFFFFFF)), 0);
+    scrToumei = inGroup(L"SCROLLBAR", L"", WS_TABSTOP | SBS_HORZ, 112, 115, 169, 21, idScrToumei);
+    SCROLLINFO scroll{sizeof scroll, SIF_RANGE | SIF_POS | SIF_PAGE, kScrollMinimum, kScrollMaximum, 0, 70, 0};
+    SetScrollInfo(scrToumei, SB_CTL, &scroll, TRUE);
+    chkAutoHide = inGroup(L"BUTTON", L"起動時に自動的に常駐する(起動時にパネルを非表示)", WS_TABSTOP | BS_AUTOCHECKBOX,
+                          16, 184, 305, 17, idChkAutoHide);
+    chkStartup = inGroup(L"BUTTON", L"Windowsの起動時に自動的に常駐する", WS_TABSTOP | BS_AUTOCHECKBOX, 16, 200, 305,
+                         17, idChkStartup);
+    chkMoveToumei = inGroup(L"BUTTON", L"ウィンドウ移動時は半透明にする(グリッド線なしの時)",
+                            WS_TABSTOP | BS_AUTOCHECKBOX, 16, 144, 297, 17, idChkMoveToumei);
+    chkOritatami = inGroup(L"BUTTON", L"右クリック機能（折りたたみなど）を使う", WS_TABSTOP | BS_AUTOCHECKBOX, 16, 160,
+                           297, 17, idChkOritatami);
+    btnClose = AddControl(L"BUTTON", L"完全に終了(&C)", WS_TABSTOP | BS_PUSHBUTTON, 352, 304, 113, 25, idBtnClose);
+    btnHelp = AddControl(L"BUTTON", L"ヘルプ(&H)", WS_TABSTOP | BS_PUSHBUTTON, 352, 272, 113, 25, idBtnHelp);
+
+    inGroup(L"STATIC", L"グリッドのサイズ", SS_LEFT, 16, 56, 90, 12, idLabelGridSize);
+    inGroup(L"STATIC", L"グリッドの色", SS_LEFT, 16, 80, 90, 12, idLabelColor);
+    inGroup(L"STATIC", L"半透明の度合い", SS_LEFT, 16, 112, 90, 12, idLabelToumei);
+    Label7 = AddControl(L"STATIC", L"タイトルバーに対しての操作オプション", SS_LEFT, 16, 16, 193, 12, idLabel7);
+    Image1 = AddControl(L"STATIC", nullptr, SS_BITMAP | SS_NOTIFY, 24, 32, 257, 113, idImage1);
+    FLogo.reset(static_cast<HBITMAP>(
+        LoadImageW(FApplication.Instance(), MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    if (FLogo) SendMessageW(Image1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FLogo.get()));
+    Label3 = AddControl(L"STATIC", L"Trellane", SS_LEFT, 328, 56, 111, 27, idLabel3);
+    SendMessageW(Label3, WM_SETFONT, reinterpret_cast<WPARAM>(FTitleFont.get()), FALSE);
+    Label1 = AddControl(L"STATIC", kCredit, SS_LEFT, 352, 112, 97, 12, idLabel1);
+    Label2 = AddControl(L"STATIC", L"example.jp/trellane", SS_LEFT | SS_NOTIFY, 312, 128, 135, 12, idLabel2);
+    SendMessageW(Label2, WM_SETFONT, reinterpret_cast<WPARAM>(FLinkFont.get()), FALSE);
+
+    // As the form is designed: every option on except start-up ones.
+    SendMessageW(chkUseGrid, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(chkGraphicLine, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(chkMoveToumei, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(chkOritatami, BM_SETCHECK, BST_CHECKED, 0);
+}
+
+void TfrmTrellane::OnPaint() {
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(FHandle, &paint);
+    if (!dc) return;
+    // The frame around the logo and credits.
+    RECT shape{Scale(8), Scale(8), Scale(8 + 457), Scale(8 + 145)};
+    DrawEdge(dc, &shape, EDGE_ETCHED, BF_RECT);
+    EndPaint(FHandle, &paint);
+}
+
+LRESULT TfrmTrellane::OnCtlColorStatic(HDC dc, HWND control) {
+    SetBkMode(dc, TRANSPARENT);
+    if (control == Label2) SetTextColor(dc, kLinkColor);
+    if (control == Label3) SetTextColor(dc, kTitleColor);
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void TfrmTrellane::OnDrawColorItem(const DRAWITEMSTRUCT& item) {
+    if (item.itemID == static_cast<UINT>(-1)) return;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const auto value = static_cast<ColorValue>(SendMessageW(cmbColor, CB_GETITEMDATA, item.itemID, 0));
+    RECT swatch = item.rcItem;
+    InflateRect(&swatch, -2, -2);
+    swatch.right = swatch.left + (swatch.bottom - swatch.top) * 2;
+    UniqueBrush brush(CreateSolidBrush(ColorToRgb(value, [](int index) { return GetSysColor(index); })));
+    FillRect(item.hDC, &swatch, brush.get());
+    FrameRect(item.hDC, &swatch, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    wchar_t name[64] = {};
+    SendMessageW(cmbColor, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(name));
+    RECT text = item.rcItem;
+    text.left = swatch.right + 4;
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    DrawTextW(item.hDC, name, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+bool TfrmTrellane::IsChecked(HWND checkBox) const {
+    return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TfrmTrellane::SetChecked(HWND checkBox, bool checked) {
+    if (IsChecked(checkBox) == checked) return;
+    SendMessageW(checkBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    OnClickOf(checkBox);
+}
+
+void TfrmTrellane::OnClickOf(HWND checkBox) {
+    if (checkBox == chkUseGrid) chkUseGridClick();
+    if (checkBox == chkOritatami) chkOritatamiClick();
+    if (checkBox == chkStartup) chkStartupClick();
+}
+
+void TfrmTrellane::OnCommand(int id, int code, HWND control) {
+    switch (id) {
+    case idBtnOK:
+        if (code == BN_CLICKED) btnOKClick();
+        return;
+    case idBtnClose:
+        if (code == BN_CLICKED) btnCloseClick();
+        return;
+    case idBtnHelp:
+        if (code == BN_CLICKED) btnHelpClick();
+        return;
+    case idLabel2:
+        if (code == STN_CLICKED) Label2Click();
+        return;
+    case idChkUseGrid:
+    case idChkOritatami:
+    case idChkStartup:
+        if (code == BN_CLICKED) OnClickOf(control);
+        return;
+    case idSpnGridSize:
+        if (code == EN_CHANGE) spnGridSizeChange();
+        // Leaving the field shows the value that is in force.
+        if (code == EN_KILLFOCUS) SetWindowTextW(spnGridSize, FormatProfileInteger(FGridWidth).c_str());
+        return;
+    case idCmbColor:
+        if (code == CBN_SELCHANGE) cmbColorChange();
+        return;
+    default:
+        OnMenuCommand(id);
+        return;
+    }
+}
+
+void TfrmTrellane::OnHScroll(WPARAM wParam, HWND scrollBar) {
+    if (scrollBar != scrToumei) return;
+    SCROLLINFO scroll{sizeof scroll, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(scrToumei, SB_CTL, &scroll);
+    int position = scroll.nPos;
+    switch (LOWORD(wParam)) {
+    case SB_LINELEFT:
+    case SB_PAGELEFT:
+        position -= 1;
+        break;
+    case SB_LINERIGHT:
+    case SB_PAGERIGHT:
+        position += 1;
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        position = scroll.nTrackPos;
+        break;
+    case SB_LEFT:
+        position = kScrollMinimum;
+        break;
+    case SB_RIGHT:
+        position = kScrollMaximum;
+        break;
+    default:
+        return;
+    }
+    position = std::clamp(position, kScrollMinimum, kScrollMaximum);
+    if (position == FScrollPosition) return;
+    scroll.fMask = SIF_POS;
+    scroll.nPos = position;
+    SetScrollInfo(scrToumei, SB_CTL, &scroll, TRUE);
+    FScrollPosition = position;
+    scrToumeiChange();
+}
+
+void TfrmTrellane::Show() {
+    ShowWindow(FHandle, SW_SHOW);
+    SetForegroundWindow(FHandle);
+    SetFocus(btnOK);
+}
+
+bool TfrmTrellane::PreTranslate(MSG& msg) {
+    if (!FHandle || !IsWindowVisible(FHandle)) return false;
+    return IsDialogMessageW(FHandle, &msg) != FALSE;
+}
+
+// ---- Creation, showing, closing ------------------------------------------------------------
+
+void TfrmTrellane::FormCreate() {
+    FShowResidentNotice = true;
+    FGridWidth = 32;
+    FUseGrid = true;
+
+    InstallHook(FHandle);
+    SetGrid(LibraryFlag(FUseGrid), FGridWidth);
+
+    FSnapshot.reset();
+    FFolded = FoldList();
+    FGridDrawn = false;
+
+    FStartupLink = StartupFolderPath(FApplication.Handle()) + kStartupLinkName;
+
+    FDragActive = false;
+    FExcluded.clear();
+
+    const std::wstring iniPath = SettingsPathFor(ExecutablePath());
+    FIni = SettingsFile(iniPath);
+    if (FIni.Exists()) FShowResidentNotice = false;
+
+    SetChecked(chkGraphicLine, FIni.ReadBool(kSection, L"chkGraphicLine", false));
+    FGridWidth = FIni.ReadInteger(kSection, L"GridWidth", 32);
+    FGridColor = FIni.ReadInteger(kSection, L"color", 0xFFFFFF);
+    FToumei = FIni.ReadInteger(kSection, L"toumei", FScrollPosition);
+    SetChecked(chkAutoHide, FIni.ReadBool(kSection, L"chkAutoHide", false));
+    SetChecked(chkUseGrid, FIni.ReadBool(kSection, L"chkUseGrid", true));
+    SetChecked(chkMoveToumei, FIni.ReadBool(kSection, L"chkMoveToumei", true));
+    SetChecked(chkOritatami, FIni.ReadBool(kSection, L"chkOritatami", true));
+
+    // The spin edit holds the pitch in range; its change handler stores the corrected value back.
+    SetWindowTextW(spnGridSize, FormatProfileInteger(ClampGridWidth(FGridWidth)).c_str());
+    spnGridSizeChange();
+    SelectColor(FGridColor);
+
+    LoadExclusionList(ExeDirectory() + kExclusionListName);
+
+    BuildDisplayModeMenu();
+
+    if (IsChecked(chkAutoHide)) {
+        FApplication.ShowMainForm = false;
+        SetTimer(FHandle, kTimerHideId, 1, nullptr);
+    }
+
+    UseRightButton(LibraryFlag(IsChecked(chkOritatami)));
+}
+
+void TfrmTrellane::FormShow() {
+    SetChecked(chkStartup, GetFileAttributesW(FStartupLink.c_str()) != INVALID_FILE_ATTRIBUTES);
+}
+
+void TfrmTrellane::FormClose() {
+    FClosing = true;
+    popMacFreeClick();
+}
+
+void TfrmTrellane::FormDestroy() {
+    KillTimer(FHandle, kTimerHideId);
+    const bool written = FIni.WriteBool(kSection, L"chkGraphicLine", IsChecked(chkGraphicLine)) &&
+                         FIni.WriteInteger(kSection, L"GridWidth", FGridWidth) &&
+                         FIni.WriteInteger(kSection, L"color", FGridColor) &&
+                         FIni.WriteInteger(kSection, L"toumei", FToumei) &&
+                         FIni.WriteBool(kSection, L"chkAutoHide", IsChecked(chkAutoHide)) &&
+                         FIni.WriteBool(kSection, L"chkUseGrid", IsChecked(chkUseGrid)) &&
+                         FIni.WriteBool(kSection, L"chkMoveToumei", IsChecked(chkMoveToumei)) &&
+                         FIni.WriteBool(kSection, L"chkOritatami", IsChecked(chkOritatami));
+    if (!written) {
+        // The rest of the shutdown is skipped; the system removes the hook with the process.
+        const std::wstring text = FIni.Path() + kWriteErrorFormat + L".";
+        MessageBoxW(nullptr, text.c_str(), FApplication.Title().c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+        return;
+    }
+    FFolded = FoldList();
+    FExcluded.clear();
+    UninstallHook();
+}
+
+// ---- Panel handlers ----------------------------------------------------------------------------
+
+void TfrmTrellane::HideToTray() {
+    if (FShowResidentNotice) {
+        MessageBoxW(nullptr, kResidentNotice, FApplication.Title().c_str(), MB_OK | MB_TASKMODAL);
+        FShowResidentNotice = false;
+    }
+    ShowWindow(FHandle, SW_HIDE);
+}
+
+void TfrmTrellane::btnOKClick() { HideToTray(); }
+
+void TfrmTrellane::timerHideTimer() {
+    KillTimer(FHandle, kTimerHideId);
+    btnOKClick();
+}
+
+void TfrmTrellane::btnCloseClick() { PostMessageW(FHandle, WM_CLOSE, 0, 0); }
+
+void TfrmTrellane::btnHelpClick() { ShellOpen(ExeDirectory() + kHelpFileName); }
+
+void TfrmTrellane::Label2Click() { ShellOpen(kMakerPage); }
+
+void TfrmTrellane::chkUseGridClick() { FUseGrid = IsChecked(chkUseGrid); }
+
+void TfrmTrellane::spnGridSizeChange() {
+    wchar_t text[32] = {};
+    GetWindowTextW(spnGridSize, text, 32);
+    // Clamped even while the user types, so a pitch below the minimum never reaches the grid.
+    FGridWidth = GridWidthFromSpinText(text);
+}
+
+void TfrmTrellane::SelectColor(ColorValue color) {
+    SendMessageW(cmbColor, CB_SETCURSEL, static_cast<WPARAM>(ColorIndexOf(color)), 0);
+}
+
+void TfrmTrellane::cmbColorChange() {
+    const auto index = SendMessageW(cmbColor, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) return;
+    FGridColor = static_cast<ColorValue>(SendMessageW(cmbColor, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
+void TfrmTrellane::SetFormAlpha(std::int32_t level) {
+    SetWindowLongW(FHandle, GWL_EXSTYLE, GetWindowLongW(FHandle, GWL_EXSTYLE) | WS_EX_LAYERED);
+    if (SetLayeredWindowAttributesPtr) SetLayeredWindowAttributesPtr(FHandle, 0, AlphaForLevel(level), LWA_ALPHA);
+}
+
+void TfrmTrellane::scrToumeiChange() {
+    FToumei = FScrollPosition;
+    // A preview: the panel itself shows the chosen translucency until it is opened again.
+    SetFormAlpha(FScrollPosition);
+}
+
+void TfrmTrellane::chkOritatamiClick() { UseRightButton(LibraryFlag(IsChecked(chkOritatami))); }
+
+void TfrmTrellane::chkStartupClick() {
+    if (IsChecked(chkStartup)) {
+        CreateShortcut(FStartupLink, ExecutablePath(), L"", L"", LinkShow::Normal);
+        return;
+    }
+    if (GetFileAttributesW(FStartupLink.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileW(FStartupLink.c_str());
+}
+
+void TfrmTrellane::LoadExclusionList(const std::wstring& path) {
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    std::string bytes;
+    char buffer[64 * 1024];
+    DWORD read = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    FExcluded = SplitExclusionLines(bytes);
+}
+
+} // namespace trellane

@@ -1,0 +1,186 @@
+// The main form: the settings panel the user sees, the owner of the tray icon and its menu, and the
+// window that receives the hook library's notifications and acts on other programs' windows.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fold_list.h"
+#include "raii.h"
+#include "settings_file.h"
+#include "SysCtrls.h"
+
+namespace trellane {
+
+class TApplication;
+
+// SetLayeredWindowAttributes, looked up at start-up: it is missing on systems before version 5.
+using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+extern SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr;
+
+// Colour values of the panel's colour list: an RGB value 0x00BBGGRR, or a system-colour reference
+// (top bit set, low byte the system colour index).
+using ColorValue = std::int32_t;
+
+class TfrmTrellane {
+public:
+    explicit TfrmTrellane(TApplication& application);
+    ~TfrmTrellane();
+    TfrmTrellane(const TfrmTrellane&) = delete;
+    TfrmTrellane& operator=(const TfrmTrellane&) = delete;
+
+    // Creates the window and its controls and runs FormCreate. False when the window cannot be made.
+    bool Create();
+    HWND Handle() const { return FHandle; }
+    void Show();
+    // Runs the dialog navigation (Tab, arrows, Enter) for the panel's controls.
+    bool PreTranslate(MSG& msg);
+    // Unfolds every folded window; used also when the program ends abnormally.
+    void RestoreAllFolded() noexcept { popMacFreeClick(); }
+
+    static constexpr const wchar_t* kClassName = L"TfrmTrellane";
+    static constexpr UINT_PTR kTimerHideId = 1;
+
+private:
+    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void CreateControls();
+    HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int left, int top, int width,
+                    int height, int id, DWORD exStyle = 0);
+    int Scale(int value) const { return MulDiv(value, FDpi, 96); }
+    bool IsChecked(HWND checkBox) const;
+    // Setting a check box in code behaves like the user clicking it: the click handler runs when the
+    // state changes.
+    void SetChecked(HWND checkBox, bool checked);
+    void OnCommand(int id, int code, HWND control);
+    void OnClickOf(HWND checkBox);
+    void OnHScroll(WPARAM wParam, HWND scrollBar);
+    void OnContextMenu(HWND source, POINT at);
+    void OnMenuCommand(int id);
+    LRESULT OnCtlColorStatic(HDC dc, HWND control);
+    void OnPaint();
+    void OnDrawColorItem(const DRAWITEMSTRUCT& item);
+    void HideToTray();
+    void SelectColor(ColorValue color);
+    void SetFormAlpha(std::int32_t level);
+
+    // Event handlers, named after their controls and events.
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void FormDestroy();
+    void btnOKClick();
+    void btnCloseClick();
+    void btnHelpClick();
+    void Label2Click();
+    void chkUseGridClick();
+    void spnGridSizeChange();
+    void cmbColorChange();
+    void scrToumeiChange();
+    void chkOritatamiClick();
+    void chkStartupClick();
+    void timerHideTimer();
+
+    // Notification handlers and the window operations behind them.
+    void HMDragStart(HWND target);
+    void HMMouseMove(HWND target);
+    void HMDragEnd(HWND target);
+    void HMMClick(HWND target);
+    void HMRClick(HWND target);
+    void HMShiftRClick(HWND target);
+    void HMRDblClk(HWND target);
+    void CaptureDragWindow(HWND target);
+    void DrawGridOnScreen(HWND target);
+    std::int32_t SnapToGrid(std::int32_t value) const;
+    void SetTranslucency(HWND target, bool toggle, bool on, std::int32_t level);
+    void FoldWindow(HWND target, bool fold);
+    bool IsExcludedClass(const char* className) const;
+    void LoadExclusionList(const std::wstring& path);
+
+    // ---- Tray icon and tray menu (frmParletU_menu.cpp) ----
+    // Creates the tray icon component and the popup menu, as the form is loaded (before FormCreate).
+    void CreateTrayAndMenu();
+    void BuildDisplayModeMenu();
+    void popMacFreeClick() noexcept;
+    void popMacFreeCloseClick();
+    void popSettingClick();
+    void popCloseClick();
+    void mnuMinimizeClick();
+    void mnuAllMinimizeClick();
+    void mnuNotepadClick();
+    void mnuCalcClick();
+    void mnuExpClick();
+    void mnuZephClick();
+    // The click handler of every display-mode item; the item's tag is its index in FModes.
+    void DisplayModeClick(TMenuItem& sender);
+    void SendWindowsKeyShortcut(std::uint8_t letterKey);
+    // ---- end of the tray section ----
+
+    TApplication& FApplication;
+    HWND FHandle = nullptr;
+    int FDpi = 96;
+    UniqueFont FFont;
+    UniqueFont FTitleFont;
+    UniqueFont FLinkFont;
+    UniqueBitmap FLogo;
+    bool FFormCreated = false;
+    bool FClosing = false;
+
+    // Controls.
+    HWND Label7 = nullptr, Image1 = nullptr, Label3 = nullptr, Label1 = nullptr, Label2 = nullptr;
+    HWND GroupBox1 = nullptr, chkUseGrid = nullptr, chkGraphicLine = nullptr, spnGridSize = nullptr;
+    HWND spnGridSizeButtons = nullptr, cmbColor = nullptr, scrToumei = nullptr, chkMoveToumei = nullptr;
+    HWND chkOritatami = nullptr, chkAutoHide = nullptr, chkStartup = nullptr;
+    HWND btnHelp = nullptr, btnClose = nullptr, btnOK = nullptr;
+    std::int32_t FScrollPosition = 70;
+
+    // State, in the order the form declares it.
+    std::int32_t FGridWidth = 32;
+    ColorValue FGridColor = 0xFFFFFF;
+    bool FUseGrid = true;
+    UniqueBitmap FSnapshot;
+    SIZE FSnapshotSize{};
+    FoldList FFolded;
+    bool FGridDrawn = false;
+    SettingsFile FIni;
+    bool FShowResidentNotice = true;
+    std::wstring FStartupLink;
+    std::int32_t FToumei = 70;
+    std::array<DEVMODEW, 41> FModes{};
+    bool FDragActive = false;
+    std::vector<std::string> FExcluded;
+
+    // ---- Tray components (frmParletU_menu.cpp) ----
+    // This form in the component model: it owns tray and PopupMenu1 and frees them (the menu first)
+    // when the form goes.
+    std::unique_ptr<TFormComponent> FComponents;
+    TIconTray* tray = nullptr;
+    TPopupMenu* PopupMenu1 = nullptr;
+    // Items of PopupMenu1, owned by the menu.
+    TMenuItem* popSetting = nullptr;
+    TMenuItem* N4 = nullptr;
+    TMenuItem* popAbout = nullptr;
+    TMenuItem* popMacFree = nullptr;
+    TMenuItem* popMacFreeClose = nullptr;
+    TMenuItem* N9 = nullptr;
+    TMenuItem* mnuMinimize = nullptr;
+    TMenuItem* mnuDisplay = nullptr;
+    TMenuItem* N6 = nullptr;
+    TMenuItem* mnuAllMinimize = nullptr;
+    TMenuItem* N8 = nullptr;
+    TMenuItem* mnuNotepad = nullptr;
+    TMenuItem* mnuCalc = nullptr;
+    TMenuItem* mnuExp = nullptr;
+    TMenuItem* N7 = nullptr;
+    TMenuItem* mnuZeph = nullptr;
+    TMenuItem* N1 = nullptr;
+    TMenuItem* popClose = nullptr;
+    // ---- end of the tray components ----
+};
+
+} // namespace trellane

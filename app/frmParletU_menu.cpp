@@ -1,0 +1,126 @@
+// The tray icon and its menu: what the user reaches while the program is resident, and the right
+// click on the logo that opens the same menu.
+#include "frmParletU.h"
+
+#include "application.h"
+#include "display_mode.h"
+#include "gui_benri.h"
+#include "maker_page.h"
+#include "resource_ids.h"
+#include "tray_rules.h"
+
+namespace trellane {
+
+namespace {
+
+constexpr wchar_t kDisplayChangeTitle[] = L"ディスプレイサイズの変更";
+constexpr int kTrayIconSize = 16;
+
+} // namespace
+
+// Called as the form is loaded, after its controls and before FormCreate: the components exist and
+// the icon is in the notification area by the time the settings are read.
+void TfrmTrellane::CreateTrayAndMenu() {
+    FComponents = std::make_unique<TFormComponent>(
+        FHandle, TApplicationLink(FApplication.Handle(), [this](bool show) { FApplication.ShowMainForm = show; }));
+
+    // In the order of the form resource: the tray first, then its menu.
+    tray = new TIconTray(FComponents.get());
+    tray->SetName(L"tray");
+    PopupMenu1 = new TPopupMenu(FComponents.get());
+    PopupMenu1->SetName(L"PopupMenu1");
+
+    TMenuItem& items = PopupMenu1->Items();
+    popSetting = &items.Add(L"popSetting", L"Trellaneのパネルを開く(&S)", [this](TMenuItem&) { popSettingClick(); });
+    N4 = &items.Add(L"N4", L"-");
+    popAbout = &items.Add(L"popAbout", L"折りたたみ");
+    popMacFree = &popAbout->Add(L"popMacFree", L"折りたたんだウィンドウを全て戻す(&O)",
+                                [this](TMenuItem&) { popMacFreeClick(); });
+    popMacFreeClose = &popAbout->Add(L"popMacFreeClose", L"折りたたんだウィンドウを終了させる(&C)",
+                                     [this](TMenuItem&) { popMacFreeCloseClick(); });
+    N9 = &popAbout->Add(L"N9", L"-");
+    mnuMinimize = &popAbout->Add(L"mnuMinimize", L"全てのウィンドウを最小化", [this](TMenuItem&) { mnuMinimizeClick(); });
+    // Its items come from BuildDisplayModeMenu.
+    mnuDisplay = &items.Add(L"mnuDisplay", L"画面解像度の変更(&G)");
+    N6 = &items.Add(L"N6", L"おまけ");
+    mnuAllMinimize =
+        &N6->Add(L"mnuAllMinimize", L"デスクトップ画面の表示", [this](TMenuItem&) { mnuAllMinimizeClick(); });
+    N8 = &N6->Add(L"N8", L"-");
+    mnuNotepad = &N6->Add(L"mnuNotepad", L"メモ帳", [this](TMenuItem&) { mnuNotepadClick(); });
+    mnuCalc = &N6->Add(L"mnuCalc", L"電卓", [this](TMenuItem&) { mnuCalcClick(); });
+    mnuExp = &N6->Add(L"mnuExp", L"エクスプローラー", [this](TMenuItem&) { mnuExpClick(); });
+    N7 = &N6->Add(L"N7", L"-");
+    mnuZeph = &N6->Add(L"mnuZeph", L"作者のホームページ", [this](TMenuItem&) { mnuZephClick(); });
+    N1 = &items.Add(L"N1", L"-");
+    popClose = &items.Add(L"popClose", L"閉じる(&C)", [this](TMenuItem&) { popCloseClick(); });
+
+    // The stored properties of the tray; HideMainForm and ShowHint keep their defaults.
+    FComponents->ReadProperties([this] {
+        tray->SetIcon(TIcon::FromResource(FApplication.Instance(), IDI_TRAY, kTrayIconSize, kTrayIconSize));
+        tray->SetHint(L"Trellane");
+        tray->SetRBtnPopupMenu(PopupMenu1);
+        tray->SetLBtnPopupMenu(PopupMenu1);
+    });
+}
+
+void TfrmTrellane::BuildDisplayModeMenu() {
+    if (!mnuDisplay) return;
+    for (int index = 0; index < kMaxDisplayModes; ++index) {
+        DEVMODEW& mode = FModes[static_cast<std::size_t>(index)];
+        mode = DEVMODEW{};
+        mode.dmSize = sizeof mode;
+        if (!EnumDisplaySettingsW(nullptr, static_cast<DWORD>(index), &mode)) break;
+        mnuDisplay->Add(L"", DisplayModeCaption(mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel,
+                                                mode.dmDisplayFrequency),
+                        [this](TMenuItem& sender) { DisplayModeClick(sender); }, index);
+    }
+}
+
+void TfrmTrellane::DisplayModeClick(TMenuItem& sender) {
+    const std::wstring question = DisplayModeQuestion(sender.Caption());
+    if (MessageBoxW(FHandle, question.c_str(), kDisplayChangeTitle, MB_YESNO) != IDYES) return;
+    const std::intptr_t index = sender.Tag();
+    if (index < 0 || index >= kMaxDisplayModes) return;
+    // Written to the registry too, so the mode stays after the next log-on.
+    ChangeDisplaySettingsW(&FModes[static_cast<std::size_t>(index)], CDS_UPDATEREGISTRY);
+}
+
+void TfrmTrellane::OnContextMenu(HWND source, POINT at) {
+    if (source != Image1 || !PopupMenu1 || !PopupMenu1->AutoPopup()) return;
+    // A context-menu key press carries no position; the menu then opens at the cursor.
+    if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+    FComponents->SendCancelMode();
+    PopupMenu1->Popup(at.x, at.y, FHandle);
+}
+
+void TfrmTrellane::OnMenuCommand(int id) {
+    if (!PopupMenu1 || id <= 0) return;
+    PopupMenu1->DispatchCommand(static_cast<UINT>(id));
+}
+
+void TfrmTrellane::popSettingClick() {
+    // Undoes the scroll bar's translucency preview: the panel comes back opaque.
+    SetWindowLongW(FHandle, GWL_EXSTYLE, GetWindowLongW(FHandle, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    Show();
+}
+
+void TfrmTrellane::popCloseClick() { PostMessageW(FHandle, WM_CLOSE, 0, 0); }
+
+void TfrmTrellane::SendWindowsKeyShortcut(std::uint8_t letterKey) {
+    for (const KeyStroke& stroke : WindowsKeyShortcut(letterKey)) keybd_event(stroke.virtualKey, 0, stroke.flags, 0);
+}
+
+void TfrmTrellane::mnuMinimizeClick() { SendWindowsKeyShortcut(kMinimizeAllKey); }
+
+void TfrmTrellane::mnuAllMinimizeClick() { SendWindowsKeyShortcut(kShowDesktopKey); }
+
+void TfrmTrellane::mnuExpClick() { SendWindowsKeyShortcut(kExplorerKey); }
+
+void TfrmTrellane::mnuNotepadClick() { RunCommandLine("notepad.exe"); }
+
+void TfrmTrellane::mnuCalcClick() { RunCommandLine("calc.exe"); }
+
+void TfrmTrellane::mnuZephClick() { ShellOpen(kMakerPage); }
+
+} // namespace trellane

@@ -1,0 +1,94 @@
+#include "fold_list.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace trellane {
+namespace {
+
+constexpr std::int32_t kHeightWhenUnreadable = 400;
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+std::optional<std::string_view> EntryName(std::string_view entry) {
+    const std::size_t separator = entry.find('=');
+    if (separator == std::string_view::npos) return std::nullopt;
+    return entry.substr(0, separator);
+}
+
+// Optional sign and decimal digits, nothing else, inside the 32-bit signed range.
+std::optional<std::int32_t> ParseStrictInt32(std::string_view text) {
+    bool negative = false;
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) return std::nullopt;
+
+    constexpr std::int64_t kMaxMagnitude = std::int64_t{1} << 31;
+    std::int64_t magnitude = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > kMaxMagnitude) return std::nullopt;
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+} // namespace
+
+std::string FoldList::NameOf(std::uint32_t handle) { return std::to_string(handle); }
+
+std::vector<std::string>::const_iterator FoldList::Find(std::string_view name) const {
+    return std::find_if(entries_.begin(), entries_.end(), [name](const std::string& entry) {
+        const auto entryName = EntryName(entry);
+        return entryName && EqualIgnoringAsciiCase(*entryName, name);
+    });
+}
+
+bool FoldList::Contains(std::string_view name) const { return Find(name) != entries_.end(); }
+
+std::optional<std::string> FoldList::ValueOf(std::string_view name) const {
+    const auto found = Find(name);
+    if (found == entries_.end()) return std::nullopt;
+    return found->substr(found->find('=') + 1);
+}
+
+void FoldList::Append(std::string_view name, std::int32_t height) {
+    Remove(name);
+    std::string entry(name);
+    entry += '=';
+    entry += std::to_string(height);
+    entries_.push_back(std::move(entry));
+}
+
+bool FoldList::Remove(std::string_view name) {
+    const auto found = Find(name);
+    if (found == entries_.end()) return false;
+    entries_.erase(found);
+    return true;
+}
+
+std::string FoldList::FirstName() const {
+    if (entries_.empty()) return {};
+    return std::string(EntryName(entries_.front()).value_or(std::string_view{}));
+}
+
+std::uint32_t HandleFromName(std::string_view name) {
+    const auto value = ParseStrictInt32(name);
+    if (!value) return 0;
+    return static_cast<std::uint32_t>(*value); // modular by definition: the same bit pattern
+}
+
+std::int32_t HeightFromValue(std::string_view value) {
+    return ParseStrictInt32(value).value_or(kHeightWhenUnreadable);
+}
+
+} // namespace trellane

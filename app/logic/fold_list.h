@@ -1,0 +1,51 @@
+// The windows folded up to their caption, each with the height to give back when it unfolds.
+// Entries are "name=value" text in folding order: the window handle in decimal and the height.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trellane {
+
+class FoldList {
+public:
+    // The name of a window handle: unsigned decimal, no sign, no leading zeros.
+    static std::string NameOf(std::uint32_t handle);
+
+    // A name matches the text before an entry's first '=', ignoring ASCII letter case; an entry
+    // without '=' has no name. Lookups use the first match.
+    bool Contains(std::string_view name) const;
+    // The text after the first '=' of the first matching entry.
+    std::optional<std::string> ValueOf(std::string_view name) const;
+
+    // Adds name=height at the end. An earlier entry of the same name is dropped first, so there
+    // is at most one entry per window and a window folded again counts as folded last.
+    void Append(std::string_view name, std::int32_t height);
+    // Removes the first matching entry; false when there was none.
+    bool Remove(std::string_view name);
+
+    bool Empty() const { return entries_.empty(); }
+    std::size_t Size() const { return entries_.size(); }
+    // The name of the window folded longest ago; empty when the list is empty.
+    std::string FirstName() const;
+    const std::vector<std::string>& Entries() const { return entries_; }
+
+private:
+    std::vector<std::string>::const_iterator Find(std::string_view name) const;
+
+    std::vector<std::string> entries_;
+};
+
+// A name back as a window handle: the name read as a 32-bit signed decimal number (optional
+// sign, no blanks), its bit pattern returned. A name that is no such number gives 0, the null
+// handle, which makes every window call on it fail harmlessly.
+std::uint32_t HandleFromName(std::string_view name);
+
+// A stored height; 400 when the value is not a 32-bit decimal integer.
+std::int32_t HeightFromValue(std::string_view value);
+
+} // namespace trellane

@@ -1,0 +1,37 @@
+# trellane.exe, placed in the dist folder beside tools\Vellum.dll.
+set(TRELLANE_RC_TEMPLATE ${CMAKE_CURRENT_SOURCE_DIR}/res/resources.rc.in)
+set(TRELLANE_RC ${CMAKE_CURRENT_BINARY_DIR}/resources.rc)
+configure_file(${TRELLANE_RC_TEMPLATE} ${TRELLANE_RC} @ONLY)
+if(MINGW)
+  enable_language(RC)
+  set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+endif()
+
+add_library(trellane_program STATIC
+  application.cpp
+  frmParletU.cpp
+  frmParletU_windows.cpp
+  frmParletU_menu.cpp
+  gui_benri.cpp
+  settings_file.cpp
+  SysCtrls.cpp)
+target_include_directories(trellane_program PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/res)
+target_compile_definitions(trellane_program PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                                                   _WIN32_WINNT=0x0601 WINVER=0x0601)
+target_link_libraries(trellane_program PUBLIC trellane_logic vellum_import comctl32 shell32 ole32 uuid gdi32 user32
+                                       PRIVATE trellane_warnings)
+
+add_executable(trellane WIN32 trellane.cpp ${TRELLANE_RC})
+target_include_directories(trellane PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/res)
+target_link_libraries(trellane PRIVATE trellane_program trellane_warnings)
+set_target_properties(trellane PROPERTIES OUTPUT_NAME trellane RUNTIME_OUTPUT_DIRECTORY "$<1:${TRELLANE_DIST_DIR}>")
+if(MINGW)
+  target_link_options(trellane PRIVATE ${TRELLANE_STATIC_RUNTIME} -municode -s)
+elseif(MSVC)
+  # The manifest comes from the resource script; the linker must not add a second one.
+  target_link_options(trellane PRIVATE /MANIFEST:NO)
+endif()
+
+# The manual travels beside the program.
+add_custom_command(TARGET trellane POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/ReadMe.txt ${TRELLANE_DIST_DIR}/ReadMe.txt)

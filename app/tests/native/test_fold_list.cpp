@@ -1,0 +1,134 @@
+// The list of folded windows: unfolding must find the right window and its old height, and
+// restore-all must visit windows in the order they were folded.
+#include "fold_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace trellane;
+using Entries = std::vector<std::string>;
+
+TEST(FoldListNames, HandleInUnsignedDecimal) {
+    EXPECT_EQ(FoldList::NameOf(0), "0");
+    EXPECT_EQ(FoldList::NameOf(0x000A02F4), "656116");
+    EXPECT_EQ(FoldList::NameOf(0x7FFFFFFF), "2147483647");
+    EXPECT_EQ(FoldList::NameOf(0xFFFFFFFF), "4294967295");
+}
+
+TEST(FoldListNames, BackToAHandleAsASigned32BitNumber) {
+    EXPECT_EQ(HandleFromName("656116"), 0x000A02F4u);
+    EXPECT_EQ(HandleFromName(FoldList::NameOf(0x7FFFFFFF)), 0x7FFFFFFFu);
+    EXPECT_EQ(HandleFromName("-1"), 0xFFFFFFFFu);
+    EXPECT_EQ(HandleFromName("-2147483648"), 0x80000000u);
+    EXPECT_EQ(HandleFromName("+42"), 42u);
+    // Names above the signed range are not such a number: they give the null handle.
+    EXPECT_EQ(HandleFromName("2147483648"), 0u);
+    EXPECT_EQ(HandleFromName(FoldList::NameOf(0xFFFFFFFF)), 0u);
+}
+
+TEST(FoldListNames, AnythingElseIsTheNullHandle) {
+    for (const char* name : {"", "-", "+", " 42", "42 ", "4 2", "0x2A", "$2A", "42a", "-2147483649", "1e3"})
+        EXPECT_EQ(HandleFromName(name), 0u) << '"' << name << '"';
+}
+
+TEST(FoldListHeights, DecimalOrFourHundred) {
+    EXPECT_EQ(HeightFromValue("600"), 600);
+    EXPECT_EQ(HeightFromValue("0"), 0);
+    EXPECT_EQ(HeightFromValue("-5"), -5);
+    EXPECT_EQ(HeightFromValue("2147483647"), 2147483647);
+    EXPECT_EQ(HeightFromValue("-2147483648"), -2147483647 - 1);
+    for (const char* value : {"", "abc", "60 0", " 600", "2147483648", "=600", "600="})
+        EXPECT_EQ(HeightFromValue(value), 400) << '"' << value << '"';
+}
+
+TEST(FoldList, StartsEmpty) {
+    const FoldList list;
+    EXPECT_TRUE(list.Empty());
+    EXPECT_EQ(list.Size(), 0u);
+    EXPECT_EQ(list.FirstName(), "");
+    EXPECT_FALSE(list.Contains("1"));
+    EXPECT_EQ(list.ValueOf("1"), std::nullopt);
+}
+
+TEST(FoldList, FoldThenUnfoldOneWindow) {
+    FoldList list;
+    list.Append(FoldList::NameOf(656116), 600);
+    EXPECT_EQ(list.Entries(), (Entries{"656116=600"}));
+    EXPECT_TRUE(list.Contains("656116"));
+    EXPECT_EQ(list.ValueOf("656116"), "600");
+    EXPECT_EQ(HeightFromValue(*list.ValueOf("656116")), 600);
+
+    EXPECT_TRUE(list.Remove("656116"));
+    EXPECT_TRUE(list.Empty());
+    EXPECT_FALSE(list.Remove("656116")) << "a second removal finds nothing";
+}
+
+TEST(FoldList, KeepsFoldingOrderForRestoreAll) {
+    FoldList list;
+    list.Append("300", 100);
+    list.Append("100", -7);
+    list.Append("200", 0);
+    EXPECT_EQ(list.Entries(), (Entries{"300=100", "100=-7", "200=0"}));
+
+    std::vector<std::string> visited;
+    while (!list.Empty()) {
+        visited.push_back(list.FirstName());
+        list.Remove(visited.back());
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{"300", "100", "200"}));
+}
+
+TEST(FoldList, RemovingFromTheMiddleKeepsTheRestInOrder) {
+    FoldList list;
+    list.Append("1", 10);
+    list.Append("2", 20);
+    list.Append("3", 30);
+    EXPECT_TRUE(list.Remove("2"));
+    EXPECT_EQ(list.Entries(), (Entries{"1=10", "3=30"}));
+}
+
+TEST(FoldList, FoldingAgainReplacesTheEntryAndMovesItLast) {
+    FoldList list;
+    list.Append("1", 10);
+    list.Append("2", 20);
+    list.Append("1", 11);
+    EXPECT_EQ(list.Entries(), (Entries{"2=20", "1=11"}));
+    EXPECT_EQ(list.ValueOf("1"), "11");
+}
+
+TEST(FoldList, NamesMatchWholeAndIgnoreLetterCase) {
+    FoldList list;
+    list.Append("Ab", 1);
+    list.Append("12", 2);
+    EXPECT_TRUE(list.Contains("aB"));
+    EXPECT_EQ(list.ValueOf("AB"), "1");
+    EXPECT_FALSE(list.Contains("1")) << "a prefix is not the name";
+    EXPECT_FALSE(list.Contains("123"));
+    EXPECT_FALSE(list.Contains("12=2")) << "the value is not part of the name";
+    EXPECT_FALSE(list.Contains(""));
+    list.Append("aB", 3);
+    EXPECT_EQ(list.Entries(), (Entries{"12=2", "aB=3"})) << "one entry per name whatever its case";
+}
+
+TEST(FoldList, NameAndValueSplitAtTheFirstEqualsSign) {
+    FoldList list;
+    list.Append("a=b", 5); // stored as "a=b=5": its name is "a", its value "b=5"
+    EXPECT_TRUE(list.Contains("a"));
+    EXPECT_FALSE(list.Contains("a=b"));
+    EXPECT_EQ(list.ValueOf("a"), "b=5");
+    EXPECT_EQ(list.FirstName(), "a");
+    EXPECT_EQ(HeightFromValue(*list.ValueOf("a")), 400);
+}
+
+TEST(FoldList, EmptyNameIsAName) {
+    FoldList list;
+    list.Append("", 9);
+    EXPECT_TRUE(list.Contains(""));
+    EXPECT_EQ(list.ValueOf(""), "9");
+    EXPECT_EQ(list.FirstName(), "");
+    EXPECT_EQ(HandleFromName(list.FirstName()), 0u);
+    EXPECT_TRUE(list.Remove(""));
+    EXPECT_TRUE(list.Empty());
+}

@@ -1,0 +1,250 @@
+#include "program_driver.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+
+namespace programtest {
+
+namespace {
+
+std::wstring TempRoot() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+    std::wstring path(buffer, length);
+    if (!path.empty() && path.back() == L'\\') path.pop_back();
+    return path;
+}
+
+bool CopyTree(const std::wstring& from, const std::wstring& to) {
+    CreateDirectoryW(to.c_str(), nullptr);
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = FindFirstFileW((from + L"\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            ok = CopyTree(from + L"\\" + name, to + L"\\" + name) && ok;
+        else
+            ok = CopyFileW((from + L"\\" + name).c_str(), (to + L"\\" + name).c_str(), FALSE) && ok;
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return ok;
+}
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry{};
+    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring path = folder + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+struct WindowQuery {
+    DWORD processId;
+    const wchar_t* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) noexcept {
+    auto* query = reinterpret_cast<WindowQuery*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != query->processId) return TRUE;
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    if (query->className && lstrcmpW(name, query->className) != 0) return TRUE;
+    query->found.push_back(window);
+    return TRUE;
+}
+
+} // namespace
+
+DistCopy::DistCopy(const std::wstring& folderName) {
+    static int counter = 0;
+    const std::wstring leaf = folderName.empty() ? L"trellane-test" : folderName;
+    folder_ = TempRoot() + L"\\" + leaf + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+              std::to_wstring(++counter);
+    RemoveTree(folder_);
+    CopyTree(winkit::DistPath(L""), folder_);
+    // A previous build may have left settings in the dist folder; a copy always starts without.
+    DeleteFileW(Ini().c_str());
+}
+
+DistCopy::~DistCopy() { RemoveTree(folder_); }
+
+void DistCopy::WriteIni(const std::string& content) const {
+    const HANDLE file = CreateFileW(Ini().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::optional<std::string> DistCopy::ReadIni() const {
+    const HANDLE file = CreateFileW(Ini().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string content;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) content.append(buffer, read);
+    CloseHandle(file);
+    return content;
+}
+
+Program::Program(const DistCopy& copy) : process_(L"\"" + copy.Exe() + L"\"", copy.Folder()) {}
+
+Program::~Program() {
+    if (process_.Started() && process_.WaitExit(std::chrono::milliseconds(0)) == STILL_ACTIVE) {
+        // Quit politely first so that windows folded by the program are given back.
+        if (form_) PostMessageW(form_, WM_CLOSE, 0, 0);
+        if (process_.WaitExit(std::chrono::seconds(15)) == STILL_ACTIVE) process_.Terminate();
+    }
+}
+
+HWND Program::WaitForm(std::chrono::milliseconds timeout) {
+    winkit::WaitFor(
+        [&] {
+            const auto windows = ProcessWindows(process_.Id(), L"TfrmTrellane");
+            form_ = windows.empty() ? nullptr : windows.front();
+            return form_ != nullptr;
+        },
+        timeout);
+    return form_;
+}
+
+bool Program::Settle() {
+    if (!form_) return false;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(form_, WM_NULL, 0, 0, SMTO_BLOCK, 30000, &result) != 0;
+}
+
+HWND Program::Control(const wchar_t* className, const wchar_t* text) const {
+    return form_ ? FindWindowExW(form_, nullptr, className, text) : nullptr;
+}
+
+bool Program::IsChecked(const wchar_t* caption) const {
+    const HWND box = Control(L"Button", caption);
+    return box && SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::wstring Program::Text(HWND control) const { return ControlText(control); }
+
+// GetWindowText does not ask another process's controls for their text; WM_GETTEXT does.
+std::wstring ControlText(HWND control) {
+    wchar_t buffer[1024] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 10000, &copied);
+    return buffer;
+}
+
+DWORD Program::Quit(std::chrono::milliseconds timeout) {
+    if (form_) PostMessageW(form_, WM_CLOSE, 0, 0);
+    return process_.WaitExit(timeout);
+}
+
+HWND Program::FindDialog() const {
+    for (HWND window : ProcessWindows(process_.Id(), L"#32770"))
+        if (IsWindowVisible(window)) return window;
+    return nullptr;
+}
+
+HWND Program::WaitDialog(std::chrono::milliseconds timeout) {
+    HWND dialog = nullptr;
+    winkit::WaitFor([&] { return (dialog = FindDialog()) != nullptr; }, timeout);
+    return dialog;
+}
+
+std::vector<HWND> ProcessWindows(DWORD processId, const wchar_t* className) {
+    WindowQuery query{processId, className, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+std::wstring DialogText(HWND dialog) {
+    std::wstring text;
+    for (HWND child = FindWindowExW(dialog, nullptr, L"Static", nullptr); child;
+         child = FindWindowExW(dialog, child, L"Static", nullptr)) {
+        text += ControlText(child);
+    }
+    return text;
+}
+
+bool PressDialogButton(HWND dialog, const wchar_t* caption) {
+    const HWND button = FindWindowExW(dialog, nullptr, L"Button", caption);
+    if (!button) return false;
+    // Pressed through the dialog's command, as the keyboard would: the dialog may still be settling
+    // into place, and where it stands is not what these tests are about.
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    return true;
+}
+
+void ClickControl(HWND control) {
+    // The button's own click, delivered as the mouse would (press and release on the control).
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_BLOCK, 10000, &result);
+}
+
+bool SaveWindowImage(HWND window, const std::wstring& path) {
+    RECT rect{};
+    if (!GetWindowRect(window, &rect)) return false;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
+    const DWORD imageSize = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    header.bfSize = header.bfOffBits + imageSize;
+    bool saved = false;
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE && bits) {
+        DWORD written = 0;
+        saved = WriteFile(file, &header, sizeof header, &written, nullptr) &&
+                WriteFile(file, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
+                WriteFile(file, bits, imageSize, &written, nullptr);
+    }
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return saved;
+}
+
+std::wstring StartupFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_STARTUP, TRUE);
+    return buffer;
+}
+
+} // namespace programtest

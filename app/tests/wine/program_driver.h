@@ -1,0 +1,76 @@
+// Drives the real trellane.exe from a private copy of the dist folder, as a user would run it:
+// its settings file lives in that copy, so every test starts from a known state.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "winkit.h"
+
+namespace programtest {
+
+// A copy of the dist folder in a fresh temporary folder, removed again at the end.
+class DistCopy {
+public:
+    explicit DistCopy(const std::wstring& folderName = L"");
+    ~DistCopy();
+    DistCopy(const DistCopy&) = delete;
+    DistCopy& operator=(const DistCopy&) = delete;
+
+    const std::wstring& Folder() const { return folder_; }
+    std::wstring Exe() const { return folder_ + L"\\trellane.exe"; }
+    std::wstring Ini() const { return folder_ + L"\\trellane.ini"; }
+    std::wstring ExclusionList() const { return folder_ + L"\\tools\\除外リスト.txt"; }
+    void WriteIni(const std::string& content) const;
+    std::optional<std::string> ReadIni() const;
+
+private:
+    std::wstring folder_;
+};
+
+// The running program; ended (if still running) when this object goes away.
+class Program {
+public:
+    explicit Program(const DistCopy& copy);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Started() const { return process_.Started(); }
+    DWORD Id() const { return process_.Id(); }
+    // The main form, visible or not, once the program has created it.
+    HWND WaitForm(std::chrono::milliseconds timeout = std::chrono::seconds(60));
+    // Waits until the program's message loop has handled everything sent before.
+    bool Settle();
+    HWND Control(const wchar_t* className, const wchar_t* text) const;
+    bool IsChecked(const wchar_t* caption) const;
+    std::wstring Text(HWND control) const;
+    // Asks the program to quit as the close box does, and waits for it to end.
+    DWORD Quit(std::chrono::milliseconds timeout = std::chrono::seconds(60));
+    DWORD WaitExit(std::chrono::milliseconds timeout) { return process_.WaitExit(timeout); }
+    // The first dialog box (message box) the program shows, or null.
+    HWND WaitDialog(std::chrono::milliseconds timeout);
+    HWND FindDialog() const;
+
+private:
+    winkit::ChildProcess process_;
+    HWND form_ = nullptr;
+};
+
+// All top-level windows of a process with the given class, visible or not.
+std::vector<HWND> ProcessWindows(DWORD processId, const wchar_t* className);
+std::wstring ControlText(HWND control);
+// The concatenated texts of a dialog's static controls.
+std::wstring DialogText(HWND dialog);
+// Presses a dialog's button with the given caption.
+bool PressDialogButton(HWND dialog, const wchar_t* caption);
+void ClickControl(HWND control);
+std::wstring StartupFolder();
+// Saves what the screen shows of the window as a 24-bit BMP file.
+bool SaveWindowImage(HWND window, const std::wstring& path);
+
+} // namespace programtest

@@ -1,0 +1,280 @@
+// The real program, started from a private copy of its folder: what the user sees of the panel,
+// the resident notice, the settings file and the startup shortcut.
+#include "program_driver.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace programtest;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr wchar_t kGraphicLine[] = L"グリッド線をデスクトップに描画する";
+constexpr wchar_t kUseGrid[] = L"ウィンドウをグリッドに合わせる";
+constexpr wchar_t kMoveToumei[] = L"ウィンドウ移動時は半透明にする(グリッド線なしの時)";
+constexpr wchar_t kOritatami[] = L"右クリック機能（折りたたみなど）を使う";
+constexpr wchar_t kAutoHide[] = L"起動時に自動的に常駐する(起動時にパネルを非表示)";
+constexpr wchar_t kStartup[] = L"Windowsの起動時に自動的に常駐する";
+constexpr wchar_t kStayResident[] = L"常駐する(&O)";
+constexpr wchar_t kNotice[] =
+    L"今からTrellaneは、タスクトレイに常駐します。\r\n終了するときはトレイの[G]のアイコンをクリックしてください。";
+
+bool WaitVisible(HWND window, bool visible, std::chrono::milliseconds timeout = 30s) {
+    return winkit::WaitFor([&] { return (IsWindowVisible(window) != FALSE) == visible; }, timeout);
+}
+
+// The value lines of the settings file in the order they stand.
+std::vector<std::string> IniLines(const std::string& content) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < content.size()) {
+        size_t end = content.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = content.size();
+        if (end > start) lines.push_back(content.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+const std::vector<std::string> kDefaultIni = {"[setting]",       "chkGraphicLine=0", "GridWidth=32",
+                                              "color=16777215",  "toumei=70",        "chkAutoHide=0",
+                                              "chkUseGrid=1",    "chkMoveToumei=1",  "chkOritatami=1"};
+
+std::wstring LinkTarget(const std::wstring& linkFile) {
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link))))
+        return L"";
+    std::wstring target;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        if (SUCCEEDED(file->Load(linkFile.c_str(), STGM_READ))) {
+            wchar_t buffer[MAX_PATH + 1] = {};
+            if (SUCCEEDED(link->GetPath(buffer, MAX_PATH + 1, nullptr, 0))) target = buffer;
+        }
+        file->Release();
+    }
+    link->Release();
+    return target;
+}
+
+bool WriteLink(const std::wstring& linkFile, const std::wstring& target) {
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link))))
+        return false;
+    bool saved = false;
+    IPersistFile* file = nullptr;
+    link->SetPath(target.c_str());
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        saved = SUCCEEDED(file->Save(linkFile.c_str(), TRUE));
+        file->Release();
+    }
+    link->Release();
+    return saved;
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Windows paths compare without regard to letter case.
+bool SamePath(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) == 0; }
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    void TearDown() override {
+        DeleteFileW(StartupLink().c_str());
+        CoUninitialize();
+    }
+    static std::wstring StartupLink() { return StartupFolder() + L"\\trellane.lnk"; }
+};
+
+} // namespace
+
+TEST_F(ProgramTest, FirstStartShowsThePanelWithGridPaintingOffAndQuittingWritesTheDefaults) {
+    DistCopy copy;
+    Program program(copy);
+    ASSERT_TRUE(program.Started());
+    const HWND form = program.WaitForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(WaitVisible(form, true));
+    ASSERT_TRUE(program.Settle());
+
+    wchar_t caption[64] = {};
+    GetWindowTextW(form, caption, 64);
+    EXPECT_STREQ(caption, L"Trellane");
+    RECT client{};
+    GetClientRect(form, &client);
+    EXPECT_EQ(client.right, 475);
+    EXPECT_EQ(client.bottom, 394);
+    EXPECT_EQ(GetWindowLongW(form, GWL_STYLE) & WS_THICKFRAME, 0) << "the panel has a fixed size";
+
+    EXPECT_FALSE(program.IsChecked(kGraphicLine)) << "no settings file: grid painting starts off";
+    EXPECT_TRUE(program.IsChecked(kUseGrid));
+    EXPECT_TRUE(program.IsChecked(kMoveToumei));
+    EXPECT_TRUE(program.IsChecked(kOritatami));
+    EXPECT_FALSE(program.IsChecked(kAutoHide));
+    EXPECT_FALSE(program.IsChecked(kStartup));
+    EXPECT_EQ(program.Text(program.Control(L"Edit", nullptr)), L"32");
+    // Kept for the documentation, so anyone can see how the panel and its Japanese text render.
+    CreateDirectoryW(winkit::BuildPath(L"screenshots").c_str(), nullptr);
+    EXPECT_TRUE(SaveWindowImage(form, winkit::BuildPath(L"screenshots\\panel.bmp")));
+
+    EXPECT_EQ(program.Quit(), 0u);
+    const auto ini = copy.ReadIni();
+    ASSERT_TRUE(ini.has_value()) << "the settings file is created at shutdown";
+    EXPECT_EQ(IniLines(*ini), kDefaultIni);
+}
+
+TEST_F(ProgramTest, StayResidentShowsTheNoticeOnceAndHidesThePanel) {
+    DistCopy copy;
+    Program program(copy);
+    const HWND form = program.WaitForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(WaitVisible(form, true));
+    ASSERT_TRUE(program.Settle());
+
+    ClickControl(program.Control(L"Button", kStayResident));
+    const HWND notice = program.WaitDialog(30s);
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(DialogText(notice), kNotice);
+    // The caption is the executable's name as the file system spells it, up to its first dot.
+    EXPECT_EQ(ControlText(notice), L"trellane");
+    ASSERT_TRUE(PressDialogButton(notice, L"OK"));
+    EXPECT_TRUE(WaitVisible(form, false));
+
+    // Shown again (as the tray menu does), the panel hides without a second notice.
+    ShowWindow(form, SW_SHOW);
+    ASSERT_TRUE(WaitVisible(form, true));
+    ASSERT_TRUE(program.Settle());
+    ClickControl(program.Control(L"Button", kStayResident));
+    EXPECT_TRUE(WaitVisible(form, false));
+    ASSERT_TRUE(program.Settle());
+    EXPECT_EQ(program.FindDialog(), nullptr);
+    EXPECT_EQ(program.Quit(), 0u);
+}
+
+TEST_F(ProgramTest, OutOfRangeGridWidthIsCorrectedAtStart) {
+    for (const auto& [stored, corrected] : {std::pair{"0", "4"}, std::pair{"1000", "320"}, std::pair{"abc", "32"}}) {
+        DistCopy copy;
+        copy.WriteIni(std::string("[setting]\r\nGridWidth=") + stored + "\r\n");
+        Program program(copy);
+        const HWND form = program.WaitForm();
+        ASSERT_NE(form, nullptr);
+        // The panel shows once start-up is over and the message loop runs.
+        ASSERT_TRUE(WaitVisible(form, true));
+        ASSERT_TRUE(program.Settle());
+        const std::wstring expected(corrected, corrected + std::char_traits<char>::length(corrected));
+        EXPECT_EQ(program.Text(program.Control(L"Edit", nullptr)), expected) << stored;
+        EXPECT_EQ(program.Quit(), 0u);
+        const auto ini = copy.ReadIni();
+        ASSERT_TRUE(ini.has_value());
+        EXPECT_NE(ini->find(std::string("GridWidth=") + corrected + "\r\n"), std::string::npos) << *ini;
+    }
+}
+
+TEST_F(ProgramTest, StoredSettingsAreReadAndWrittenBack) {
+    DistCopy copy;
+    copy.WriteIni("[setting]\r\nchkGraphicLine=1\r\nGridWidth= 0x40\r\ncolor=-16777201\r\ntoumei=$23\r\n"
+                  "chkAutoHide=0\r\nchkUseGrid=0\r\nchkMoveToumei=0\r\nchkOritatami=x0\r\n");
+    Program program(copy);
+    const HWND form = program.WaitForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(WaitVisible(form, true));
+    ASSERT_TRUE(program.Settle());
+    EXPECT_TRUE(program.IsChecked(kGraphicLine));
+    EXPECT_FALSE(program.IsChecked(kUseGrid));
+    EXPECT_FALSE(program.IsChecked(kMoveToumei));
+    EXPECT_FALSE(program.IsChecked(kOritatami));
+    EXPECT_EQ(program.Text(program.Control(L"Edit", nullptr)), L"64");
+    EXPECT_EQ(program.Quit(), 0u);
+    const auto ini = copy.ReadIni();
+    ASSERT_TRUE(ini.has_value());
+    EXPECT_EQ(IniLines(*ini),
+              (std::vector<std::string>{"[setting]", "chkGraphicLine=1", "GridWidth=64", "color=-16777201",
+                                        "toumei=35", "chkAutoHide=0", "chkUseGrid=0", "chkMoveToumei=0",
+                                        "chkOritatami=0"}));
+}
+
+TEST_F(ProgramTest, AutoHideNeverShowsThePanelOrTheNotice) {
+    DistCopy copy;
+    copy.WriteIni("[setting]\r\nchkAutoHide=1\r\n");
+    Program program(copy);
+    const HWND form = program.WaitForm();
+    ASSERT_NE(form, nullptr);
+    // "Never" is watched over the first seconds of the program's life, while its timer runs.
+    bool everShown = false;
+    for (int i = 0; i < 40; ++i) {
+        everShown = everShown || IsWindowVisible(form) || program.FindDialog() != nullptr;
+        program.Settle();
+        winkit::PumpFor(50ms);
+    }
+    EXPECT_FALSE(everShown);
+    EXPECT_EQ(program.Quit(), 0u);
+    const auto ini = copy.ReadIni();
+    ASSERT_TRUE(ini.has_value());
+    EXPECT_NE(ini->find("chkAutoHide=1\r\n"), std::string::npos);
+}
+
+TEST_F(ProgramTest, StartupBoxCreatesAndDeletesTheShortcut) {
+    DeleteFileW(StartupLink().c_str());
+    DistCopy copy;
+    Program program(copy);
+    const HWND form = program.WaitForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(WaitVisible(form, true));
+    ASSERT_TRUE(program.Settle());
+    ClickControl(program.Control(L"Button", kStartup));
+    ASSERT_TRUE(winkit::WaitFor([&] { return FileExists(StartupLink()); }, 30s));
+    EXPECT_TRUE(SamePath(LinkTarget(StartupLink()), copy.Exe()));
+    ClickControl(program.Control(L"Button", kStartup));
+    EXPECT_TRUE(winkit::WaitFor([&] { return !FileExists(StartupLink()); }, 30s));
+    EXPECT_EQ(program.Quit(), 0u);
+}
+
+TEST_F(ProgramTest, AnExistingShortcutIsRewrittenForTheRunningCopy) {
+    ASSERT_TRUE(WriteLink(StartupLink(), L"C:\\windows\\old-place\\trellane.exe"));
+    DistCopy copy;
+    Program program(copy);
+    const HWND form = program.WaitForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(WaitVisible(form, true));
+    ASSERT_TRUE(program.Settle());
+    EXPECT_TRUE(program.IsChecked(kStartup));
+    EXPECT_TRUE(winkit::WaitFor([&] { return SamePath(LinkTarget(StartupLink()), copy.Exe()); }, 30s));
+    EXPECT_EQ(program.Quit(), 0u);
+}
+
+TEST_F(ProgramTest, AnUnwritableSettingsFileGivesTheErrorBox) {
+    DistCopy copy;
+    // A folder where the settings file should be: no key can be written there.
+    ASSERT_TRUE(CreateDirectoryW(copy.Ini().c_str(), nullptr));
+    Program program(copy);
+    const HWND form = program.WaitForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(program.Settle());
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    const HWND box = program.WaitDialog(30s);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(DialogText(box), copy.Ini() + L" に書き込めません.");
+    ASSERT_TRUE(PressDialogButton(box, L"OK"));
+    EXPECT_EQ(program.WaitExit(30s), 0u);
+    RemoveDirectoryW(copy.Ini().c_str());
+}
+
+TEST_F(ProgramTest, RunsFromAJapaneseFolderAndKeepsItsSettingsThere) {
+    DistCopy copy(L"グリッド設定テスト");
+    Program program(copy);
+    const HWND form = program.WaitForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(WaitVisible(form, true));
+    EXPECT_EQ(program.Quit(), 0u);
+    const auto ini = copy.ReadIni();
+    ASSERT_TRUE(ini.has_value());
+    EXPECT_EQ(IniLines(*ini), kDefaultIni);
+}

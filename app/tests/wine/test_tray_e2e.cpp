@@ -1,0 +1,495 @@
+// The real program's tray icon and tray menu, used as a user would: real clicks on the icon in the
+// notification area of the desktop's taskbar, real keys in the menu, and what the program then does
+// to the panel, the display mode, the keyboard and the windows it folded.
+#include "program_driver.h"
+
+#include "display_mode.h"
+#include "tray_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace programtest;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr wchar_t kStayResident[] = L"常駐する(&O)";
+constexpr wchar_t kDisplayChangeTitle[] = L"ディスプレイサイズの変更";
+
+// True once the cursor has stayed at the point for a while. Under Wine each pointer warp echoes back
+// from the X server to the window under the pointer, and a late echo of an earlier position can
+// still move the cursor after it has arrived.
+bool CursorSettlesAt(POINT at, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    auto arrived = std::chrono::steady_clock::time_point::max();
+    while (std::chrono::steady_clock::now() < deadline) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        const auto now = std::chrono::steady_clock::now();
+        if (cursor.x != at.x || cursor.y != at.y) {
+            arrived = std::chrono::steady_clock::time_point::max();
+            winkit::MouseMoveTo(at.x, at.y);
+        } else if (arrived == std::chrono::steady_clock::time_point::max()) {
+            arrived = now;
+        } else if (now - arrived >= 400ms) {
+            return true;
+        }
+        winkit::PumpFor(20ms);
+    }
+    return false;
+}
+
+// A real click that starts only once the cursor rests at the point.
+void ClickAt(POINT at, DWORD downFlag, DWORD upFlag) {
+    winkit::MouseMoveTo(at.x, at.y);
+    CursorSettlesAt(at, 15s);
+    winkit::MouseButton(downFlag);
+    winkit::MouseButton(upFlag);
+}
+
+void ClickCentre(HWND control) {
+    const RECT rect = winkit::WindowRect(control);
+    ClickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, MOUSEEVENTF_LEFTDOWN,
+            MOUSEEVENTF_LEFTUP);
+}
+
+void Press(WORD key) {
+    winkit::KeyDown(key);
+    winkit::KeyUp(key);
+}
+
+void PressTimes(WORD key, int times) {
+    for (int i = 0; i < times; ++i) Press(key);
+}
+
+// The visible popup-menu windows (class "#32768") of a process.
+std::vector<HWND> MenuWindows(DWORD processId) {
+    std::vector<HWND> visible;
+    for (HWND window : ProcessWindows(processId, L"#32768"))
+        if (IsWindowVisible(window)) visible.push_back(window);
+    return visible;
+}
+
+bool WaitMenus(DWORD processId, std::size_t count, std::chrono::milliseconds timeout = 20s) {
+    return winkit::WaitFor([&] { return MenuWindows(processId).size() == count; }, timeout);
+}
+
+// Every popup-menu window on the desktop with its process and visibility, for failure messages.
+std::string MenuReport(DWORD programId) {
+    std::string report = "program " + std::to_string(programId) + ", foreground process ";
+    DWORD foreground = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &foreground);
+    report += std::to_string(foreground);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    if (GetGUIThreadInfo(0, &gui)) {
+        wchar_t name[64] = {};
+        if (gui.hwndCapture) GetClassNameW(gui.hwndCapture, name, 64);
+        DWORD captureProcess = 0;
+        GetWindowThreadProcessId(gui.hwndCapture, &captureProcess);
+        report += ", capture " + std::to_string(captureProcess) + " ";
+        for (const wchar_t* c = name; *c; ++c) report.push_back(static_cast<char>(*c));
+        report += ", flags " + std::to_string(gui.flags);
+    }
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    report += ", cursor " + std::to_string(cursor.x) + "," + std::to_string(cursor.y) + "; menus:";
+    for (HWND window = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); window;
+         window = FindWindowExW(nullptr, window, L"#32768", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        report += " [" + std::to_string(owner) + (IsWindowVisible(window) ? " visible]" : " hidden]");
+    }
+    return report;
+}
+
+// The taskbar of the desktop's shell, whose right end holds the notification area.
+HWND TaskBar() { return FindWindowW(L"Shell_TrayWnd", nullptr); }
+
+// Centres of the notification-area slots, rightmost first: the shell puts icons in square slots of
+// the small-icon size plus a border, from the right end of the taskbar leftwards.
+std::vector<POINT> IconSlots() {
+    std::vector<POINT> slots;
+    const HWND bar = TaskBar();
+    if (!bar) return slots;
+    const RECT rect = winkit::WindowRect(bar);
+    const int slot = GetSystemMetrics(SM_CXSMICON) + 4;
+    for (int i = 0; i < 6; ++i) slots.push_back(POINT{rect.right - slot / 2 - i * slot, (rect.top + rect.bottom) / 2});
+    return slots;
+}
+
+struct DisplayMode {
+    DWORD width, height, bits, frequency;
+    bool operator==(const DisplayMode& other) const {
+        return width == other.width && height == other.height && bits == other.bits && frequency == other.frequency;
+    }
+};
+
+DisplayMode CurrentMode() {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    return {mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency};
+}
+
+// Every mode the primary display reports, in the system's order.
+std::vector<DEVMODEW> AllModes() {
+    std::vector<DEVMODEW> modes;
+    for (DWORD index = 0;; ++index) {
+        DEVMODEW mode{};
+        mode.dmSize = sizeof mode;
+        if (!EnumDisplaySettingsW(nullptr, index, &mode)) break;
+        modes.push_back(mode);
+    }
+    return modes;
+}
+
+std::wstring CaptionOf(const DEVMODEW& mode) {
+    return trellane::DisplayModeCaption(mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel,
+                                        mode.dmDisplayFrequency);
+}
+
+std::wstring TitleOf(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+// ---- Keys as the low-level keyboard hook of this test sees them -------------------------------------------
+
+struct KeyEvent {
+    DWORD key;
+    bool up;
+    bool operator==(const KeyEvent& other) const { return key == other.key && up == other.up; }
+};
+
+std::vector<KeyEvent> KeyLog;
+
+LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) noexcept {
+    if (code == HC_ACTION) {
+        const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        KeyLog.push_back(KeyEvent{key->vkCode, (key->flags & LLKHF_UP) != 0});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void PrintTo(const KeyEvent& event, std::ostream* out) {
+    *out << "0x" << std::hex << event.key << (event.up ? " up" : " down");
+}
+
+// ---- The program in the tray ----------------------------------------------------------------------------
+
+class TrayProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        original_ = CurrentMode();
+        form_ = program_.WaitForm();
+        ASSERT_NE(form_, nullptr);
+        ASSERT_TRUE(winkit::WaitFor([&] { return IsWindowVisible(form_) != FALSE; }, 60s));
+        ASSERT_TRUE(program_.Settle());
+        ASSERT_NE(TaskBar(), nullptr) << "the desktop shows no taskbar with a notification area";
+    }
+
+    void TearDown() override {
+        CloseMenus();
+        if (!(CurrentMode() == original_)) RestoreMode();
+    }
+
+    // Opens the tray menu with a real click of that button on the program's icon. The icon is found
+    // by trying the notification-area slots from the right; the one that opened the menu is kept.
+    bool OpenTrayMenu(DWORD downFlag, DWORD upFlag) {
+        const std::vector<POINT> slots = IconSlots();
+        if (slots.empty()) return false;
+        std::vector<POINT> order;
+        if (found_) order.push_back(*found_);
+        for (const POINT& slot : slots) order.push_back(slot);
+        for (const POINT& slot : order) {
+            // A click that went astray is tried once more before the next slot.
+            for (int attempt = 0; attempt < 2; ++attempt) {
+                if (!MenuWindows(program_.Id()).empty()) return true;
+                ClickAt(slot, downFlag, upFlag);
+                if (WaitMenus(program_.Id(), 1, 15s)) {
+                    found_ = slot;
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    void CloseMenus() {
+        for (int i = 0; i < 4 && !MenuWindows(program_.Id()).empty(); ++i) {
+            Press(VK_ESCAPE);
+            WaitMenus(program_.Id(), 0, 5s);
+        }
+    }
+
+    // Opens the display-mode submenu through its access key and chooses the item reached with the
+    // given keys from the first one.
+    HWND ChooseDisplayMode(WORD key, int presses) {
+        if (!OpenTrayMenu(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP)) return nullptr;
+        Press('G');
+        if (!WaitMenus(program_.Id(), 2)) return nullptr;
+        PressTimes(key, presses);
+        Press(VK_RETURN);
+        return program_.WaitDialog(30s);
+    }
+
+    // Answers a yes/no box with the access key of the button (Y or N in every language), or, should
+    // the key not reach it, with a click on the button.
+    void Answer(HWND box, int button) {
+        const auto closed = [&] { return !IsWindow(box) || !IsWindowVisible(box); };
+        Press(button == IDYES ? 'Y' : 'N');
+        if (winkit::WaitFor(closed, 10s)) return;
+        const HWND control = GetDlgItem(box, button);
+        ASSERT_NE(control, nullptr);
+        ClickCentre(control);
+        ASSERT_TRUE(winkit::WaitFor(closed, 30s));
+    }
+
+    void RestoreMode() {
+        for (const DEVMODEW& mode : AllModes()) {
+            const DisplayMode candidate{mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency};
+            if (!(candidate == original_)) continue;
+            DEVMODEW copy = mode;
+            ChangeDisplaySettingsW(&copy, CDS_UPDATEREGISTRY);
+            winkit::WaitFor([&] { return CurrentMode() == original_; }, 30s);
+            return;
+        }
+    }
+
+    DistCopy copy_;
+    Program program_{copy_};
+    HWND form_ = nullptr;
+    DisplayMode original_{};
+    std::optional<POINT> found_;
+};
+
+} // namespace
+
+TEST_F(TrayProgram, TheIconIsInTheNotificationAreaAndBothButtonsOpenTheMenu) {
+    ASSERT_TRUE(OpenTrayMenu(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP))
+        << "no icon of the program opened a menu; " << MenuReport(program_.Id());
+    // The menu opens at the cursor, which is over the icon: the menu touches that point.
+    const RECT menu = winkit::WindowRect(MenuWindows(program_.Id()).front());
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    EXPECT_TRUE(cursor.x >= menu.left - 1 && cursor.x <= menu.right + 1 && cursor.y >= menu.top - 1 &&
+                cursor.y <= menu.bottom + 1)
+        << "menu " << menu.left << "," << menu.top << "-" << menu.right << "," << menu.bottom << " cursor " << cursor.x
+        << "," << cursor.y;
+    CloseMenus();
+    ASSERT_TRUE(WaitMenus(program_.Id(), 0));
+
+    ASSERT_TRUE(OpenTrayMenu(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP));
+    CloseMenus();
+    EXPECT_TRUE(WaitMenus(program_.Id(), 0));
+    EXPECT_TRUE(IsWindowVisible(form_)) << "the menu leaves the panel as it was";
+    EXPECT_EQ(program_.Quit(), 0u);
+}
+
+TEST_F(TrayProgram, ARightClickOnTheLogoOpensTheSameMenu) {
+    HWND logo = nullptr;
+    for (HWND child = FindWindowExW(form_, nullptr, L"Static", nullptr); child;
+         child = FindWindowExW(form_, child, L"Static", nullptr))
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) logo = child;
+    ASSERT_NE(logo, nullptr);
+    const RECT rect = winkit::WindowRect(logo);
+    const POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClickAt(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    ASSERT_TRUE(WaitMenus(program_.Id(), 1)) << MenuReport(program_.Id());
+    const RECT menu = winkit::WindowRect(MenuWindows(program_.Id()).front());
+    EXPECT_EQ(menu.left, at.x);
+    EXPECT_EQ(menu.top, at.y);
+    // The access key of the first item shows the panel, as from the tray.
+    Press('S');
+    EXPECT_TRUE(WaitMenus(program_.Id(), 0));
+    EXPECT_EQ(program_.Quit(), 0u);
+}
+
+TEST_F(TrayProgram, OpeningThePanelFromTheTrayShowsItOpaqueAfterTheScrollBarPreview) {
+    const HWND scrollBar = FindWindowExW(form_, nullptr, L"ScrollBar", nullptr);
+    ASSERT_NE(scrollBar, nullptr);
+    // Its left arrow: one step less opaque.
+    const RECT bar = winkit::WindowRect(scrollBar);
+    ClickAt(POINT{bar.left + GetSystemMetrics(SM_CXHSCROLL) / 2, (bar.top + bar.bottom) / 2}, MOUSEEVENTF_LEFTDOWN,
+            MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(winkit::WaitFor([&] { return (GetWindowLongW(form_, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }, 30s))
+        << "the scroll bar makes the panel translucent";
+
+    ClickCentre(program_.Control(L"Button", kStayResident));
+    const HWND notice = program_.WaitDialog(30s);
+    ASSERT_NE(notice, nullptr);
+    Press(VK_RETURN); // OK
+    ASSERT_TRUE(winkit::WaitFor([&] { return !IsWindowVisible(form_); }, 30s));
+    EXPECT_NE(GetWindowLongW(form_, GWL_EXSTYLE) & WS_EX_LAYERED, 0) << "still translucent while hidden";
+
+    ASSERT_TRUE(OpenTrayMenu(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP)) << MenuReport(program_.Id());
+    Press('S'); // Trellaneのパネルを開く(&S)
+    ASSERT_TRUE(winkit::WaitFor([&] { return IsWindowVisible(form_) != FALSE; }, 30s));
+    ASSERT_TRUE(program_.Settle());
+    EXPECT_EQ(GetWindowLongW(form_, GWL_EXSTYLE) & WS_EX_LAYERED, 0) << "shown opaque";
+    EXPECT_EQ(GetForegroundWindow(), form_);
+    EXPECT_EQ(program_.Quit(), 0u);
+}
+
+TEST_F(TrayProgram, TheDisplayModeListShowsAtMost41ModesWithTheirCaptionsAndNoKeepsTheMode) {
+    const std::vector<DEVMODEW> modes = AllModes();
+    ASSERT_FALSE(modes.empty());
+    const std::size_t listed = std::min<std::size_t>(modes.size(), 41);
+    if (modes.size() <= 41) std::cout << "note: the display reports only " << modes.size() << " modes\n";
+
+    // The first item, reached by the access key of 画面解像度の変更(&G).
+    HWND box = ChooseDisplayMode(VK_DOWN, 0);
+    ASSERT_NE(box, nullptr) << MenuReport(program_.Id());
+    EXPECT_EQ(DialogText(box), trellane::DisplayModeQuestion(CaptionOf(modes[0])));
+    EXPECT_EQ(TitleOf(box), kDisplayChangeTitle);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), form_) << "owned by the main form";
+    EXPECT_NE(GetDlgItem(box, IDYES), nullptr);
+    EXPECT_NE(GetDlgItem(box, IDNO), nullptr);
+    Answer(box, IDNO);
+    ASSERT_TRUE(program_.Settle());
+    EXPECT_EQ(CurrentMode(), original_) << "No keeps the mode";
+
+    // The last item, one step up from the first: the 41st mode when the display reports more.
+    box = ChooseDisplayMode(VK_UP, 1);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(DialogText(box), trellane::DisplayModeQuestion(CaptionOf(modes[listed - 1])));
+    Answer(box, IDNO);
+
+    // One in the middle, counted down from the first.
+    const int middle = static_cast<int>(listed / 2);
+    box = ChooseDisplayMode(VK_DOWN, middle);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(DialogText(box), trellane::DisplayModeQuestion(CaptionOf(modes[static_cast<std::size_t>(middle)])));
+    Answer(box, IDNO);
+    ASSERT_TRUE(program_.Settle());
+    EXPECT_EQ(CurrentMode(), original_);
+    EXPECT_EQ(program_.Quit(), 0u);
+}
+
+TEST_F(TrayProgram, YesSwitchesToTheChosenMode) {
+    const std::vector<DEVMODEW> modes = AllModes();
+    const std::size_t listed = std::min<std::size_t>(modes.size(), 41);
+    // A mode of another size, so that the switch shows in the screen's metrics.
+    std::size_t target = listed;
+    for (std::size_t i = 0; i < listed; ++i) {
+        if (modes[i].dmPelsWidth != original_.width && modes[i].dmPelsWidth >= 640 && modes[i].dmBitsPerPel == original_.bits) {
+            target = i;
+            break;
+        }
+    }
+    ASSERT_LT(target, listed) << "no other mode to switch to";
+    const DisplayMode wanted{modes[target].dmPelsWidth, modes[target].dmPelsHeight, modes[target].dmBitsPerPel,
+                             modes[target].dmDisplayFrequency};
+
+    const HWND box = ChooseDisplayMode(VK_DOWN, static_cast<int>(target));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(DialogText(box), trellane::DisplayModeQuestion(CaptionOf(modes[target])));
+    Answer(box, IDYES);
+    EXPECT_TRUE(winkit::WaitFor([&] { return CurrentMode() == wanted; }, 60s))
+        << "now " << CurrentMode().width << "x" << CurrentMode().height;
+    EXPECT_TRUE(winkit::WaitFor([&] { return GetSystemMetrics(SM_CXSCREEN) == static_cast<int>(wanted.width); }, 30s));
+
+    RestoreMode();
+    EXPECT_EQ(CurrentMode(), original_);
+    EXPECT_EQ(program_.Quit(), 0u);
+}
+
+TEST_F(TrayProgram, TheWindowsKeyItemsSendExactlyThreeKeyEventsEach) {
+    const HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHook, GetModuleHandleW(nullptr), 0);
+    ASSERT_NE(hook, nullptr);
+    const struct {
+        const char* item;
+        std::vector<std::pair<WORD, int>> keys; // from the closed menu to the item
+        WORD letter;
+    } items[] = {
+        // 折りたたみ > 全てのウィンドウを最小化
+        {"mnuMinimize", {{VK_DOWN, 2}, {VK_RIGHT, 1}, {VK_DOWN, 2}}, 'M'},
+        // おまけ > デスクトップ画面の表示
+        {"mnuAllMinimize", {{VK_DOWN, 4}, {VK_RIGHT, 1}}, 'D'},
+        // おまけ > エクスプローラー
+        {"mnuExp", {{VK_DOWN, 4}, {VK_RIGHT, 1}, {VK_DOWN, 3}}, 'E'},
+    };
+    for (const auto& item : items) {
+        ASSERT_TRUE(OpenTrayMenu(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP)) << item.item;
+        for (const auto& [key, times] : item.keys) PressTimes(key, times);
+        ASSERT_TRUE(WaitMenus(program_.Id(), 2)) << item.item << ": the submenu is open";
+        KeyLog.clear();
+        Press(VK_RETURN);
+        const bool ended = winkit::WaitFor(
+            [&] {
+                return std::any_of(KeyLog.begin(), KeyLog.end(),
+                                   [](const KeyEvent& e) { return e.key == VK_LWIN && e.up; });
+            },
+            30s);
+        std::vector<KeyEvent> sent;
+        for (const KeyEvent& event : KeyLog)
+            if (event.key != VK_RETURN) sent.push_back(event);
+        EXPECT_TRUE(ended) << item.item;
+        EXPECT_EQ(sent, (std::vector<KeyEvent>{{VK_LWIN, false}, {item.letter, false}, {VK_LWIN, true}})) << item.item;
+        // The program never releases the letter; this test does, so no key stays down for later tests.
+        winkit::KeyUp(item.letter);
+        CloseMenus();
+        ASSERT_TRUE(program_.Settle());
+    }
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(program_.Quit(), 0u);
+}
+
+namespace {
+
+LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND MakeVictim(int left, int top) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = PlainWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    windowClass.lpszClassName = L"TrayTestVictim";
+    RegisterClassExW(&windowClass);
+    const HWND window = CreateWindowExW(0, L"TrayTestVictim", L"victim", WS_OVERLAPPEDWINDOW | WS_VISIBLE, left, top,
+                                        240, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(window);
+    return window;
+}
+
+int HeightOf(HWND window) {
+    const RECT rect = winkit::WindowRect(window);
+    return rect.bottom - rect.top;
+}
+
+} // namespace
+
+TEST_F(TrayProgram, TheCloseItemUnfoldsEveryFoldedWindowAndQuits) {
+    const HWND first = MakeVictim(20, 20);
+    const HWND second = MakeVictim(20, 380);
+    ASSERT_TRUE(first && second);
+    winkit::PumpFor(200ms);
+    const int height = HeightOf(first);
+    const int folded = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+    const int minimum = GetSystemMetrics(SM_CYMINTRACK);
+    for (HWND window : {first, second}) {
+        ClickAt(winkit::CaptionPoint(window), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+        // Folded to caption and frame, or to the smallest height the system lets a window have.
+        ASSERT_TRUE(winkit::WaitFor([&] { return HeightOf(window) <= std::max(folded, minimum); }, 30s))
+            << "folded by a right click on its caption; height " << HeightOf(window);
+    }
+
+    ASSERT_TRUE(OpenTrayMenu(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP));
+    Press('C'); // 閉じる(&C)
+    EXPECT_EQ(program_.WaitExit(60s), 0u) << "the program quits";
+    EXPECT_TRUE(winkit::WaitFor([&] { return HeightOf(first) == height && HeightOf(second) == height; }, 30s))
+        << "heights " << HeightOf(first) << ", " << HeightOf(second);
+    DestroyWindow(first);
+    DestroyWindow(second);
+}

@@ -1,0 +1,396 @@
+// The real program acting on windows of another process under real mouse input: snapping at the
+// end of a drag, the grid painted during it, translucency, folding, and the topmost toggle.
+#include "program_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace programtest;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr int kPitch = 32;
+constexpr UINT kQueryCloseCommand = WM_APP + 1;
+constexpr UINT kQueryAlpha = WM_APP + 2;
+constexpr int kLeft = 1;
+constexpr int kMiddle = 2;
+constexpr int kRight = 3;
+
+// Nearest multiple of the pitch, halves upward, for negative coordinates too.
+int Snapped(int value) {
+    const long long pitch = kPitch;
+    long long shifted = static_cast<long long>(value) + pitch / 2;
+    long long quotient = shifted / pitch;
+    if (shifted % pitch != 0 && shifted < 0) --quotient;
+    return static_cast<int>(quotient * pitch);
+}
+
+RECT Offset(RECT rect, int dx, int dy) {
+    OffsetRect(&rect, dx, dy);
+    return rect;
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::string Describe(const RECT& r) {
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + ")";
+}
+
+bool IsLayered(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
+bool IsTopmost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+bool HasCloseCommand(HWND window) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, kQueryCloseCommand, 0, 0, SMTO_BLOCK, 10000, &answer);
+    return answer == 1;
+}
+
+// The layered opacity as the window's own process reads it (another process cannot), or -1.
+int LayeredAlpha(HWND window) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, kQueryAlpha, 0, 0, SMTO_BLOCK, 10000, &answer);
+    return (answer & 0x100) ? static_cast<int>(answer & 0xFF) : -1;
+}
+
+// Caption plus frame, unless the window's own minimum tracking height is larger: the system keeps
+// a sizable window at least that high.
+int FoldedHeight() {
+    return std::max(GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYMINTRACK));
+}
+
+std::wstring TargetExe() { return winkit::BuildPath(L"app\\tests\\wine\\target_windows.exe"); }
+
+const char kBaseSettings[] = "[setting]\r\nchkGraphicLine=0\r\nGridWidth=32\r\ncolor=16777215\r\ntoumei=70\r\n"
+                             "chkAutoHide=0\r\nchkUseGrid=1\r\nchkMoveToumei=1\r\nchkOritatami=1\r\n";
+
+// Replaces one "key=value" line of the settings text.
+std::string WithSetting(std::string settings, const std::string& key, const std::string& value) {
+    const size_t at = settings.find("\n" + key + "=");
+    if (at == std::string::npos) return settings + key + "=" + value + "\r\n";
+    const size_t end = settings.find("\r\n", at + 1);
+    return settings.replace(at + 1, end - at - 1, key + "=" + value);
+}
+
+class WindowOpsTest : public ::testing::Test {
+protected:
+    // Starts the program with these settings and puts its panel away (no notice: the file exists).
+    void StartProgram(const std::string& settings, const std::string& exclusionList = "") {
+        copy_ = std::make_unique<DistCopy>();
+        copy_->WriteIni(settings);
+        if (!exclusionList.empty()) {
+            const HANDLE file = CreateFileW(copy_->ExclusionList().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr);
+            DWORD written = 0;
+            WriteFile(file, exclusionList.data(), static_cast<DWORD>(exclusionList.size()), &written, nullptr);
+            CloseHandle(file);
+        }
+        program_ = std::make_unique<Program>(*copy_);
+        form_ = program_->WaitForm();
+        ASSERT_NE(form_, nullptr);
+        ASSERT_TRUE(winkit::WaitFor([&] { return IsWindowVisible(form_) != FALSE; }, 60s));
+        ClickControl(program_->Control(L"Button", L"常駐する(&O)"));
+        ASSERT_TRUE(winkit::WaitFor([&] { return IsWindowVisible(form_) == FALSE; }, 30s));
+        ASSERT_TRUE(program_->Settle());
+    }
+
+    // Starts target windows ("Class:resizable:left:top:width:height") and waits for each.
+    std::vector<HWND> StartTargets(const std::vector<std::wstring>& specs) {
+        std::wstring commandLine = L"\"" + TargetExe() + L"\"";
+        for (const auto& spec : specs) commandLine += L" " + spec;
+        targets_.push_back(std::make_unique<winkit::ChildProcess>(commandLine));
+        std::vector<HWND> windows;
+        for (const auto& spec : specs) {
+            const std::wstring className = spec.substr(0, spec.find(L':'));
+            windows.push_back(winkit::WaitProcessWindow(targets_.back()->Id(), className.c_str()));
+        }
+        return windows;
+    }
+
+    void TearDown() override {
+        if (program_) program_->Quit();
+        program_.reset();
+        targets_.clear();
+        copy_.reset();
+    }
+
+    // Press on the caption, move in steps, release; waits for the program to have handled the press
+    // (the window turns translucent while it moves) and the release (opaque again).
+    // `ownWindow`: a window of target_windows.exe, which can tell its opacity.
+    void DragCaption(HWND window, int dx, int dy, bool ownWindow = true) {
+        Drag(window, winkit::CaptionPoint(window), dx, dy, ownWindow);
+    }
+
+    void Drag(HWND window, POINT from, int dx, int dy, bool ownWindow = true) {
+        ASSERT_TRUE(winkit::xserver::MoveTo(from));
+        ASSERT_TRUE(winkit::xserver::Button(kLeft, true));
+        for (int i = 1; i <= 4; ++i)
+            ASSERT_TRUE(winkit::xserver::MoveTo(POINT{from.x + dx * i / 4, from.y + dy * i / 4}));
+        ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(window); }, 20s)) << "no translucency while moving";
+        // Every drag test runs at the default level, 70, which is alpha 178.
+        if (ownWindow) {
+            EXPECT_TRUE(winkit::WaitFor([&] { return LayeredAlpha(window) == 178; }, 20s)) << LayeredAlpha(window);
+        }
+        ASSERT_TRUE(winkit::xserver::Button(kLeft, false));
+        ASSERT_TRUE(winkit::WaitFor([&] { return !IsLayered(window); }, 20s)) << "still translucent after the drag";
+        ASSERT_TRUE(program_->Settle());
+    }
+
+    // A click whose press the hook may swallow: the system then never sees the button go down, so
+    // the caller waits for the click's effect instead.
+    // `along` moves the click along the caption, so that two clicks in a row are not taken for a
+    // double click.
+    void Click(HWND window, int button, int along = 0) {
+        const POINT caption = winkit::CaptionPoint(window);
+        ASSERT_TRUE(winkit::xserver::MoveTo(POINT{caption.x + along, caption.y}));
+        ASSERT_TRUE(winkit::xserver::Run(L"click " + std::to_wstring(button)));
+    }
+
+    std::unique_ptr<DistCopy> copy_;
+    std::unique_ptr<Program> program_;
+    HWND form_ = nullptr;
+    std::vector<std::unique_ptr<winkit::ChildProcess>> targets_;
+};
+
+} // namespace
+
+TEST_F(WindowOpsTest, CaptionDragSnapsEveryEdgeOfAResizableWindowAndOnlyTheCornerOfAFixedOne) {
+    StartProgram(kBaseSettings);
+    const auto windows = StartTargets({L"SnapSizable:resizable:100:90:300:200", L"SnapFixed:fixed:500:330:250:150"});
+    ASSERT_NE(windows[0], nullptr);
+    ASSERT_NE(windows[1], nullptr);
+
+    const RECT sizable = winkit::WindowRect(windows[0]);
+    DragCaption(windows[0], 37, 21);
+    const RECT moved = Offset(sizable, 37, 21);
+    const RECT expected{Snapped(moved.left), Snapped(moved.top), Snapped(moved.right), Snapped(moved.bottom)};
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), expected); }, 20s))
+        << Describe(winkit::WindowRect(windows[0])) << " instead of " << Describe(expected);
+
+    const RECT fixed = winkit::WindowRect(windows[1]);
+    DragCaption(windows[1], -45, 30);
+    const RECT fixedMoved = Offset(fixed, -45, 30);
+    const int left = Snapped(fixedMoved.left);
+    const int top = Snapped(fixedMoved.top);
+    const RECT fixedExpected{left, top, left + fixed.right - fixed.left, top + fixed.bottom - fixed.top};
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[1]), fixedExpected); }, 20s))
+        << Describe(winkit::WindowRect(windows[1])) << " instead of " << Describe(fixedExpected);
+}
+
+TEST_F(WindowOpsTest, APlainCaptionClickAndABorderResizeSnapToo) {
+    StartProgram(kBaseSettings);
+    const auto windows = StartTargets({L"SnapClicked:resizable:70:75:300:200", L"SnapResized:resizable:512:384:300:200"});
+    ASSERT_NE(windows[0], nullptr);
+
+    const RECT clicked = winkit::WindowRect(windows[0]);
+    Drag(windows[0], winkit::CaptionPoint(windows[0]), 0, 0);
+    const RECT clickedExpected{Snapped(clicked.left), Snapped(clicked.top), Snapped(clicked.right),
+                               Snapped(clicked.bottom)};
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), clickedExpected); }, 20s))
+        << Describe(winkit::WindowRect(windows[0]));
+
+    // Widen by the right border: the left edge stays put, the right edge lands on the grid.
+    const RECT resized = winkit::WindowRect(windows[1]);
+    const POINT border{resized.right - 2, (resized.top + resized.bottom) / 2};
+    Drag(windows[1], border, 30, 0);
+    const RECT resizedExpected{Snapped(resized.left), Snapped(resized.top), Snapped(resized.right + 30),
+                               Snapped(resized.bottom)};
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[1]), resizedExpected); }, 20s))
+        << Describe(winkit::WindowRect(windows[1])) << " instead of " << Describe(resizedExpected);
+}
+
+TEST_F(WindowOpsTest, ExcludedClassesAreNotSnappedWhateverTheirLetterCase) {
+    // The second line matches the class in another letter case; the third has a trailing blank and
+    // so does not match "SnapTrailing".
+    StartProgram(kBaseSettings, "NotThisOne\r\nsnapEXCLUDED\r\nSnapTrailing \r\n");
+    const auto windows = StartTargets({L"SnapExcluded:resizable:100:100:300:200",
+                                       L"SnapTrailing:resizable:520:300:300:200"});
+    ASSERT_NE(windows[0], nullptr);
+    ASSERT_NE(windows[1], nullptr);
+
+    const RECT excluded = winkit::WindowRect(windows[0]);
+    DragCaption(windows[0], 37, 21);
+    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[0]), Offset(excluded, 37, 21)))
+        << Describe(winkit::WindowRect(windows[0]));
+
+    const RECT trailing = winkit::WindowRect(windows[1]);
+    DragCaption(windows[1], -37, 21);
+    const RECT moved = Offset(trailing, -37, 21);
+    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[1]), RECT{Snapped(moved.left), Snapped(moved.top),
+                                                               Snapped(moved.right), Snapped(moved.bottom)}))
+        << Describe(winkit::WindowRect(windows[1]));
+}
+
+TEST_F(WindowOpsTest, WithSnappingOffNothingMoves) {
+    StartProgram(WithSetting(kBaseSettings, "chkUseGrid", "0"));
+    const auto windows = StartTargets({L"SnapOff:resizable:100:100:300:200"});
+    ASSERT_NE(windows[0], nullptr);
+    const RECT before = winkit::WindowRect(windows[0]);
+    DragCaption(windows[0], 37, 21);
+    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[0]), Offset(before, 37, 21)))
+        << Describe(winkit::WindowRect(windows[0]));
+}
+
+TEST_F(WindowOpsTest, MiddleClickTogglesTranslucencyAtTheConfiguredLevel) {
+    StartProgram(WithSetting(kBaseSettings, "toumei", "20"));
+    const auto windows = StartTargets({L"Translucent:resizable:200:150:300:200"});
+    ASSERT_NE(windows[0], nullptr);
+    Click(windows[0], kMiddle);
+    ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(windows[0]); }, 20s));
+    // The style is set first, the opacity right after it: level 20 is alpha 51.
+    EXPECT_TRUE(winkit::WaitFor([&] { return LayeredAlpha(windows[0]) == 51; }, 20s)) << LayeredAlpha(windows[0]);
+    Click(windows[0], kMiddle, 40);
+    EXPECT_TRUE(winkit::WaitFor([&] { return !IsLayered(windows[0]); }, 20s));
+}
+
+TEST_F(WindowOpsTest, RightClickFoldsToTheCaptionAndASecondOneRestoresHeightAndMenu) {
+    StartProgram(kBaseSettings);
+    const auto windows = StartTargets({L"Foldable:resizable:160:96:320:400"});
+    ASSERT_NE(windows[0], nullptr);
+    const RECT before = winkit::WindowRect(windows[0]);
+    ASSERT_TRUE(HasCloseCommand(windows[0]));
+
+    Click(windows[0], kRight);
+    ASSERT_TRUE(winkit::WaitFor([&] { return winkit::WindowRect(windows[0]).bottom - before.top == FoldedHeight(); },
+                                20s))
+        << Describe(winkit::WindowRect(windows[0])) << " folded height " << FoldedHeight() << " min track "
+        << GetSystemMetrics(SM_CYMINTRACK);
+    ASSERT_TRUE(program_->Settle());
+    // Wine cannot edit another process's system menu (GetSystemMenu answers null there); Windows can.
+    if (GetSystemMenu(windows[0], FALSE)) {
+        EXPECT_FALSE(HasCloseCommand(windows[0])) << "a folded window offers no Close";
+    }
+
+    // The user moves and widens the folded window; unfolding keeps that and gives back the height.
+    SetWindowPos(windows[0], nullptr, 224, 160, 400, FoldedHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+    Click(windows[0], kRight);
+    const RECT expected{224, 160, 624, 160 + (before.bottom - before.top)};
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), expected); }, 20s))
+        << Describe(winkit::WindowRect(windows[0]));
+    ASSERT_TRUE(program_->Settle());
+    EXPECT_TRUE(HasCloseCommand(windows[0]));
+}
+
+TEST_F(WindowOpsTest, QuittingUnfoldsEveryFoldedWindow) {
+    StartProgram(kBaseSettings);
+    const auto windows = StartTargets({L"FoldA:resizable:100:100:300:300", L"FoldB:fixed:500:200:300:250"});
+    ASSERT_NE(windows[1], nullptr);
+    const RECT a = winkit::WindowRect(windows[0]);
+    const RECT b = winkit::WindowRect(windows[1]);
+    Click(windows[0], kRight);
+    Click(windows[1], kRight);
+    ASSERT_TRUE(winkit::WaitFor(
+        [&] {
+            return winkit::WindowRect(windows[0]).bottom - a.top == FoldedHeight() &&
+                   winkit::WindowRect(windows[1]).bottom - b.top == FoldedHeight();
+        },
+        20s));
+    EXPECT_EQ(program_->Quit(), 0u);
+    program_.reset();
+    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[0]), a)) << Describe(winkit::WindowRect(windows[0]));
+    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[1]), b)) << Describe(winkit::WindowRect(windows[1]));
+    EXPECT_TRUE(HasCloseCommand(windows[0]));
+    EXPECT_TRUE(HasCloseCommand(windows[1]));
+}
+
+TEST_F(WindowOpsTest, RightClicksChangeNothingWhenTheRightButtonCommandsAreOff) {
+    StartProgram(WithSetting(kBaseSettings, "chkOritatami", "0"));
+    const auto windows = StartTargets({L"NoFold:resizable:150:150:300:300"});
+    ASSERT_NE(windows[0], nullptr);
+    const RECT before = winkit::WindowRect(windows[0]);
+    Click(windows[0], kRight);
+    // Reaching the window, the right click opens its system menu; Escape closes it again.
+    ASSERT_TRUE(winkit::xserver::Run(L"key Escape"));
+    // The middle click is still reported: once it has been handled, so has the right click.
+    Click(windows[0], kMiddle);
+    ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(windows[0]); }, 20s));
+    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[0]), before)) << Describe(winkit::WindowRect(windows[0]));
+    EXPECT_FALSE(IsTopmost(windows[0]));
+}
+
+TEST_F(WindowOpsTest, ShiftRightClickAndRightDoubleClickToggleAlwaysOnTopAfterAFlash) {
+    StartProgram(kBaseSettings);
+    const auto windows = StartTargets({L"OnTop:resizable:200:200:300:200"});
+    ASSERT_NE(windows[0], nullptr);
+    ASSERT_FALSE(IsTopmost(windows[0]));
+
+    ASSERT_TRUE(winkit::xserver::MoveTo(winkit::CaptionPoint(windows[0])));
+    ASSERT_TRUE(winkit::xserver::Key(L"shift", VK_SHIFT, true));
+    const auto pressed = std::chrono::steady_clock::now();
+    ASSERT_TRUE(winkit::xserver::Run(L"click 3"));
+    ASSERT_TRUE(winkit::WaitFor([&] { return IsTopmost(windows[0]); }, 20s));
+    ASSERT_TRUE(winkit::xserver::Key(L"shift", VK_SHIFT, false));
+    EXPECT_GE(std::chrono::steady_clock::now() - pressed, 100ms) << "two pauses of 50 ms come first";
+
+    ASSERT_TRUE(winkit::xserver::Run(L"click --repeat 2 --delay 80 3"));
+    EXPECT_TRUE(winkit::WaitFor([&] { return !IsTopmost(windows[0]); }, 20s));
+}
+
+TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
+    // Pure red lines (colour values are 0x00BBGGRR).
+    StartProgram(WithSetting(WithSetting(kBaseSettings, "chkGraphicLine", "1"), "color", "255"));
+    const auto windows = StartTargets({L"Painted:resizable:96:96:320:240"});
+    ASSERT_NE(windows[0], nullptr);
+    const HDC screen = GetDC(nullptr);
+    const auto isGridColour = [&](int x, int y) { return GetPixel(screen, x, y) == RGB(255, 0, 0); };
+
+    const POINT grab = winkit::CaptionPoint(windows[0]);
+    ASSERT_TRUE(winkit::xserver::MoveTo(grab));
+    ASSERT_TRUE(winkit::xserver::Button(kLeft, true));
+    ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 20, grab.y + 10}));
+    ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 40, grab.y + 20}));
+    // A grid line far from the window is painted; inside the window the captured image covers it.
+    EXPECT_TRUE(winkit::WaitFor([&] { return isGridColour(kPitch * 25, 700) && isGridColour(900, kPitch * 20); }, 20s));
+    const RECT during = winkit::WindowRect(windows[0]);
+    const int insideX = ((during.left + 64) / kPitch) * kPitch;
+    EXPECT_FALSE(isGridColour(insideX, during.bottom - 20)) << "the window's image lies over the grid";
+    CreateDirectoryW(winkit::BuildPath(L"screenshots").c_str(), nullptr);
+    SaveWindowImage(GetDesktopWindow(), winkit::BuildPath(L"screenshots\\grid.bmp"));
+
+    ASSERT_TRUE(winkit::xserver::Button(kLeft, false));
+    ASSERT_TRUE(winkit::WaitFor([&] { return !IsLayered(windows[0]); }, 20s));
+    ASSERT_TRUE(program_->Settle());
+    // Nowhere on the screen is a grid pixel left once everything has repainted.
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    const auto gridPixelsLeft = [&] {
+        int count = 0;
+        for (int y = 0; y < height; y += 8)
+            for (int x = 0; x < width; x += kPitch) count += isGridColour(x, y) ? 1 : 0;
+        for (int y = 0; y < height; y += kPitch)
+            for (int x = 1; x < width; x += 8) count += isGridColour(x, y) ? 1 : 0;
+        return count;
+    };
+    EXPECT_TRUE(winkit::WaitFor([&] { return gridPixelsLeft() == 0; }, 20s)) << gridPixelsLeft() << " grid pixels left";
+    ReleaseDC(nullptr, screen);
+}
+
+TEST_F(WindowOpsTest, ARealProgramsWindowSnapsAndFoldsToo) {
+    StartProgram(kBaseSettings);
+    targets_.push_back(std::make_unique<winkit::ChildProcess>(L"notepad.exe"));
+    const HWND notepad = winkit::WaitProcessWindow(targets_.back()->Id(), L"Notepad", 60s);
+    ASSERT_NE(notepad, nullptr);
+    SetWindowPos(notepad, nullptr, 150, 130, 420, 300, SWP_NOZORDER);
+    ASSERT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(notepad), RECT{150, 130, 570, 430}); }, 20s));
+
+    DragCaption(notepad, 50, 19, /*ownWindow=*/false);
+    const RECT moved{200, 149, 620, 449};
+    const RECT expected{Snapped(moved.left), Snapped(moved.top), Snapped(moved.right), Snapped(moved.bottom)};
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(notepad), expected); }, 20s))
+        << Describe(winkit::WindowRect(notepad)) << " instead of " << Describe(expected);
+
+    Click(notepad, kRight);
+    EXPECT_TRUE(winkit::WaitFor([&] { return winkit::WindowRect(notepad).bottom - expected.top == FoldedHeight(); }, 20s))
+        << Describe(winkit::WindowRect(notepad));
+    Click(notepad, kRight, 40);
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(notepad), expected); }, 20s))
+        << Describe(winkit::WindowRect(notepad));
+}
