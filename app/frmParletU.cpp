@@ -16,6 +16,7 @@
 #include "resource_ids.h"
 #include "settings_value.h"
 #include "shell_rules.h"
+#include "single_instance.h"
 #include "translucency.h"
 #include "vellum_api.h"
 
@@ -156,6 +157,17 @@ LRESULT CALLBACK TfrmTrellane::StaticWndProc(HWND window, UINT message, WPARAM w
 
 LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND target = reinterpret_cast<HWND>(wParam);
+    static const UINT showPanelMessage = RegisterWindowMessageW(kShowPanelMessageName);
+    if (message == showPanelMessage) {
+        // A second start of the program: show the panel as the tray menu's first item does.
+        popSettingClick();
+        return 0;
+    }
+#ifdef TRELLANE_FAULT_INJECTION
+    // Test builds only: an error no handler catches, to check that folded windows are given back.
+    static const UINT raiseFaultMessage = RegisterWindowMessageW(L"jp.trellane.Trellane.RaiseFaultForTest");
+    if (message == raiseFaultMessage) RaiseException(0xE0000054, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+#endif
     switch (message) {
     case vellum::HM_DRAGSTART:
         HMDragStart(target);

@@ -14,6 +14,7 @@ add_library(trellane_program STATIC
   frmParletU_menu.cpp
   gui_benri.cpp
   settings_file.cpp
+  single_instance.cpp
   SysCtrls.cpp)
 target_include_directories(trellane_program PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/res)
 target_compile_definitions(trellane_program PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
@@ -35,3 +36,21 @@ endif()
 # The manual travels beside the program.
 add_custom_command(TARGET trellane POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/ReadMe.txt ${TRELLANE_DIST_DIR}/ReadMe.txt)
+
+# The same program with a way to raise an error that nothing handles, for the test that folded
+# windows are given back when the program fails. Never shipped: it lands outside the dist folder.
+add_library(trellane_program_faults STATIC $<TARGET_PROPERTY:trellane_program,SOURCES>)
+target_include_directories(trellane_program_faults PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/res)
+target_compile_definitions(trellane_program_faults PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                                                          _WIN32_WINNT=0x0601 WINVER=0x0601 TRELLANE_FAULT_INJECTION)
+target_link_libraries(trellane_program_faults PUBLIC trellane_logic vellum_import comctl32 shell32 ole32 uuid gdi32
+                                              user32 PRIVATE trellane_warnings)
+add_executable(trellane_faults WIN32 trellane.cpp ${TRELLANE_RC})
+target_link_libraries(trellane_faults PRIVATE trellane_program_faults trellane_warnings)
+set_target_properties(trellane_faults PROPERTIES OUTPUT_NAME trellane
+                      RUNTIME_OUTPUT_DIRECTORY "$<1:${CMAKE_BINARY_DIR}/faults>")
+if(MINGW)
+  target_link_options(trellane_faults PRIVATE ${TRELLANE_STATIC_RUNTIME} -municode)
+elseif(MSVC)
+  target_link_options(trellane_faults PRIVATE /MANIFEST:NO)
+endif()

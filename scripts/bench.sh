@@ -18,7 +18,9 @@ export LOCPATH=/usr/local/lib/trellane/locale
 
 bench_quiet() { "$@" </dev/null >/dev/null 2>&1; }
 
-bench_prefix_ready() { [ -f "$WINEPREFIX/.trellane-bench" ]; }
+# Bumped whenever the prefix's settings below change, so older prefixes are made anew.
+BENCH_PREFIX_VERSION=2
+bench_prefix_ready() { [ -f "$WINEPREFIX/.trellane-bench-$BENCH_PREFIX_VERSION" ]; }
 
 bench_make_prefix() {
   rm -rf "$WINEPREFIX"
@@ -43,12 +45,15 @@ Windows Registry Editor Version 5.00
 "MS PGothic"="IPAPGothic"
 "MS Shell Dlg"="Tahoma"
 
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
 [HKEY_CURRENT_USER\Software\Wine\DllOverrides]
 "winemenubuilder.exe"=""
 REG
   bench_quiet wine regedit /S "$(winepath -w "$reg" 2>/dev/null)"
   bench_quiet wineserver -w
-  touch "$WINEPREFIX/.trellane-bench"
+  touch "$WINEPREFIX/.trellane-bench-$BENCH_PREFIX_VERSION"
 }
 
 bench_start() {

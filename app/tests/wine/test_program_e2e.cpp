@@ -278,3 +278,21 @@ TEST_F(ProgramTest, RunsFromAJapaneseFolderAndKeepsItsSettingsThere) {
     ASSERT_TRUE(ini.has_value());
     EXPECT_EQ(IniLines(*ini), kDefaultIni);
 }
+
+TEST_F(ProgramTest, ASecondStartShowsTheRunningPanelAndEnds) {
+    DistCopy copy;
+    copy.WriteIni("[setting]\r\n");
+    Program first(copy);
+    const HWND form = first.WaitForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(WaitVisible(form, true));
+    ClickControl(first.Control(L"Button", kStayResident));
+    ASSERT_TRUE(WaitVisible(form, false));
+
+    Program second(copy);
+    ASSERT_TRUE(second.Started());
+    EXPECT_EQ(second.WaitExit(60s), 0u) << "the second copy ends by itself";
+    EXPECT_TRUE(WaitVisible(form, true)) << "the running copy shows its panel";
+    EXPECT_EQ(ProcessWindows(second.Id(), L"TfrmTrellane").size(), 0u);
+    EXPECT_EQ(first.Quit(), 0u);
+}

@@ -315,28 +315,42 @@ TEST_F(TrayProgram, ARightClickOnTheLogoOpensTheSameMenu) {
 
 TEST_F(TrayProgram, OpeningThePanelFromTheTrayShowsItOpaqueAfterTheScrollBarPreview) {
     const HWND scrollBar = FindWindowExW(form_, nullptr, L"ScrollBar", nullptr);
+    std::cout << "T " << GetTickCount() << " after line: const HWND scrollBar = FindWindowExW(for" << std::endl;
     ASSERT_NE(scrollBar, nullptr);
+    std::cout << "T " << GetTickCount() << " after line: ASSERT_NE(scrollBar, nullptr);" << std::endl;
     // Its left arrow: one step less opaque.
     const RECT bar = winkit::WindowRect(scrollBar);
+    std::cout << "T " << GetTickCount() << " after line: const RECT bar = winkit::WindowRect(scro" << std::endl;
     ClickAt(POINT{bar.left + GetSystemMetrics(SM_CXHSCROLL) / 2, (bar.top + bar.bottom) / 2}, MOUSEEVENTF_LEFTDOWN,
             MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(winkit::WaitFor([&] { return (GetWindowLongW(form_, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }, 30s))
         << "the scroll bar makes the panel translucent";
 
     ClickCentre(program_.Control(L"Button", kStayResident));
+    std::cout << "T " << GetTickCount() << " after line: ClickCentre(program_.Control(L'Button', " << std::endl;
     const HWND notice = program_.WaitDialog(30s);
+    std::cout << "T " << GetTickCount() << " after line: const HWND notice = program_.WaitDialog(" << std::endl;
     ASSERT_NE(notice, nullptr);
+    std::cout << "T " << GetTickCount() << " after line: ASSERT_NE(notice, nullptr);" << std::endl;
     Press(VK_RETURN); // OK
     ASSERT_TRUE(winkit::WaitFor([&] { return !IsWindowVisible(form_); }, 30s));
+    std::cout << "T " << GetTickCount() << " after line: ASSERT_TRUE(winkit::WaitFor([&] { return" << std::endl;
     EXPECT_NE(GetWindowLongW(form_, GWL_EXSTYLE) & WS_EX_LAYERED, 0) << "still translucent while hidden";
+    std::cout << "T " << GetTickCount() << " after line: EXPECT_NE(GetWindowLongW(form_, GWL_EXST" << std::endl;
 
     ASSERT_TRUE(OpenTrayMenu(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP)) << MenuReport(program_.Id());
+    std::cout << "T " << GetTickCount() << " after line: ASSERT_TRUE(OpenTrayMenu(MOUSEEVENTF_LEF" << std::endl;
     Press('S'); // Trellaneのパネルを開く(&S)
     ASSERT_TRUE(winkit::WaitFor([&] { return IsWindowVisible(form_) != FALSE; }, 30s));
+    std::cout << "T " << GetTickCount() << " after line: ASSERT_TRUE(winkit::WaitFor([&] { return" << std::endl;
     ASSERT_TRUE(program_.Settle());
+    std::cout << "T " << GetTickCount() << " after line: ASSERT_TRUE(program_.Settle());" << std::endl;
     EXPECT_EQ(GetWindowLongW(form_, GWL_EXSTYLE) & WS_EX_LAYERED, 0) << "shown opaque";
+    std::cout << "T " << GetTickCount() << " after line: EXPECT_EQ(GetWindowLongW(form_, GWL_EXST" << std::endl;
     EXPECT_EQ(GetForegroundWindow(), form_);
+    std::cout << "T " << GetTickCount() << " after line: EXPECT_EQ(GetForegroundWindow(), form_);" << std::endl;
     EXPECT_EQ(program_.Quit(), 0u);
+    std::cout << "T " << GetTickCount() << " after line: EXPECT_EQ(program_.Quit(), 0u);" << std::endl;
 }
 
 TEST_F(TrayProgram, TheDisplayModeListShowsAtMost41ModesWithTheirCaptionsAndNoKeepsTheMode) {

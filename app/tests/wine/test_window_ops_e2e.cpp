@@ -394,3 +394,27 @@ TEST_F(WindowOpsTest, ARealProgramsWindowSnapsAndFoldsToo) {
     EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(notepad), expected); }, 20s))
         << Describe(winkit::WindowRect(notepad));
 }
+
+TEST_F(WindowOpsTest, AFatalErrorInTheProgramGivesFoldedWindowsBack) {
+    StartProgram(kBaseSettings);
+    // This run uses the test build, which can raise an error that nothing handles.
+    program_->Quit();
+    program_.reset();
+    ASSERT_TRUE(CopyFileW(winkit::BuildPath(L"faults\\trellane.exe").c_str(), copy_->Exe().c_str(), FALSE));
+    program_ = std::make_unique<Program>(*copy_);
+    form_ = program_->WaitForm();
+    ASSERT_NE(form_, nullptr);
+    ASSERT_TRUE(winkit::WaitFor([&] { return IsWindowVisible(form_) != FALSE; }, 60s));
+
+    const auto windows = StartTargets({L"FoldCrash:resizable:300:200:300:320"});
+    ASSERT_NE(windows[0], nullptr);
+    const RECT before = winkit::WindowRect(windows[0]);
+    Click(windows[0], kRight);
+    ASSERT_TRUE(winkit::WaitFor([&] { return winkit::WindowRect(windows[0]).bottom - before.top == FoldedHeight(); },
+                                20s));
+
+    PostMessageW(form_, RegisterWindowMessageW(L"jp.trellane.Trellane.RaiseFaultForTest"), 0, 0);
+    EXPECT_NE(program_->WaitExit(60s), static_cast<DWORD>(STILL_ACTIVE)) << "the program ends on the error";
+    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[0]), before)) << Describe(winkit::WindowRect(windows[0]));
+    program_.reset();
+}

@@ -1,0 +1,30 @@
+// One running copy per session. Two copies would both receive every notification from the hook,
+// so every fold or toggle would happen twice and cancel out; a second start shows the running
+// copy's panel instead and ends.
+#pragma once
+
+#include <windows.h>
+
+#include "raii.h"
+
+namespace trellane {
+
+constexpr wchar_t kInstanceMutexName[] = L"jp.trellane.Trellane.Instance";
+// Registered message that asks the running copy to show its panel, as its tray menu does.
+constexpr wchar_t kShowPanelMessageName[] = L"jp.trellane.Trellane.ShowPanel";
+
+class SingleInstance {
+public:
+    SingleInstance() noexcept
+        : mutex_(CreateMutexW(nullptr, FALSE, kInstanceMutexName)), first_(GetLastError() != ERROR_ALREADY_EXISTS) {}
+    bool IsFirst() const noexcept { return first_; }
+
+private:
+    UniqueHandle mutex_;
+    bool first_;
+};
+
+// Asks the copy that runs already to show its panel; true when its window was found.
+bool ShowRunningCopy() noexcept;
+
+} // namespace trellane
