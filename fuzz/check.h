@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_CHECK(condition, what)                                                                 \
-    do {                                                                                            \
-        if (!(condition)) {                                                                         \
-            std::fprintf(stderr, "\nPROPERTY VIOLATED at %s:%d: %s\n  check: %s\n", __FILE__, __LINE__, \
-                         what, #condition);                                                         \
-            std::abort();                                                                           \
-        }                                                                                           \
+#define FUZZ_CHECK(condition, what)                                                                          \
+    do {                                                                                                     \
+        if (!(condition)) {                                                                                  \
+            std::fprintf(stderr, "\nPROPERTY VIOLATED at %s:%d: %s\n  check: %s\n", __FILE__, __LINE__,      \
+                         what, #condition);                                                                  \
+            std::abort();                                                                                    \
+        }                                                                                                    \
     } while (false)

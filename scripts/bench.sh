@@ -8,7 +8,8 @@ TRELLANE_ROOT=${TRELLANE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 TRELLANE_BUILD=${TRELLANE_BUILD:-$TRELLANE_ROOT/build/mingw-i686}
 BENCH_XVFB_PID=
 
-export WINEPREFIX="$TRELLANE_BUILD/wineprefix"
+# A lane of its own (BENCH_LANE) has its own prefix, server and display, so lanes never meet.
+export WINEPREFIX="$TRELLANE_BUILD/wineprefix${BENCH_LANE:+-$BENCH_LANE}"
 export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 # Nothing is written outside the prefix (no menu entries, no file associations), and no dialog

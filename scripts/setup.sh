@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
           googletest wine wine32:i386 xvfb xdotool x11-utils xauth fonts-wine fonts-ipafont-gothic
-          locales imagemagick binutils zip unzip python3)
+          locales imagemagick binutils zip unzip python3 clang libclang-rt-14-dev nsis)
 
 missing=()
 for p in "${packages[@]}"; do

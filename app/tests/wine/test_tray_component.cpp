@@ -132,6 +132,27 @@ HWND ThreadMenuWindow() {
     return found;
 }
 
+struct ClassQuery {
+    const wchar_t* name;
+    HWND found;
+};
+
+BOOL CALLBACK FindClassWindow(HWND window, LPARAM param) noexcept {
+    auto* query = reinterpret_cast<ClassQuery*>(param);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (lstrcmpW(name, query->name) != 0) return TRUE;
+    query->found = window;
+    return FALSE;
+}
+
+// A window of this thread with that class, visible or not.
+HWND ThreadWindowOfClass(const wchar_t* className) {
+    ClassQuery query{className, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindClassWindow, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
 void CALLBACK WatchTick(HWND, UINT, UINT_PTR timer, DWORD) noexcept {
     const HWND menu = ThreadMenuWindow();
     if (menu) {
@@ -469,7 +490,7 @@ TEST_F(TrayComponent, InTheDesignStateThereIsNoWindowAndNothingReachesTheShell) 
         tray->SetShowHint(false);
     });
     EXPECT_TRUE(Calls.empty());
-    EXPECT_EQ(FindWindowW(TIconTray::kWindowClass, nullptr), nullptr);
+    EXPECT_EQ(ThreadWindowOfClass(TIconTray::kWindowClass), nullptr) << "no callback window";
 }
 
 // ---- The shell's callback --------------------------------------------------------------------------------

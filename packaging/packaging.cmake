@@ -1,0 +1,76 @@
+# Release packaging, included at the end of the top-level CMakeLists.txt for the Windows builds:
+#   - the shipped exclusion list, copied into the dist folder as tools\除外リスト.txt;
+#   - the portable ZIP Trellane-<version>-win32.zip (CPack, generator ZIP);
+#   - the installer Trellane-<version>-setup.exe (NSIS, packaging/trellane.nsi), when makensis is
+#     found;
+#   - the tests of both packages (cross builds on Linux: host checks natively, the rest under Wine).
+# Both packages land in <build>/packages and are made by the default build target, so a plain
+# build followed by ctest tests what would be released. The version is project(... VERSION ...).
+if(NOT WIN32 OR TRELLANE_NATIVE_ONLY)
+  return()
+endif()
+
+set(TRELLANE_PACKAGING_SOURCE "${CMAKE_CURRENT_LIST_DIR}")
+set(TRELLANE_PACKAGING_WORK "${CMAKE_BINARY_DIR}/packaging")
+set(TRELLANE_PACKAGES_DIR "${CMAKE_BINARY_DIR}/packages")
+set(TRELLANE_ZIP_BASENAME "Trellane-${PROJECT_VERSION}-win32")
+set(TRELLANE_ZIP "${TRELLANE_PACKAGES_DIR}/${TRELLANE_ZIP_BASENAME}.zip")
+set(TRELLANE_SETUP "${TRELLANE_PACKAGES_DIR}/Trellane-${PROJECT_VERSION}-setup.exe")
+set(TRELLANE_ZIP_STAGE "${TRELLANE_PACKAGING_WORK}/stage")
+file(MAKE_DIRECTORY "${TRELLANE_PACKAGES_DIR}")
+
+# --- The shipped exclusion list in the dist folder -------------------------------------------------
+set(exclusion_stamp "${TRELLANE_PACKAGING_WORK}/exclusion-list.stamp")
+add_custom_command(OUTPUT "${exclusion_stamp}"
+  COMMAND "${CMAKE_COMMAND}" -DMODE=exclusion-list "-DSOURCE=${TRELLANE_PACKAGING_SOURCE}/exclusion-list.txt"
+          "-DDIST=${TRELLANE_DIST_DIR}" "-DSTAMP=${exclusion_stamp}" -P "${TRELLANE_PACKAGING_SOURCE}/stage.cmake"
+  DEPENDS "${TRELLANE_PACKAGING_SOURCE}/exclusion-list.txt" "${TRELLANE_PACKAGING_SOURCE}/stage.cmake"
+  COMMENT "Exclusion list tools\\除外リスト.txt in the dist folder"
+  VERBATIM)
+add_custom_target(trellane_exclusion_list ALL DEPENDS "${exclusion_stamp}")
+
+# --- Portable ZIP ------------------------------------------------------------------------------------
+configure_file("${TRELLANE_PACKAGING_SOURCE}/CPackZip.cmake.in" "${TRELLANE_PACKAGING_WORK}/CPackZip.cmake" @ONLY)
+set(stage_stamp "${TRELLANE_PACKAGING_WORK}/stage.stamp")
+add_custom_command(OUTPUT "${TRELLANE_ZIP}" "${stage_stamp}"
+  COMMAND "${CMAKE_COMMAND}" -DMODE=stage "-DDIST=${TRELLANE_DIST_DIR}" "-DSTAGE=${TRELLANE_ZIP_STAGE}"
+          "-DSTAMP=${stage_stamp}" -P "${TRELLANE_PACKAGING_SOURCE}/stage.cmake"
+  COMMAND "${CMAKE_COMMAND}" -E rm -f "${TRELLANE_ZIP}"
+  COMMAND "${CMAKE_CPACK_COMMAND}" -q --config "${TRELLANE_PACKAGING_WORK}/CPackZip.cmake"
+  DEPENDS trellane Vellum "${exclusion_stamp}" "${CMAKE_SOURCE_DIR}/app/ReadMe.txt"
+          "${TRELLANE_PACKAGING_SOURCE}/stage.cmake" "${TRELLANE_PACKAGING_WORK}/CPackZip.cmake"
+  COMMENT "Portable ZIP ${TRELLANE_ZIP_BASENAME}.zip"
+  VERBATIM)
+set(package_outputs "${TRELLANE_ZIP}")
+
+# --- Installer ---------------------------------------------------------------------------------------
+find_program(TRELLANE_MAKENSIS makensis)
+if(TRELLANE_MAKENSIS)
+  # Windows wants four numbers in the installer's version resource.
+  set(version_quad "${PROJECT_VERSION_MAJOR}")
+  foreach(part MINOR PATCH TWEAK)
+    if("${PROJECT_VERSION_${part}}" STREQUAL "")
+      string(APPEND version_quad ".0")
+    else()
+      string(APPEND version_quad ".${PROJECT_VERSION_${part}}")
+    endif()
+  endforeach()
+  add_custom_command(OUTPUT "${TRELLANE_SETUP}"
+    COMMAND "${TRELLANE_MAKENSIS}" -V2 -INPUTCHARSET UTF8 "-DVERSION=${PROJECT_VERSION}"
+            "-DVERSION_QUAD=${version_quad}" "-DDIST=${TRELLANE_DIST_DIR}" "-DSOURCE=${CMAKE_SOURCE_DIR}"
+            "-DOUTFILE=${TRELLANE_SETUP}" "${TRELLANE_PACKAGING_SOURCE}/trellane.nsi"
+    DEPENDS trellane Vellum "${exclusion_stamp}" "${CMAKE_SOURCE_DIR}/app/ReadMe.txt"
+            "${TRELLANE_PACKAGING_SOURCE}/trellane.nsi" "${CMAKE_SOURCE_DIR}/app/res/trellane.ico"
+    COMMENT "Installer Trellane-${PROJECT_VERSION}-setup.exe"
+    VERBATIM)
+  list(APPEND package_outputs "${TRELLANE_SETUP}")
+else()
+  message(STATUS "makensis not found: no installer (Debian: apt-get install nsis; scripts/setup.sh does)")
+endif()
+
+add_custom_target(trellane_packages ALL DEPENDS ${package_outputs})
+
+# --- Tests -------------------------------------------------------------------------------------------
+if(CMAKE_CROSSCOMPILING AND CMAKE_HOST_UNIX)
+  include("${TRELLANE_PACKAGING_SOURCE}/tests/tests.cmake")
+endif()

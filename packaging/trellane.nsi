@@ -1,0 +1,266 @@
+; Trellane's installer: a per-user installation (no administrator rights) into
+; %LOCALAPPDATA%\Programs\Trellane, a Start-menu shortcut, an optional startup shortcut and an
+; uninstaller registered for the current user. Texts are Japanese.
+;
+; Built by the build (packaging/packaging.cmake) with
+;   makensis -INPUTCHARSET UTF8 -DVERSION=1.2.3 -DVERSION_QUAD=1.2.3.0 -DDIST=<dist folder>
+;            -DSOURCE=<source tree> -DOUTFILE=<...>/Trellane-1.2.3-setup.exe trellane.nsi
+;
+; Command line of the installer: /S silent, /D=<folder> installation folder (last, unquoted),
+;   /STARTUP also create the startup shortcut (the default is not to, as in the program's panel).
+; Command line of the uninstaller: /S silent (the settings file is kept), /REMOVESETTINGS delete the
+;   settings file trellane.ini too, without asking.
+Unicode true
+ManifestSupportedOS all
+ManifestDPIAware true
+RequestExecutionLevel user
+SetCompressor /SOLID lzma
+
+!macro REQUIRE name
+  !ifndef ${name}
+    !error "makensis -D${name}=... is missing"
+  !endif
+!macroend
+!insertmacro REQUIRE VERSION
+!insertmacro REQUIRE VERSION_QUAD
+!insertmacro REQUIRE DIST
+!insertmacro REQUIRE SOURCE
+!insertmacro REQUIRE OUTFILE
+
+!define PRODUCT "Trellane"
+!define PUBLISHER "Trellane"
+!define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Trellane"
+!define MAIN_WINDOW_CLASS "TfrmTrellane"
+; The same name that the panel's start-up check box writes and deletes.
+!define STARTUP_LINK "$SMSTARTUP\trellane.lnk"
+!define MENU_LINK "$SMPROGRAMS\Trellane.lnk"
+!define UNINSTALLER "uninstall.exe"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\Trellane"
+InstallDirRegKey HKCU "${UNINST_KEY}" "InstallLocation"
+BrandingText "${PRODUCT} ${VERSION}"
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include Sections.nsh
+!include WinMessages.nsh
+
+!define MUI_ICON "${SOURCE}/app/res/trellane.ico"
+!define MUI_UNICON "${SOURCE}/app/res/trellane.ico"
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_NODESC
+
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\trellane.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "$(RunNow)"
+!insertmacro MUI_PAGE_FINISH
+
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "$(UnConfirmTop)"
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "Japanese"
+
+LangString SecMain ${LANG_JAPANESE} "Trellane 本体"
+LangString SecStartupName ${LANG_JAPANESE} "Windowsの起動時に自動的に常駐する"
+LangString RunNow ${LANG_JAPANESE} "Trellane を起動する"
+LangString MsgClose ${LANG_JAPANESE} "Trellane が起動しています。$\r$\nTrellane を終了してからインストールします。"
+LangString MsgCannotClose ${LANG_JAPANESE} "Trellane を終了できませんでした。$\r$\nTrellane を終了してから、もう一度お試しください。"
+LangString UnConfirmTop ${LANG_JAPANESE} "実行中の Trellane は、終了してから削除します。"
+LangString MsgRemoveSettings ${LANG_JAPANESE} "Trellane の設定ファイル (trellane.ini) も削除しますか？"
+
+VIProductVersion "${VERSION_QUAD}"
+VIFileVersion "${VERSION_QUAD}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "${PRODUCT} セットアップ"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "Copyright (C) ${PUBLISHER}"
+
+Var RemoveSettings
+Var WasRunning
+
+; Quits every running Trellane as its close box does: WM_CLOSE to the main window, which unfolds
+; the folded windows and writes the settings file; then waits for the process to end.
+!macro DEFINE_CLOSE_TRELLANE un
+Function ${un}CloseTrellane
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  loop:
+    FindWindow $0 "${MAIN_WINDOW_CLASS}"
+    StrCmp $0 0 done
+    StrCpy $WasRunning 1
+    System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1)'
+    ; SYNCHRONIZE: enough to wait for the process.
+    System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2'
+    System::Call 'user32::PostMessageW(p r0, i ${WM_CLOSE}, p 0, p 0)'
+    StrCpy $3 1
+    ${If} $2 <> 0
+      System::Call 'kernel32::WaitForSingleObject(p r2, i 20000) i .r3'
+      System::Call 'kernel32::CloseHandle(p r2)'
+    ${Else}
+      ; No handle on the process: wait for its window to go instead.
+      ${For} $4 1 200
+        System::Call 'user32::IsWindow(p r0) i .r3'
+        ${IfThen} $3 = 0 ${|} ${Break} ${|}
+        Sleep 100
+      ${Next}
+    ${EndIf}
+    StrCmp $3 0 loop
+    ; Still running (a message box of its own may be waiting for the user).
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(MsgCannotClose)" /SD IDCANCEL IDRETRY loop
+    Pop $4
+    Pop $3
+    Pop $2
+    Pop $1
+    Pop $0
+    Abort
+  done:
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+!macroend
+!insertmacro DEFINE_CLOSE_TRELLANE ""
+!insertmacro DEFINE_CLOSE_TRELLANE "un."
+
+; After Trellane has quit, other programs may keep the hook library loaded for a moment: Windows
+; unloads it from each of them as they next handle a message, which a broadcast WM_NULL prompts.
+; Waits up to three seconds for it to become free; a copy still in use is moved out of the folder
+; into the temporary folder and left to be deleted at the next restart.
+!macro REMOVE_HOOK_LIBRARY
+  Push $0
+  Push $1
+  ${For} $0 1 12
+    Delete "$INSTDIR\tools\Vellum.dll"
+    ${IfNot} ${FileExists} "$INSTDIR\tools\Vellum.dll"
+      ${Break}
+    ${EndIf}
+    ${If} $0 = 1
+      ; SMTO_ABORTIFHUNG, one second at most for each window.
+      System::Call 'user32::SendMessageTimeoutW(p ${HWND_BROADCAST}, i ${WM_NULL}, p 0, p 0, i 2, i 1000, *p .r1)'
+    ${EndIf}
+    Sleep 250
+  ${Next}
+  ${If} ${FileExists} "$INSTDIR\tools\Vellum.dll"
+    GetTempFileName $0
+    Delete $0
+    Rename "$INSTDIR\tools\Vellum.dll" $0
+    Delete /REBOOTOK $0
+  ${EndIf}
+  Pop $1
+  Pop $0
+!macroend
+
+Section "$(SecMain)" SecMainId
+  SectionIn RO
+  FindWindow $0 "${MAIN_WINDOW_CLASS}"
+  ${If} $0 <> 0
+    MessageBox MB_OKCANCEL|MB_ICONINFORMATION "$(MsgClose)" /SD IDOK IDOK +2
+    Abort
+    Call CloseTrellane
+  ${EndIf}
+
+  SetOutPath "$INSTDIR"
+  File "${DIST}/trellane.exe"
+  File "${DIST}/ReadMe.txt"
+  SetOutPath "$INSTDIR\tools"
+  !insertmacro REMOVE_HOOK_LIBRARY
+  File "${DIST}/tools/Vellum.dll"
+  ; A list the user has edited is kept.
+  SetOverwrite off
+  File "${DIST}/tools/除外リスト.txt"
+  SetOverwrite on
+  SetOutPath "$INSTDIR"
+
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  CreateShortcut "${MENU_LINK}" "$INSTDIR\trellane.exe"
+
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINST_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKCU "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINST_KEY}" "DisplayIcon" "$INSTDIR\trellane.exe,0"
+  WriteRegStr HKCU "${UNINST_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr HKCU "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegDWORD HKCU "${UNINST_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINST_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K /G=1" $0 $1 $2
+  WriteRegDWORD HKCU "${UNINST_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Section /o "$(SecStartupName)" SecStartupId
+  CreateShortcut "${STARTUP_LINK}" "$INSTDIR\trellane.exe"
+SectionEnd
+
+Section "-Restart"
+  ; A silent update brings back the Trellane it had to quit.
+  ${If} ${Silent}
+  ${AndIf} $WasRunning == 1
+    Exec '"$INSTDIR\trellane.exe"'
+  ${EndIf}
+SectionEnd
+
+Function .onInit
+  StrCpy $WasRunning 0
+  ; Keep the startup shortcut preselected when it exists already (an update).
+  ${If} ${FileExists} "${STARTUP_LINK}"
+    !insertmacro SelectSection ${SecStartupId}
+  ${EndIf}
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/STARTUP" $1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecStartupId}
+  ${EndIf}
+FunctionEnd
+
+Function un.onInit
+  StrCpy $RemoveSettings 0
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/REMOVESETTINGS" $1
+  ${IfNot} ${Errors}
+    StrCpy $RemoveSettings 1
+  ${EndIf}
+FunctionEnd
+
+Section "Uninstall"
+  Call un.CloseTrellane
+
+  Delete "${STARTUP_LINK}"
+  Delete "${MENU_LINK}"
+  Delete "$INSTDIR\trellane.exe"
+  Delete "$INSTDIR\ReadMe.txt"
+  Delete "$INSTDIR\tools\除外リスト.txt"
+  !insertmacro REMOVE_HOOK_LIBRARY
+  RMDir "$INSTDIR\tools"
+
+  ; Written by Trellane when it quits (also just now, if it was running).
+  ${If} ${FileExists} "$INSTDIR\trellane.ini"
+    ${If} $RemoveSettings == 1
+      Delete "$INSTDIR\trellane.ini"
+    ${Else}
+      MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "$(MsgRemoveSettings)" /SD IDNO IDNO +2
+      Delete "$INSTDIR\trellane.ini"
+    ${EndIf}
+  ${EndIf}
+
+  Delete "$INSTDIR\${UNINSTALLER}"
+  ; Only when empty: the settings file and anything the user put there stay.
+  RMDir "$INSTDIR"
+  DeleteRegKey HKCU "${UNINST_KEY}"
+SectionEnd

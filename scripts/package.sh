@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds the release (preset mingw-i686) and makes both packages in build/mingw-i686/packages/:
+# the portable Trellane-<version>-win32.zip and the installer Trellane-<version>-setup.exe. The
+# version is the one in project(Trellane VERSION ...) of CMakeLists.txt. Run as root on Debian 12.
+# With TRELLANE_BUILD=<folder> it builds there instead (as scripts/dev-test.sh does).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+if [ -n "${TRELLANE_BUILD:-}" ]; then
+  build=$TRELLANE_BUILD
+  cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build" --target trellane_packages
+else
+  build=build/mingw-i686
+  cmake --preset mingw-i686 >/dev/null
+  cmake --build --preset mingw-i686 --target trellane_packages
+fi
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+packages="$(cd "$build/packages" && pwd)"
+status=0
+for file in "Trellane-$version-win32.zip" "Trellane-$version-setup.exe"; do
+  if [ -f "$packages/$file" ]; then
+    printf '%s  %s bytes\n' "$packages/$file" "$(stat -c %s "$packages/$file")"
+  else
+    echo "package: $packages/$file was not made" >&2
+    status=1
+  fi
+done
+exit $status
