@@ -24,7 +24,8 @@ void TfrmTrellane::CreateTrayAndMenu() {
     FComponents = std::make_unique<TFormComponent>(
         FHandle, TApplicationLink(FApplication.Handle(), [this](bool show) { FApplication.ShowMainForm = show; }));
 
-    // In the order of the form resource: the tray first, then its menu.
+    // In the order of the form resource: the tray first, then its menu. FComponents owns both and
+    // frees them in the opposite order.
     tray = new TIconTray(FComponents.get());
     tray->SetName(L"tray");
     PopupMenu1 = new TPopupMenu(FComponents.get());

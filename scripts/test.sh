@@ -42,6 +42,7 @@ awk '/tests passed, [0-9]+ tests? failed out of/ { for (i = 1; i <= NF; i++) { i
 TRELLANE_BUILD="$PWD/$build"
 
 # The panel and a drag with the grid, as the test run saw them, for the documentation.
+mkdir -p docs
 for shot in panel grid; do
   bmp="$TRELLANE_BUILD/screenshots/$shot.bmp"
   [ -f "$bmp" ] && convert "$bmp" -strip "docs/$shot.png" 2>/dev/null || true

@@ -200,9 +200,55 @@ void ClickControl(HWND control) {
     SendMessageTimeoutW(control, BM_CLICK, 0, 0, SMTO_BLOCK, 10000, &result);
 }
 
+namespace {
+// What the screen shows of the window, as 24-bit rows from the bottom up.
+std::vector<unsigned char> WindowPixels(HWND window);
+} // namespace
+
+bool WaitForSteadyImage(HWND window, std::chrono::milliseconds timeout) {
+    std::vector<unsigned char> previous = WindowPixels(window);
+    int steady = 0;
+    return winkit::WaitFor(
+        [&] {
+            winkit::PumpFor(std::chrono::milliseconds(250));
+            std::vector<unsigned char> current = WindowPixels(window);
+            steady = current == previous ? steady + 1 : 0;
+            previous = std::move(current);
+            return steady >= 2;
+        },
+        timeout);
+}
+
 bool SaveWindowImage(HWND window, const std::wstring& path) {
     RECT rect{};
     if (!GetWindowRect(window, &rect)) return false;
+    const std::vector<unsigned char> pixels = WindowPixels(window);
+    if (pixels.empty()) return false;
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = rect.right - rect.left;
+    info.biHeight = rect.bottom - rect.top;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool saved = WriteFile(file, &header, sizeof header, &written, nullptr) &&
+                       WriteFile(file, &info, sizeof info, &written, nullptr) &&
+                       WriteFile(file, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+    CloseHandle(file);
+    return saved;
+}
+
+namespace {
+std::vector<unsigned char> WindowPixels(HWND window) {
+    RECT rect{};
+    if (!GetWindowRect(window, &rect)) return {};
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     const HDC screen = GetDC(nullptr);
@@ -219,27 +265,16 @@ bool SaveWindowImage(HWND window, const std::wstring& path) {
     const HGDIOBJ previous = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
     GdiFlush();
-    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
-    const DWORD imageSize = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER header{};
-    header.bfType = 0x4D42;
-    header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    header.bfSize = header.bfOffBits + imageSize;
-    bool saved = false;
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE && bits) {
-        DWORD written = 0;
-        saved = WriteFile(file, &header, sizeof header, &written, nullptr) &&
-                WriteFile(file, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
-                WriteFile(file, bits, imageSize, &written, nullptr);
-    }
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    const size_t size = ((static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3)) * static_cast<size_t>(height);
+    std::vector<unsigned char> pixels;
+    if (bits) pixels.assign(static_cast<unsigned char*>(bits), static_cast<unsigned char*>(bits) + size);
     SelectObject(memory, previous);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return saved;
+    return pixels;
 }
+} // namespace
 
 std::wstring StartupFolder() {
     wchar_t buffer[MAX_PATH + 1] = {};

@@ -70,6 +70,8 @@ std::wstring DialogText(HWND dialog);
 bool PressDialogButton(HWND dialog, const wchar_t* caption);
 void ClickControl(HWND control);
 std::wstring StartupFolder();
+// Waits until what the screen shows of the window stops changing (painting has finished).
+bool WaitForSteadyImage(HWND window, std::chrono::milliseconds timeout);
 // Saves what the screen shows of the window as a 24-bit BMP file.
 bool SaveWindowImage(HWND window, const std::wstring& path);
 

@@ -123,6 +123,7 @@ TEST_F(ProgramTest, FirstStartShowsThePanelWithGridPaintingOffAndQuittingWritesT
     EXPECT_EQ(program.Text(program.Control(L"Edit", nullptr)), L"32");
     // Kept for the documentation, so anyone can see how the panel and its Japanese text render.
     CreateDirectoryW(winkit::BuildPath(L"screenshots").c_str(), nullptr);
+    EXPECT_TRUE(WaitForSteadyImage(form, 20s));
     EXPECT_TRUE(SaveWindowImage(form, winkit::BuildPath(L"screenshots\\panel.bmp")));
 
     EXPECT_EQ(program.Quit(), 0u);

@@ -218,14 +218,15 @@ TEST_F(WindowOpsTest, ExcludedClassesAreNotSnappedWhateverTheirLetterCase) {
 
     const RECT excluded = winkit::WindowRect(windows[0]);
     DragCaption(windows[0], 37, 21);
-    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[0]), Offset(excluded, 37, 21)))
+    // The window's own move loop places it last; it then stays where the user left it.
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), Offset(excluded, 37, 21)); }, 20s))
         << Describe(winkit::WindowRect(windows[0]));
 
     const RECT trailing = winkit::WindowRect(windows[1]);
     DragCaption(windows[1], -37, 21);
     const RECT moved = Offset(trailing, -37, 21);
-    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[1]), RECT{Snapped(moved.left), Snapped(moved.top),
-                                                               Snapped(moved.right), Snapped(moved.bottom)}))
+    const RECT snapped{Snapped(moved.left), Snapped(moved.top), Snapped(moved.right), Snapped(moved.bottom)};
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[1]), snapped); }, 20s))
         << Describe(winkit::WindowRect(windows[1]));
 }
 
@@ -235,7 +236,7 @@ TEST_F(WindowOpsTest, WithSnappingOffNothingMoves) {
     ASSERT_NE(windows[0], nullptr);
     const RECT before = winkit::WindowRect(windows[0]);
     DragCaption(windows[0], 37, 21);
-    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[0]), Offset(before, 37, 21)))
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), Offset(before, 37, 21)); }, 20s))
         << Describe(winkit::WindowRect(windows[0]));
 }
 
