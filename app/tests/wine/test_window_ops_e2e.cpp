@@ -103,13 +103,13 @@ protected:
     }
 
     // Starts target windows ("Class:resizable:left:top:width:height") and waits for each.
-    std::vector<HWND> StartTargets(const std::vector<std::wstring>& specs) {
+    std::vector<HWND> StartTargets(const std::vector<std::wstring>& layouts) {
         std::wstring commandLine = L"\"" + TargetExe() + L"\"";
-        for (const auto& spec : specs) commandLine += L" " + spec;
+        for (const auto& layout : layouts) commandLine += L" " + layout;
         targets_.push_back(std::make_unique<winkit::ChildProcess>(commandLine));
         std::vector<HWND> windows;
-        for (const auto& spec : specs) {
-            const std::wstring className = spec.substr(0, spec.find(L':'));
+        for (const auto& layout : layouts) {
+            const std::wstring className = layout.substr(0, layout.find(L':'));
             windows.push_back(winkit::WaitProcessWindow(targets_.back()->Id(), className.c_str()));
         }
         return windows;
