@@ -33,9 +33,13 @@ elseif(MSVC)
   target_link_options(trellane PRIVATE /MANIFEST:NO)
 endif()
 
-# The manual travels beside the program.
-add_custom_command(TARGET trellane POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/ReadMe.txt ${TRELLANE_DIST_DIR}/ReadMe.txt)
+# The manual travels beside the program, copied again whenever it changes (not only when the
+# program is linked again).
+add_custom_command(OUTPUT ${TRELLANE_DIST_DIR}/ReadMe.txt
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/ReadMe.txt ${TRELLANE_DIST_DIR}/ReadMe.txt
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/ReadMe.txt)
+add_custom_target(trellane_readme ALL DEPENDS ${TRELLANE_DIST_DIR}/ReadMe.txt)
+add_dependencies(trellane trellane_readme)
 
 # The same program with a way to raise an error that nothing handles, for the test that folded
 # windows are given back when the program fails. Never shipped: it lands outside the dist folder.

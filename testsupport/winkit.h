@@ -78,6 +78,9 @@ bool Key(const wchar_t* keysym, WORD vk, bool down,
 bool Run(const std::wstring& commands);
 } // namespace xserver
 
+// Deletes the folder with everything in it, read-only files included.
+void RemoveTree(const std::wstring& folder);
+
 RECT WindowRect(HWND window);
 // A point in the middle of the window's caption bar (left of its buttons).
 POINT CaptionPoint(HWND window);

@@ -83,25 +83,6 @@ std::vector<std::wstring> Sorted(std::vector<std::wstring> names) {
     return names;
 }
 
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry{};
-    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 std::optional<std::string> ReadFileBytes(const std::wstring& path) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -212,7 +193,7 @@ public:
         wchar_t buffer[MAX_PATH + 1] = {};
         GetTempPathW(MAX_PATH + 1, buffer);
         folder_ = std::wstring(buffer) + L"trellane-package-test";
-        RemoveTree(folder_);
+        winkit::RemoveTree(folder_);
         CreateDirectoryW(folder_.c_str(), nullptr);
         SetEnvironmentVariableW(L"TEMP", folder_.c_str());
         SetEnvironmentVariableW(L"TMP", folder_.c_str());
@@ -223,7 +204,7 @@ public:
         // hook libraries) stays until the next run.
         winkit::WaitFor(
             [&] {
-                RemoveTree(folder_);
+                winkit::RemoveTree(folder_);
                 return !Exists(folder_) || !Matches(folder_ + L"\\~nsu*");
             },
             10s);
@@ -292,14 +273,14 @@ TEST(Installer, InstallsForTheUserRunsAndUninstallsCleanly) {
 
     PrivateTemp temp;
     // Leftovers of an earlier run that failed half-way.
-    RemoveTree(folder);
+    winkit::RemoveTree(folder);
     RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
     DeleteFileW(menuLink.c_str());
     StartupShortcutAside aside(startupLink);
     struct Cleanup {
         std::wstring folder, menuLink, startupLink;
         ~Cleanup() {
-            RemoveTree(folder);
+            winkit::RemoveTree(folder);
             RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
             DeleteFileW(menuLink.c_str());
             DeleteFileW(startupLink.c_str());

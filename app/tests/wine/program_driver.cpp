@@ -34,25 +34,6 @@ bool CopyTree(const std::wstring& from, const std::wstring& to) {
     return ok;
 }
 
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry{};
-    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 struct WindowQuery {
     DWORD processId;
     const wchar_t* className;
@@ -78,13 +59,13 @@ DistCopy::DistCopy(const std::wstring& folderName) {
     const std::wstring leaf = folderName.empty() ? L"trellane-test" : folderName;
     folder_ = TempRoot() + L"\\" + leaf + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
               std::to_wstring(++counter);
-    RemoveTree(folder_);
+    winkit::RemoveTree(folder_);
     CopyTree(winkit::DistPath(L""), folder_);
     // A previous build may have left settings in the dist folder; a copy always starts without.
     DeleteFileW(Ini().c_str());
 }
 
-DistCopy::~DistCopy() { RemoveTree(folder_); }
+DistCopy::~DistCopy() { winkit::RemoveTree(folder_); }
 
 void DistCopy::WriteIni(const std::string& content) const {
     const HANDLE file = CreateFileW(Ini().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,

@@ -9,6 +9,7 @@
 // Nothing is asserted after a fixed delay: every negative check follows a later event that the same
 // victim thread must have handled after the one in question (see Barrier).
 #include "hook_shared.h"
+#include "vellum_library.h"
 #include "winkit.h"
 
 #include <gtest/gtest.h>
@@ -30,28 +31,6 @@ namespace {
 
 constexpr wchar_t kVictimClass[] = L"TrellaneHookVictim";
 constexpr wchar_t kReceiverClass[] = L"TrellaneHookE2EReceiver";
-
-struct Library {
-    using IntFromWindow = int(WINAPI*)(HWND);
-    using IntFromInt = int(WINAPI*)(int);
-    using IntFromTwoInts = int(WINAPI*)(int, int);
-    using IntFromNothing = int(WINAPI*)();
-
-    HMODULE module = LoadLibraryW(winkit::DistPath(L"tools\\Vellum.dll").c_str());
-    IntFromWindow InstallHook = Proc<IntFromWindow>("InstallHook");
-    IntFromNothing UninstallHook = Proc<IntFromNothing>("UninstallHook");
-    IntFromTwoInts SetGrid = Proc<IntFromTwoInts>("SetGrid");
-    IntFromInt UseRightButton = Proc<IntFromInt>("UseRightButton");
-
-    template <class Function> Function Proc(const char* name) const {
-        const FARPROC address = module ? GetProcAddress(module, name) : nullptr;
-        Function function = nullptr;
-        static_assert(sizeof function == sizeof address);
-        std::memcpy(&function, &address, sizeof function);
-        return function;
-    }
-    bool Complete() const { return module && InstallHook && UninstallHook && SetGrid && UseRightButton; }
-};
 
 // A view of the shared section, to see the drag flag as every copy of the library sees it.
 class SectionView {

@@ -2,6 +2,7 @@
 // observed through a view of the section opened by name. Each test runs in a process of its own, so
 // each gets a fresh load of the library.
 #include "hook_shared.h"
+#include "vellum_library.h"
 #include "winkit.h"
 
 #include <gtest/gtest.h>
@@ -11,28 +12,6 @@
 using vellum::HookShared;
 
 namespace {
-
-struct Library {
-    using IntFromWindow = int(WINAPI*)(HWND);
-    using IntFromInt = int(WINAPI*)(int);
-    using IntFromTwoInts = int(WINAPI*)(int, int);
-    using IntFromNothing = int(WINAPI*)();
-
-    HMODULE module = LoadLibraryW(winkit::DistPath(L"tools\\Vellum.dll").c_str());
-    IntFromWindow InstallHook = Proc<IntFromWindow>("InstallHook");
-    IntFromNothing UninstallHook = Proc<IntFromNothing>("UninstallHook");
-    IntFromTwoInts SetGrid = Proc<IntFromTwoInts>("SetGrid");
-    IntFromInt UseRightButton = Proc<IntFromInt>("UseRightButton");
-
-    template <class Function> Function Proc(const char* name) const {
-        const FARPROC address = module ? GetProcAddress(module, name) : nullptr;
-        Function function = nullptr;
-        static_assert(sizeof function == sizeof address);
-        std::memcpy(&function, &address, sizeof function);
-        return function;
-    }
-    bool Complete() const { return module && InstallHook && UninstallHook && SetGrid && UseRightButton; }
-};
 
 // A second view of the section, as another process would hold it.
 class SectionView {
