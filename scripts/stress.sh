@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The stress run: 200 mixed gestures over six windows of another program, then checks that quitting
-# leaves nothing folded or translucent and the settings file intact. Builds first; run as root.
+# The stress test alone (the full test run includes it): 200 mixed gestures over six windows of
+# another program, each checked for its effect, then checks that quitting leaves nothing folded or
+# translucent and the settings file intact. Builds first; run as root. Extra arguments go to ctest,
+# e.g. --repeat until-fail:10.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh

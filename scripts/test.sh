@@ -23,7 +23,7 @@ run_lane() {
     source scripts/bench.sh
     trap bench_stop EXIT
     bench_start --own-display
-    ctest --test-dir "$build" -j1 --output-on-failure -LE stress -I "$1,,2" "${@:2}"
+    ctest --test-dir "$build" -j1 --output-on-failure -I "$1,,2" "${@:2}"
   )
 }
 mkdir -p "$build/lanes"
