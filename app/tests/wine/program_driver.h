@@ -44,7 +44,9 @@ public:
     DWORD Id() const { return process_.Id(); }
     // The main form, visible or not, once the program has created it.
     HWND WaitForm(std::chrono::milliseconds timeout = std::chrono::seconds(60));
-    // Waits until the program's message loop has handled everything sent before.
+    // Waits until the program has finished what it was doing and handled everything sent before.
+    // Posted notifications (the hook's) may still be queued: sent messages go first, so wait for a
+    // notification's effect, then settle to let its handler finish.
     bool Settle();
     HWND Control(const wchar_t* className, const wchar_t* text) const;
     bool IsChecked(const wchar_t* caption) const;
