@@ -109,6 +109,19 @@ HWND Program::WaitForm(std::chrono::milliseconds timeout) {
     return form_;
 }
 
+HWND Program::WaitPanel(std::chrono::milliseconds timeout) {
+    const HWND form = WaitForm(timeout);
+    if (!form) return nullptr;
+    // The form is shown at the end of its start-up work.
+    if (!winkit::WaitFor([&] { return IsWindowVisible(form) != FALSE; }, timeout)) return nullptr;
+    return Settle() ? form : nullptr;
+}
+
+bool Program::StayResident() {
+    ClickControl(Control(L"Button", L"常駐する(&O)"));
+    return winkit::WaitFor([&] { return IsWindowVisible(form_) == FALSE; }, std::chrono::seconds(30)) && Settle();
+}
+
 bool Program::Settle() {
     if (!form_) return false;
     DWORD_PTR result = 0;

@@ -44,6 +44,11 @@ public:
     DWORD Id() const { return process_.Id(); }
     // The main form, visible or not, once the program has created it.
     HWND WaitForm(std::chrono::milliseconds timeout = std::chrono::seconds(60));
+    // The main form once the program has shown it and finished starting up, or null.
+    HWND WaitPanel(std::chrono::milliseconds timeout = std::chrono::seconds(60));
+    // Puts the shown panel away with its stay-resident button (the notice comes only when there is
+    // no settings file yet) and waits until the program has done so.
+    bool StayResident();
     // Waits until the program has finished what it was doing and handled everything sent before.
     // Posted notifications (the hook's) may still be queued: sent messages go first, so wait for a
     // notification's effect, then settle to let its handler finish.

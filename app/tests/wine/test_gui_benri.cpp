@@ -35,26 +35,6 @@ std::wstring TempFolder() {
     return std::wstring(buffer, length);
 }
 
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW entry{};
-    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 // A fresh folder of this test's own under the temporary folder, removed with everything in it.
 class ScratchFolder {
 public:
@@ -63,7 +43,7 @@ public:
                 std::to_wstring(GetTickCount())) {
         CreateDirectoryW(path_.c_str(), nullptr);
     }
-    ~ScratchFolder() { RemoveTree(path_); }
+    ~ScratchFolder() { winkit::RemoveTree(path_); }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 

@@ -100,10 +100,8 @@ TEST_F(ProgramTest, FirstStartShowsThePanelWithGridPaintingOffAndQuittingWritesT
     DistCopy copy;
     Program program(copy);
     ASSERT_TRUE(program.Started());
-    const HWND form = program.WaitForm();
+    const HWND form = program.WaitPanel();
     ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(WaitVisible(form, true));
-    ASSERT_TRUE(program.Settle());
 
     wchar_t caption[64] = {};
     GetWindowTextW(form, caption, 64);
@@ -135,10 +133,8 @@ TEST_F(ProgramTest, FirstStartShowsThePanelWithGridPaintingOffAndQuittingWritesT
 TEST_F(ProgramTest, StayResidentShowsTheNoticeOnceAndHidesThePanel) {
     DistCopy copy;
     Program program(copy);
-    const HWND form = program.WaitForm();
+    const HWND form = program.WaitPanel();
     ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(WaitVisible(form, true));
-    ASSERT_TRUE(program.Settle());
 
     ClickControl(program.Control(L"Button", kStayResident));
     const HWND notice = program.WaitDialog(30s);
@@ -184,10 +180,8 @@ TEST_F(ProgramTest, StoredSettingsAreReadAndWrittenBack) {
     copy.WriteIni("[setting]\r\nchkGraphicLine=1\r\nGridWidth= 0x40\r\ncolor=-16777201\r\ntoumei=$23\r\n"
                   "chkAutoHide=0\r\nchkUseGrid=0\r\nchkMoveToumei=0\r\nchkOritatami=x0\r\n");
     Program program(copy);
-    const HWND form = program.WaitForm();
+    const HWND form = program.WaitPanel();
     ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(WaitVisible(form, true));
-    ASSERT_TRUE(program.Settle());
     EXPECT_TRUE(program.IsChecked(kGraphicLine));
     EXPECT_FALSE(program.IsChecked(kUseGrid));
     EXPECT_FALSE(program.IsChecked(kMoveToumei));
@@ -226,10 +220,8 @@ TEST_F(ProgramTest, StartupBoxCreatesAndDeletesTheShortcut) {
     DeleteFileW(StartupLink().c_str());
     DistCopy copy;
     Program program(copy);
-    const HWND form = program.WaitForm();
+    const HWND form = program.WaitPanel();
     ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(WaitVisible(form, true));
-    ASSERT_TRUE(program.Settle());
     ClickControl(program.Control(L"Button", kStartup));
     ASSERT_TRUE(winkit::WaitFor([&] { return FileExists(StartupLink()); }, 30s));
     EXPECT_TRUE(SamePath(LinkTarget(StartupLink()), copy.Exe()));
@@ -242,10 +234,8 @@ TEST_F(ProgramTest, AnExistingShortcutIsRewrittenForTheRunningCopy) {
     ASSERT_TRUE(WriteLink(StartupLink(), L"C:\\windows\\old-place\\trellane.exe"));
     DistCopy copy;
     Program program(copy);
-    const HWND form = program.WaitForm();
+    const HWND form = program.WaitPanel();
     ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(WaitVisible(form, true));
-    ASSERT_TRUE(program.Settle());
     EXPECT_TRUE(program.IsChecked(kStartup));
     EXPECT_TRUE(winkit::WaitFor([&] { return SamePath(LinkTarget(StartupLink()), copy.Exe()); }, 30s));
     EXPECT_EQ(program.Quit(), 0u);
@@ -271,9 +261,7 @@ TEST_F(ProgramTest, AnUnwritableSettingsFileGivesTheErrorBox) {
 TEST_F(ProgramTest, RunsFromAJapaneseFolderAndKeepsItsSettingsThere) {
     DistCopy copy(L"グリッド設定テスト");
     Program program(copy);
-    const HWND form = program.WaitForm();
-    ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(WaitVisible(form, true));
+    ASSERT_NE(program.WaitPanel(), nullptr);
     EXPECT_EQ(program.Quit(), 0u);
     const auto ini = copy.ReadIni();
     ASSERT_TRUE(ini.has_value());
@@ -284,11 +272,9 @@ TEST_F(ProgramTest, ASecondStartShowsTheRunningPanelAndEnds) {
     DistCopy copy;
     copy.WriteIni("[setting]\r\n");
     Program first(copy);
-    const HWND form = first.WaitForm();
+    const HWND form = first.WaitPanel();
     ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(WaitVisible(form, true));
-    ClickControl(first.Control(L"Button", kStayResident));
-    ASSERT_TRUE(WaitVisible(form, false));
+    ASSERT_TRUE(first.StayResident());
 
     Program second(copy);
     ASSERT_TRUE(second.Started());

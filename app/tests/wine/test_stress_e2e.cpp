@@ -187,12 +187,8 @@ TEST(Stress, MixedGesturesOverSixWindowsEachHaveTheirEffectAndQuittingLeavesNoth
                                  "chkAutoHide=0\r\nchkUseGrid=1\r\nchkMoveToumei=1\r\nchkOritatami=1\r\n";
     copy.WriteIni(settings);
     Program program(copy);
-    const HWND form = program.WaitForm();
-    ASSERT_NE(form, nullptr);
-    ASSERT_TRUE(winkit::WaitFor([&] { return IsWindowVisible(form) != FALSE; }, 60s));
-    ClickControl(program.Control(L"Button", L"常駐する(&O)"));
-    ASSERT_TRUE(winkit::WaitFor([&] { return IsWindowVisible(form) == FALSE; }, 30s));
-    ASSERT_TRUE(program.Settle());
+    ASSERT_NE(program.WaitPanel(), nullptr);
+    ASSERT_TRUE(program.StayResident());
 
     winkit::ChildProcess targets(L"\"" + winkit::BuildPath(L"app\\tests\\wine\\target_windows.exe") + L"\"" +
                                  L" Stress0:resizable:40:40:280:220 Stress1:fixed:360:40:280:220"

@@ -94,12 +94,9 @@ protected:
             CloseHandle(file);
         }
         program_ = std::make_unique<Program>(*copy_);
-        form_ = program_->WaitForm();
+        form_ = program_->WaitPanel();
         ASSERT_NE(form_, nullptr);
-        ASSERT_TRUE(winkit::WaitFor([&] { return IsWindowVisible(form_) != FALSE; }, 60s));
-        ClickControl(program_->Control(L"Button", L"常駐する(&O)"));
-        ASSERT_TRUE(winkit::WaitFor([&] { return IsWindowVisible(form_) == FALSE; }, 30s));
-        ASSERT_TRUE(program_->Settle());
+        ASSERT_TRUE(program_->StayResident());
     }
 
     // Starts target windows ("Class:resizable:left:top:width:height") and waits for each.
