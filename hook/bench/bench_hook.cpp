@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include "bench_options.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -35,7 +37,7 @@ struct HookCall {
 
 // A small deterministic generator, so every run replays exactly the same traffic.
 class Lcg {
-public:
+  public:
     explicit Lcg(std::uint32_t seed) : state_(seed) {}
     std::uint32_t Next() {
         state_ = state_ * 1664525u + 1013904223u;
@@ -43,7 +45,7 @@ public:
     }
     std::uint32_t Below(std::uint32_t limit) { return Next() % limit; }
 
-private:
+  private:
     std::uint32_t state_;
 };
 
@@ -285,13 +287,6 @@ bool ImportsOf(const std::vector<unsigned char>& bytes, std::vector<ImportedLibr
     return true;
 }
 
-std::wstring DefaultLibraryPath() {
-    std::wstring path = L"Z:";
-    for (const char c : std::string(VELLUM_DLL_UNIX_PATH))
-        path.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
-    return path;
-}
-
 void PrintLibrary(const std::wstring& path) {
     std::vector<unsigned char> bytes;
     if (!ReadFileBytes(path, bytes)) {
@@ -316,17 +311,9 @@ HWND MessageWindow() {
 } // namespace
 
 int main(int argc, char** argv) {
-    int rounds = 31;
-    std::wstring libraryPath = DefaultLibraryPath();
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
-            rounds = std::max(1, std::atoi(argv[++i]));
-            continue;
-        }
-        libraryPath.clear();
-        for (const char* c = argv[i]; *c; ++c)
-            libraryPath.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-    }
+    const BenchOptions options = ParseBenchOptions(argc, argv, 31);
+    const int rounds = options.rounds;
+    const std::wstring& libraryPath = options.libraryPath;
 
     PrintLibrary(libraryPath);
 

@@ -9,6 +9,8 @@
 //   hook_load_bench.exe --child        (the small program; started by the parent)
 #include <windows.h>
 
+#include "bench_options.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -184,13 +186,6 @@ struct Mode {
     }
 };
 
-std::wstring DefaultLibraryPath() {
-    std::wstring path = L"Z:";
-    for (const char c : std::string(VELLUM_DLL_UNIX_PATH))
-        path.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
-    return path;
-}
-
 std::wstring ChildCommandLine() {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -202,17 +197,9 @@ std::wstring ChildCommandLine() {
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--child") == 0) return static_cast<int>(RunChild());
 
-    int rounds = 10;
-    std::wstring libraryPath = DefaultLibraryPath();
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
-            rounds = std::max(1, std::atoi(argv[++i]));
-            continue;
-        }
-        libraryPath.clear();
-        for (const char* c = argv[i]; *c; ++c)
-            libraryPath.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-    }
+    const BenchOptions options = ParseBenchOptions(argc, argv, 10);
+    const int rounds = options.rounds;
+    const std::wstring& libraryPath = options.libraryPath;
 
     const HWND notifyWindow = CreateWindowExW(0, L"STATIC", L"load bench receiver", 0, 0, 0, 0, 0,
                                               HWND_MESSAGE, nullptr, nullptr, nullptr);
