@@ -12,13 +12,7 @@ namespace trellane {
 namespace {
 
 // An item list handed out by the shell, returned to the shell's allocator.
-struct ItemIdListTraits {
-    using Type = LPITEMIDLIST;
-    static Type Invalid() noexcept { return nullptr; }
-    static bool IsValid(Type list) noexcept { return list != nullptr; }
-    static void Close(Type list) noexcept { CoTaskMemFree(list); }
-};
-using UniqueItemIdList = UniqueResource<ItemIdListTraits>;
+using UniqueItemIdList = UniqueResource<NullInvalidTraits<LPITEMIDLIST, &CoTaskMemFree>>;
 
 // Long-path systems allow module paths far beyond MAX_PATH; this is the limit of such paths.
 constexpr DWORD kLongestPath = 32768;

@@ -43,40 +43,21 @@ struct KernelHandleTraits {
 };
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 
-template <class Handle> struct GdiObjectTraits {
+// Traits of the many handle types whose null value means "none" and that go back to the system
+// through one function of their own (DeleteObject, DeleteDC, DestroyIcon, ...).
+template <class Handle, auto Release> struct NullInvalidTraits {
     using Type = Handle;
     static Type Invalid() noexcept { return nullptr; }
     static bool IsValid(Type h) noexcept { return h != nullptr; }
-    static void Close(Type h) noexcept { DeleteObject(h); }
+    static void Close(Type h) noexcept { Release(h); }
 };
-using UniquePen = UniqueResource<GdiObjectTraits<HPEN>>;
-using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
-using UniqueFont = UniqueResource<GdiObjectTraits<HFONT>>;
-using UniqueBrush = UniqueResource<GdiObjectTraits<HBRUSH>>;
-
-struct MemoryDcTraits {
-    using Type = HDC;
-    static Type Invalid() noexcept { return nullptr; }
-    static bool IsValid(Type h) noexcept { return h != nullptr; }
-    static void Close(Type h) noexcept { DeleteDC(h); }
-};
-using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
-
-struct IconTraits {
-    using Type = HICON;
-    static Type Invalid() noexcept { return nullptr; }
-    static bool IsValid(Type h) noexcept { return h != nullptr; }
-    static void Close(Type h) noexcept { DestroyIcon(h); }
-};
-using UniqueIcon = UniqueResource<IconTraits>;
-
-struct MenuTraits {
-    using Type = HMENU;
-    static Type Invalid() noexcept { return nullptr; }
-    static bool IsValid(Type h) noexcept { return h != nullptr; }
-    static void Close(Type h) noexcept { DestroyMenu(h); }
-};
-using UniqueMenu = UniqueResource<MenuTraits>;
+using UniquePen = UniqueResource<NullInvalidTraits<HPEN, &DeleteObject>>;
+using UniqueBitmap = UniqueResource<NullInvalidTraits<HBITMAP, &DeleteObject>>;
+using UniqueFont = UniqueResource<NullInvalidTraits<HFONT, &DeleteObject>>;
+using UniqueBrush = UniqueResource<NullInvalidTraits<HBRUSH, &DeleteObject>>;
+using UniqueMemoryDc = UniqueResource<NullInvalidTraits<HDC, &DeleteDC>>;
+using UniqueIcon = UniqueResource<NullInvalidTraits<HICON, &DestroyIcon>>;
+using UniqueMenu = UniqueResource<NullInvalidTraits<HMENU, &DestroyMenu>>;
 
 // A device context obtained from a window (GetDC or GetWindowDC), released to that window. The
 // pending GDI batch is flushed first so that drawing reaches the screen before the release.
