@@ -108,9 +108,8 @@ bool TfrmTrellane::Create() {
     if (!RegisterClassExW(&windowClass)) return false;
 
     {
-        const HDC screen = GetDC(nullptr);
-        FDpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-        if (screen) ReleaseDC(nullptr, screen);
+        const WindowDc screen(nullptr, WindowDc::Area::Client);
+        FDpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     }
 
     // A fixed-size dialog-style window: no sizing border, no maximise box.
@@ -515,7 +514,7 @@ void TfrmTrellane::FormCreate() {
 }
 
 void TfrmTrellane::FormShow() {
-    SetChecked(chkStartup, GetFileAttributesW(FStartupLink.c_str()) != INVALID_FILE_ATTRIBUTES);
+    SetChecked(chkStartup, FileExists(FStartupLink));
 }
 
 void TfrmTrellane::FormClose() {
@@ -604,7 +603,7 @@ void TfrmTrellane::chkStartupClick() {
         CreateShortcut(FStartupLink, ExecutablePath(), L"", L"", LinkShow::Normal);
         return;
     }
-    if (GetFileAttributesW(FStartupLink.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileW(FStartupLink.c_str());
+    DeleteFileIfExists(FStartupLink);
 }
 
 void TfrmTrellane::LoadExclusionList(const std::wstring& path) {

@@ -1,13 +1,11 @@
 #include "settings_file.h"
 
+#include "gui_benri.h"
 #include "settings_value.h"
 
 namespace trellane {
 
-bool SettingsFile::Exists() const {
-    const DWORD attributes = GetFileAttributesW(path_.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool SettingsFile::Exists() const { return FileExists(path_); }
 
 bool SettingsFile::ReadText(const wchar_t* section, const wchar_t* key, std::wstring& text) const {
     // A default that no real value can equal tells a missing key from an empty one.
