@@ -99,6 +99,9 @@ private:
     std::int32_t SnapToGrid(std::int32_t value) const;
     void SetTranslucency(HWND target, bool toggle, bool on, std::int32_t level);
     void FoldWindow(HWND target, bool fold);
+    // Unfolds the window folded longest ago and always drops its entry, so loops over the list end.
+    // Returns that window.
+    HWND UnfoldOldest();
     bool IsExcludedClass(const char* className) const;
     void LoadExclusionList(const std::wstring& path);
 

@@ -18,6 +18,10 @@ std::string FoldNameOf(HWND window) {
     return FoldList::NameOf(static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window)));
 }
 
+HWND WindowOfFoldName(const std::string& name) {
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(HandleFromName(name)));
+}
+
 // Under some systems (Wine among them) invalidating "all windows" does not reach the bare desktop;
 // redraw it explicitly, frames and all, so that no grid line stays behind.
 void RepaintWholeScreen(BOOL erase) {
@@ -194,27 +198,25 @@ void TfrmTrellane::FoldWindow(HWND target, bool fold) {
     PostMessageA(target, WM_PAINT, 0, 0);
 }
 
+HWND TfrmTrellane::UnfoldOldest() {
+    const std::string name = FFolded.FirstName();
+    const HWND target = WindowOfFoldName(name);
+    FoldWindow(target, false);
+    // A window that has gone away, or a name that is no handle, leaves its entry behind.
+    if (FFolded.Contains(name)) FFolded.Remove(name);
+    return target;
+}
+
 void TfrmTrellane::popMacFreeClick() noexcept {
     try {
-        while (!FFolded.Empty()) {
-            const std::string name = FFolded.FirstName();
-            FoldWindow(reinterpret_cast<HWND>(static_cast<UINT_PTR>(HandleFromName(name))), false);
-            // A window that has gone away, or a name that is no handle, leaves its entry behind.
-            if (FFolded.Contains(name)) FFolded.Remove(name);
-        }
+        while (!FFolded.Empty()) UnfoldOldest();
     } catch (...) {
         // Out of memory while restoring: nothing more can be done for the remaining windows.
     }
 }
 
 void TfrmTrellane::popMacFreeCloseClick() {
-    while (!FFolded.Empty()) {
-        const std::string name = FFolded.FirstName();
-        const HWND target = reinterpret_cast<HWND>(static_cast<UINT_PTR>(HandleFromName(name)));
-        FoldWindow(target, false);
-        PostMessageA(target, WM_CLOSE, 0, 0);
-        if (FFolded.Contains(name)) FFolded.Remove(name);
-    }
+    while (!FFolded.Empty()) PostMessageA(UnfoldOldest(), WM_CLOSE, 0, 0);
 }
 
 // ---- Attention flash and topmost toggle -----------------------------------------------------------
