@@ -1,13 +1,13 @@
 #include "display_mode.h"
 
+#include "int32.h"
+
 namespace trellane {
 namespace {
 
 // "%Nd" of a 32-bit field: signed reading of the bits, right-aligned in at least minWidth columns.
 std::wstring FormatField(std::uint32_t bits, std::size_t minWidth) {
-    const std::int64_t value =
-        bits <= 0x7FFFFFFFu ? std::int64_t{bits} : std::int64_t{bits} - (std::int64_t{1} << 32);
-    std::wstring text = std::to_wstring(value);
+    std::wstring text = std::to_wstring(Int32FromBits(bits));
     if (text.size() < minWidth) text.insert(0, minWidth - text.size(), L' ');
     return text;
 }

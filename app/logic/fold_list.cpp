@@ -1,7 +1,8 @@
 #include "fold_list.h"
 
 #include <algorithm>
-#include <limits>
+
+#include "int32.h"
 
 namespace trellane {
 namespace {
@@ -28,18 +29,7 @@ std::optional<std::int32_t> ParseStrictInt32(std::string_view text) {
         negative = text[0] == '-';
         text.remove_prefix(1);
     }
-    if (text.empty()) return std::nullopt;
-
-    constexpr std::int64_t kMaxMagnitude = std::int64_t{1} << 31;
-    std::int64_t magnitude = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        magnitude = magnitude * 10 + (c - '0');
-        if (magnitude > kMaxMagnitude) return std::nullopt;
-    }
-    const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
-    return static_cast<std::int32_t>(value);
+    return ParseInt32Digits(text, negative);
 }
 
 } // namespace

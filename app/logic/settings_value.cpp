@@ -1,5 +1,7 @@
 #include "settings_value.h"
 
+#include "int32.h"
+
 namespace trellane {
 namespace {
 
@@ -7,20 +9,11 @@ constexpr std::uint64_t kUint32Span = std::uint64_t{1} << 32;
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
-int DecimalDigit(wchar_t c) { return (c >= L'0' && c <= L'9') ? static_cast<int>(c - L'0') : -1; }
-
 int HexDigit(wchar_t c) {
     if (c >= L'0' && c <= L'9') return static_cast<int>(c - L'0');
     if (c >= L'a' && c <= L'f') return static_cast<int>(c - L'a') + 10;
     if (c >= L'A' && c <= L'F') return static_cast<int>(c - L'A') + 10;
     return -1;
-}
-
-// Reinterprets a 32-bit pattern as two's complement without relying on the
-// implementation-defined unsigned-to-signed conversion.
-std::int32_t FromBitPattern(std::uint32_t bits) {
-    if (bits <= 0x7FFFFFFFu) return static_cast<std::int32_t>(bits);
-    return static_cast<std::int32_t>(static_cast<std::int64_t>(bits) - static_cast<std::int64_t>(kUint32Span));
 }
 
 // Returns the length of the hexadecimal prefix at the start of text, 0 when there is none.
@@ -43,22 +36,6 @@ std::optional<std::uint32_t> ParseHexDigits(std::wstring_view digits) {
     return static_cast<std::uint32_t>(value);
 }
 
-std::optional<std::int32_t> ParseDecimalDigits(std::wstring_view digits, bool negative) {
-    if (digits.empty()) return std::nullopt;
-    // The magnitude may reach 2^31 for INT32_MIN; stopping past that keeps the sum small.
-    constexpr std::int64_t kMaxMagnitude = std::int64_t{1} << 31;
-    std::int64_t magnitude = 0;
-    for (wchar_t c : digits) {
-        const int digit = DecimalDigit(c);
-        if (digit < 0) return std::nullopt;
-        magnitude = magnitude * 10 + digit;
-        if (magnitude > kMaxMagnitude) return std::nullopt;
-    }
-    const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value > INT32_MAX) return std::nullopt;
-    return static_cast<std::int32_t>(value);
-}
-
 } // namespace
 
 std::optional<std::int32_t> ParseProfileInteger(std::wstring_view text) {
@@ -74,13 +51,13 @@ std::optional<std::int32_t> ParseProfileInteger(std::wstring_view text) {
     }
 
     const std::size_t prefix = HexPrefixLength(text);
-    if (prefix == 0) return ParseDecimalDigits(text, negative);
+    if (prefix == 0) return ParseInt32Digits(text, negative);
 
     const auto bits = ParseHexDigits(text.substr(prefix));
     if (!bits) return std::nullopt;
     // A sign before a hexadecimal value negates the 32-bit pattern, wrapping like the machine does.
     const std::uint32_t signedBits = negative ? static_cast<std::uint32_t>(0u - *bits) : *bits;
-    return FromBitPattern(signedBits);
+    return Int32FromBits(signedBits);
 }
 
 std::int32_t ReadProfileInteger(std::wstring_view text, std::int32_t fallback) {

@@ -1,17 +1,16 @@
 #include "translucency.h"
 
+#include "int32.h"
+
 namespace trellane {
 
 std::uint8_t AlphaForLevel(std::int32_t level) {
     // Keep the low 32 bits of the exact product, as a 32-bit multiply without overflow checks
     // would, then read them as two's complement.
-    const std::uint32_t productBits = static_cast<std::uint32_t>(std::int64_t{level} * 255);
-    const std::int64_t product = productBits <= 0x7FFFFFFFu
-                                     ? static_cast<std::int64_t>(productBits)
-                                     : static_cast<std::int64_t>(productBits) - (std::int64_t{1} << 32);
+    const std::int32_t product = Int32FromBits(static_cast<std::uint32_t>(std::int64_t{level} * 255));
     // Integer division truncates toward zero like Trunc of the floating quotient, and for
     // |product| <= 2^31 the floating quotient is never close enough to an integer to round onto it.
-    const std::int64_t alpha = product / 100;
+    const std::int32_t alpha = product / 100;
     return static_cast<std::uint8_t>(static_cast<std::uint64_t>(alpha) & 0xFFu);
 }
 
