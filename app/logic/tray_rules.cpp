@@ -12,25 +12,9 @@ constexpr TrayStep Step(TrayAction action, TMouseButton button = TMouseButton::m
     return TrayStep{action, button, doubleClick};
 }
 
-TraySteps Steps(TrayStep first) noexcept {
-    TraySteps steps;
-    steps.steps[0] = first;
-    steps.count = 1;
-    return steps;
-}
-
-TraySteps Steps(TrayStep first, TrayStep second) noexcept {
-    TraySteps steps = Steps(first);
-    steps.steps[1] = second;
-    steps.count = 2;
-    return steps;
-}
-
-TraySteps Steps(TrayStep first, TrayStep second, TrayStep third) noexcept {
-    TraySteps steps = Steps(first, second);
-    steps.steps[2] = third;
-    steps.count = 3;
-    return steps;
+template <class... Item> TraySteps Steps(Item... steps) noexcept {
+    static_assert(sizeof...(steps) <= std::tuple_size_v<decltype(TraySteps::steps)>, "room for every step");
+    return TraySteps{{{steps...}}, sizeof...(steps)};
 }
 
 } // namespace
