@@ -7,30 +7,43 @@ if(MINGW)
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 endif()
 
-add_library(trellane_program STATIC
-  application.cpp
-  frmParletU.cpp
-  frmParletU_windows.cpp
-  frmParletU_menu.cpp
-  gui_benri.cpp
-  settings_file.cpp
-  single_instance.cpp
-  SysCtrls.cpp)
-target_include_directories(trellane_program PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/res)
-target_compile_definitions(trellane_program PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
-                                                   _WIN32_WINNT=0x0601 WINVER=0x0601)
-target_link_libraries(trellane_program PUBLIC trellane_logic vellum_import comctl32 shell32 ole32 uuid gdi32 user32
-                                       PRIVATE trellane_warnings)
+# The program's units as a library, so that the test build below compiles the same sources with the
+# same settings and only its extra definitions differ.
+function(add_trellane_program_library name)
+  add_library(${name} STATIC
+    application.cpp
+    frmParletU.cpp
+    frmParletU_windows.cpp
+    frmParletU_menu.cpp
+    gui_benri.cpp
+    settings_file.cpp
+    single_instance.cpp
+    SysCtrls.cpp)
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/res)
+  target_compile_definitions(${name} PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601
+                                            WINVER=0x0601 ${ARGN})
+  target_link_libraries(${name} PUBLIC trellane_logic vellum_import comctl32 shell32 ole32 uuid gdi32 user32
+                                PRIVATE trellane_warnings)
+endfunction()
 
-add_executable(trellane WIN32 trellane.cpp ${TRELLANE_RC})
-target_include_directories(trellane PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/res)
-target_link_libraries(trellane PRIVATE trellane_program trellane_warnings)
-set_target_properties(trellane PROPERTIES OUTPUT_NAME trellane RUNTIME_OUTPUT_DIRECTORY "$<1:${TRELLANE_DIST_DIR}>")
+# The executable itself: the entry point and the resources on top of a program library.
+function(add_trellane_executable name library output_dir)
+  add_executable(${name} WIN32 trellane.cpp ${TRELLANE_RC})
+  target_link_libraries(${name} PRIVATE ${library} trellane_warnings)
+  set_target_properties(${name} PROPERTIES OUTPUT_NAME trellane RUNTIME_OUTPUT_DIRECTORY "$<1:${output_dir}>")
+  if(MINGW)
+    target_link_options(${name} PRIVATE ${TRELLANE_STATIC_RUNTIME} -municode)
+  elseif(MSVC)
+    # The manifest comes from the resource script; the linker must not add a second one.
+    target_link_options(${name} PRIVATE /MANIFEST:NO)
+  endif()
+endfunction()
+
+add_trellane_program_library(trellane_program)
+add_trellane_executable(trellane trellane_program ${TRELLANE_DIST_DIR})
 if(MINGW)
-  target_link_options(trellane PRIVATE ${TRELLANE_STATIC_RUNTIME} -municode -s)
-elseif(MSVC)
-  # The manifest comes from the resource script; the linker must not add a second one.
-  target_link_options(trellane PRIVATE /MANIFEST:NO)
+  # What ships carries no symbols.
+  target_link_options(trellane PRIVATE -s)
 endif()
 
 # The manual travels beside the program, copied again whenever it changes (not only when the
@@ -43,18 +56,5 @@ add_dependencies(trellane trellane_readme)
 
 # The same program with a way to raise an error that nothing handles, for the test that folded
 # windows are given back when the program fails. Never shipped: it lands outside the dist folder.
-add_library(trellane_program_faults STATIC $<TARGET_PROPERTY:trellane_program,SOURCES>)
-target_include_directories(trellane_program_faults PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/res)
-target_compile_definitions(trellane_program_faults PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
-                                                          _WIN32_WINNT=0x0601 WINVER=0x0601 TRELLANE_FAULT_INJECTION)
-target_link_libraries(trellane_program_faults PUBLIC trellane_logic vellum_import comctl32 shell32 ole32 uuid gdi32
-                                              user32 PRIVATE trellane_warnings)
-add_executable(trellane_faults WIN32 trellane.cpp ${TRELLANE_RC})
-target_link_libraries(trellane_faults PRIVATE trellane_program_faults trellane_warnings)
-set_target_properties(trellane_faults PROPERTIES OUTPUT_NAME trellane
-                      RUNTIME_OUTPUT_DIRECTORY "$<1:${CMAKE_BINARY_DIR}/faults>")
-if(MINGW)
-  target_link_options(trellane_faults PRIVATE ${TRELLANE_STATIC_RUNTIME} -municode)
-elseif(MSVC)
-  target_link_options(trellane_faults PRIVATE /MANIFEST:NO)
-endif()
+add_trellane_program_library(trellane_program_faults TRELLANE_FAULT_INJECTION)
+add_trellane_executable(trellane_faults trellane_program_faults ${CMAKE_BINARY_DIR}/faults)
