@@ -238,9 +238,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         case 4:
-            FUZZ_CHECK(list.FirstName() ==
-                           (model.entries.empty() ? std::string() : model.entries.front().name),
-                       "FirstName is the first entry's name");
+            // FirstName is checked after every step; the operation stays so that stored inputs
+            // keep their meaning.
             break;
         case 5: {
             const std::string text = in.Text();

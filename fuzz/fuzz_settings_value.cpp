@@ -131,10 +131,16 @@ std::wstring PrintfHex(std::uint32_t bits, bool upper) {
     return std::wstring(buffer, buffer + length);
 }
 
-// Parses, compares with the reference and checks the readers built on the parse.
-std::optional<std::int32_t> CheckedParse(std::wstring_view text) {
+// Parses and compares with the reference only: for the long variants below.
+std::optional<std::int32_t> ReferencedParse(std::wstring_view text) {
     const auto parsed = ParseProfileInteger(text);
     FUZZ_CHECK(parsed == ReferenceParse(text), "ParseProfileInteger agrees with the reference parser");
+    return parsed;
+}
+
+// Parses, compares with the reference and checks the readers built on the parse.
+std::optional<std::int32_t> CheckedParse(std::wstring_view text) {
+    const auto parsed = ReferencedParse(text);
 
     for (std::int32_t fallback : {0, -1, 70, INT32_MIN, INT32_MAX}) {
         FUZZ_CHECK(ReadProfileInteger(text, fallback) == parsed.value_or(fallback),
@@ -170,13 +176,6 @@ const std::wstring& CutAndAppend(const std::wstring& text, std::wstring_view ext
     cut.assign(text, 0, kLimit);
     cut.append(extra);
     return cut;
-}
-
-// Parses and compares with the reference only: for the long variants below.
-std::optional<std::int32_t> ReferencedParse(std::wstring_view text) {
-    const auto parsed = ParseProfileInteger(text);
-    FUZZ_CHECK(parsed == ReferenceParse(text), "ParseProfileInteger agrees with the reference parser");
-    return parsed;
 }
 
 // `kept` (1..text.size()) is how many characters of the text stay inside the limit when leading
