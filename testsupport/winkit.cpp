@@ -1,5 +1,10 @@
 #include "winkit.h"
 
+#include "raii.h"
+
+#include <shlobj.h>
+
+#include <cstdlib>
 #include <thread>
 
 namespace winkit {
@@ -89,29 +94,35 @@ void ChildProcess::Terminate() {
 }
 
 namespace {
-struct FindRequest {
+struct WindowQuery {
     DWORD processId;
     const wchar_t* className;
-    HWND found;
+    bool visibleOnly;
+    std::vector<HWND> found;
 };
 
-BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) noexcept {
-    auto* request = reinterpret_cast<FindRequest*>(param);
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) noexcept {
+    auto* query = reinterpret_cast<WindowQuery*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != request->processId || !IsWindowVisible(window)) return TRUE;
+    if (owner != query->processId || (query->visibleOnly && !IsWindowVisible(window))) return TRUE;
     wchar_t name[256] = {};
     GetClassNameW(window, name, 256);
-    if (request->className && lstrcmpW(name, request->className) != 0) return TRUE;
-    request->found = window;
-    return FALSE;
+    if (query->className && lstrcmpW(name, query->className) != 0) return TRUE;
+    query->found.push_back(window);
+    return TRUE;
 }
 } // namespace
 
+std::vector<HWND> ProcessWindows(DWORD processId, const wchar_t* className, bool visibleOnly) {
+    WindowQuery query{processId, className, visibleOnly, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
 HWND FindProcessWindow(DWORD processId, const wchar_t* className) {
-    FindRequest request{processId, className, nullptr};
-    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&request));
-    return request.found;
+    const std::vector<HWND> windows = ProcessWindows(processId, className, true);
+    return windows.empty() ? nullptr : windows.front();
 }
 
 HWND WaitProcessWindow(DWORD processId, const wchar_t* className, std::chrono::milliseconds timeout) {
@@ -146,16 +157,43 @@ void MouseButton(DWORD downOrUpFlag) {
     SendOne(input);
 }
 
-void LeftDrag(POINT from, POINT to, int steps) {
-    MouseMoveTo(from.x, from.y);
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
-    for (int i = 1; i <= steps; ++i)
-        MouseMoveTo(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
-    MouseButton(MOUSEEVENTF_LEFTUP);
+namespace {
+// True once the cursor has stayed at the point for a while. Under Wine each pointer warp echoes back
+// from the X server to the window under the pointer, and a late echo of an earlier position can
+// still move the cursor after it has arrived.
+bool CursorSettlesAt(POINT at, std::chrono::milliseconds timeout) {
+    using Clock = std::chrono::steady_clock;
+    auto arrived = Clock::time_point::max();
+    return WaitFor(
+        [&] {
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            const auto now = Clock::now();
+            // Absolute input travels in 1/65536ths of the screen, so it may come out a pixel off.
+            if (std::abs(cursor.x - at.x) > 1 || std::abs(cursor.y - at.y) > 1) {
+                arrived = Clock::time_point::max();
+                MouseMoveTo(at.x, at.y);
+                return false;
+            }
+            if (arrived == Clock::time_point::max()) arrived = now;
+            return now - arrived >= std::chrono::milliseconds(400);
+        },
+        timeout);
 }
+} // namespace
 
 void Click(POINT at, DWORD downFlag, DWORD upFlag) {
+    // Under Wine no echo of an earlier pointer warp can move the cursor away before the press when
+    // the click starts at the X server.
+    if (xserver::Available()) {
+        const int button = downFlag == MOUSEEVENTF_RIGHTDOWN ? 3 : 1;
+        xserver::MoveTo(at);
+        xserver::Button(button, true);
+        xserver::Button(button, false);
+        return;
+    }
     MouseMoveTo(at.x, at.y);
+    CursorSettlesAt(at, std::chrono::seconds(15));
     MouseButton(downFlag);
     MouseButton(upFlag);
 }
@@ -239,6 +277,16 @@ bool Key(const wchar_t* keysym, WORD vk, bool down, std::chrono::milliseconds ti
     return WaitFor([&] { return KeyIsDown(vk) == down; }, timeout);
 }
 
+Held::Held(int button) : button_(button), down_(Button(button, true)) {}
+
+Held::Held(const wchar_t* keysym, WORD vk) : keysym_(keysym), vk_(vk), down_(Key(keysym, vk, true)) {}
+
+bool Held::Release() {
+    if (!down_) return true;
+    down_ = false;
+    return keysym_ ? Key(keysym_, vk_, false) : Button(button_, false);
+}
+
 } // namespace xserver
 
 void RemoveTree(const std::wstring& folder) {
@@ -258,6 +306,41 @@ void RemoveTree(const std::wstring& folder) {
         FindClose(search);
     }
     RemoveDirectoryW(folder.c_str());
+}
+
+std::optional<std::string> ReadFileBytes(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string content;
+    char buffer[64 * 1024];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) content.append(buffer, read);
+    CloseHandle(file);
+    return content;
+}
+
+bool WriteFileBytes(const std::wstring& path, std::string_view content) {
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool complete = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+                          written == content.size();
+    CloseHandle(file);
+    return complete;
+}
+
+std::wstring ShortcutTarget(const std::wstring& linkFile, DWORD getPathFlags) {
+    trellane::ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
+        return L"";
+    trellane::ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return L"";
+    if (FAILED(file->Load(linkFile.c_str(), STGM_READ))) return L"";
+    wchar_t target[MAX_PATH + 1] = {};
+    if (FAILED(link->GetPath(target, MAX_PATH, nullptr, getPathFlags))) return L"";
+    return target;
 }
 
 RECT WindowRect(HWND window) {

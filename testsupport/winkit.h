@@ -5,7 +5,9 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace winkit {
@@ -45,6 +47,8 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
+// The top-level windows of a process with the given class (any class when null), front first.
+std::vector<HWND> ProcessWindows(DWORD processId, const wchar_t* className, bool visibleOnly = false);
 // The first visible top-level window of the process with the given class, or null.
 HWND FindProcessWindow(DWORD processId, const wchar_t* className);
 // Waits for such a window to appear.
@@ -54,7 +58,8 @@ HWND WaitProcessWindow(DWORD processId, const wchar_t* className,
 // Real mouse input through the system's input queue, in screen pixels.
 void MouseMoveTo(int x, int y);
 void MouseButton(DWORD downOrUpFlag);
-void LeftDrag(POINT from, POINT to, int steps = 4);
+// A click of the left or right button at the point. Under Wine it starts at the X server (see
+// below); elsewhere it starts once the cursor rests at the point.
 void Click(POINT at, DWORD downFlag, DWORD upFlag);
 void KeyDown(WORD vk);
 void KeyUp(WORD vk);
@@ -76,10 +81,37 @@ bool Key(const wchar_t* keysym, WORD vk, bool down,
 // Starts xdotool with the given commands and does not wait: for sequences that must reach the X
 // server close together, such as the two clicks of a double click. The caller waits for the effect.
 bool Run(const std::wstring& commands);
+
+// A key or button pressed at the X server for as long as this object lives, so that a failing
+// assertion never leaves it down for the next test. Down() tells whether the press took effect.
+class Held {
+public:
+    explicit Held(int button);
+    Held(const wchar_t* keysym, WORD vk);
+    ~Held() { Release(); }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    bool Down() const { return down_; }
+    // Lets go now; true once Wine shows it released (or it never went down).
+    bool Release();
+
+private:
+    int button_ = 0;
+    const wchar_t* keysym_ = nullptr;
+    WORD vk_ = 0;
+    bool down_ = false;
+};
 } // namespace xserver
 
 // Deletes the folder with everything in it, read-only files included.
 void RemoveTree(const std::wstring& folder);
+// The whole file, or nullopt when it cannot be opened; its writer may keep it open meanwhile.
+std::optional<std::string> ReadFileBytes(const std::wstring& path);
+// Writes the file anew with exactly these bytes.
+bool WriteFileBytes(const std::wstring& path, std::string_view content);
+// The target path stored in a shortcut file, as IShellLink::GetPath gives it with these SLGP_*
+// flags, or an empty string. The calling thread must have initialised COM.
+std::wstring ShortcutTarget(const std::wstring& linkFile, DWORD getPathFlags);
 
 RECT WindowRect(HWND window);
 // A point in the middle of the window's caption bar (left of its buttons).

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "raii.h"
 #include "winkit.h"
 
 using namespace std::chrono_literals;
@@ -83,18 +84,6 @@ std::vector<std::wstring> Sorted(std::vector<std::wstring> names) {
     return names;
 }
 
-std::optional<std::string> ReadFileBytes(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
 // Runs a command line and waits for the process to end; its exit code, or STILL_ACTIVE if it did
 // not end in time (it is ended then).
 DWORD RunToEnd(const std::wstring& commandLine, std::chrono::milliseconds timeout) {
@@ -127,24 +116,8 @@ bool UninstallKeyExists() {
     return true;
 }
 
-// The target of a shell link file, or an empty string.
-std::wstring ShortcutTarget(const std::wstring& linkFile) {
-    std::wstring target;
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link))))
-        return target;
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        if (SUCCEEDED(file->Load(linkFile.c_str(), STGM_READ))) {
-            wchar_t path[MAX_PATH] = {};
-            if (SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH))) target = path;
-        }
-        file->Release();
-    }
-    link->Release();
-    return target;
-}
+// The target of a shell link file as stored, or an empty string.
+std::wstring ShortcutTarget(const std::wstring& linkFile) { return winkit::ShortcutTarget(linkFile, SLGP_RAWPATH); }
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
@@ -224,14 +197,6 @@ private:
     std::wstring folder_;
 };
 
-class ComApartment {
-public:
-    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComApartment() { CoUninitialize(); }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-};
-
 } // namespace
 
 TEST(UnpackedZip, RunsFromItsFolderAndWritesItsSettingsWhenClosed) {
@@ -246,14 +211,14 @@ TEST(UnpackedZip, RunsFromItsFolderAndWritesItsSettingsWhenClosed) {
     ASSERT_NE(form, nullptr) << "the panel of the unpacked program did not appear";
     PostMessageW(form, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitExit(30s), 0u);
-    const auto settings = ReadFileBytes(ini);
+    const auto settings = winkit::ReadFileBytes(ini);
     ASSERT_TRUE(settings.has_value()) << "no trellane.ini beside the unpacked program";
     EXPECT_NE(settings->find("[setting]"), std::string::npos);
     EXPECT_NE(settings->find("GridWidth=32"), std::string::npos);
 }
 
 TEST(Installer, InstallsForTheUserRunsAndUninstallsCleanly) {
-    ComApartment com;
+    trellane::ComApartment com;
     const std::wstring setup = PathFromEnvironment(L"TRELLANE_SETUP");
     const std::wstring version = Environment(L"TRELLANE_VERSION");
     ASSERT_FALSE(setup.empty() || version.empty()) << "TRELLANE_SETUP and TRELLANE_VERSION come from ctest";
@@ -322,7 +287,7 @@ TEST(Installer, InstallsForTheUserRunsAndUninstallsCleanly) {
     EXPECT_FALSE(Exists(startupLink));
     EXPECT_FALSE(Exists(menuLink));
     EXPECT_FALSE(UninstallKeyExists());
-    const auto settings = ReadFileBytes(ini);
+    const auto settings = winkit::ReadFileBytes(ini);
     ASSERT_TRUE(settings.has_value()) << "the uninstaller did not keep the settings file";
     EXPECT_NE(settings->find("[setting]"), std::string::npos);
 
@@ -332,7 +297,7 @@ TEST(Installer, InstallsForTheUserRunsAndUninstallsCleanly) {
     clock.Step("installed again silently");
     EXPECT_EQ(FilesUnder(folder), Sorted({L"ReadMe.txt", L"trellane.exe", L"tools\\Vellum.dll",
                                           L"tools\\除外リスト.txt", L"uninstall.exe", L"trellane.ini"}));
-    EXPECT_EQ(ReadFileBytes(ini), settings);
+    EXPECT_EQ(winkit::ReadFileBytes(ini), settings);
     EXPECT_FALSE(Exists(startupLink));
     EXPECT_TRUE(UninstallKeyExists());
 

@@ -28,6 +28,7 @@ if(NOT TRELLANE_HAVE_GTEST)
 endif()
 
 add_executable(package_tests "${packaging_tests_dir}/package_tests.cpp")
+target_include_directories(package_tests PRIVATE ${CMAKE_SOURCE_DIR}/app)
 target_link_libraries(package_tests PRIVATE winkit gtest_main trellane_warnings shell32 ole32 uuid advapi32)
 target_compile_definitions(package_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 add_dependencies(package_tests trellane_packages)

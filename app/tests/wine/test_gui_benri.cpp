@@ -60,22 +60,9 @@ bool FolderExists(const std::wstring& path) {
 }
 
 std::vector<unsigned char> ReadBytes(const std::wstring& path) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return {};
-    std::vector<unsigned char> bytes(GetFileSize(file.get(), nullptr));
-    DWORD read = 0;
-    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        return {};
-    bytes.resize(read);
-    return bytes;
-}
-
-void WriteBytes(const std::wstring& path, const std::string& content) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
-    DWORD written = 0;
-    if (file) WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    const auto bytes = winkit::ReadFileBytes(path);
+    if (!bytes) return {};
+    return std::vector<unsigned char>(bytes->begin(), bytes->end());
 }
 
 std::uint32_t LittleEndian32(const std::vector<unsigned char>& bytes, std::size_t offset) {
@@ -185,7 +172,7 @@ TEST_F(ShellHelpers, ShortcutKeepsItsArguments) {
 
 TEST_F(ShellHelpers, ShortcutReplacesAnExistingFile) {
     const std::wstring link = scratch_ / L"trellane.lnk";
-    WriteBytes(link, "not a shortcut at all");
+    winkit::WriteFileBytes(link, "not a shortcut at all");
     ASSERT_TRUE(CreateShortcut(link, target_, L"", L"", LinkShow::Maximized));
     EXPECT_EQ(StoredShowCommand(link), 3u);
     EXPECT_TRUE(LoadLink(link).loaded);
@@ -216,7 +203,7 @@ TEST_F(ShellHelpers, ShortcutIntoAJapaneseFolder) {
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     // The target lives in the Japanese folder too, so both names must survive the round trip.
     const std::wstring target = folder + L"\\トレー常駐.txt";
-    WriteBytes(target, "x");
+    winkit::WriteFileBytes(target, "x");
     const std::wstring link = folder + L"\\スタートアップ.lnk";
 
     ASSERT_TRUE(CreateShortcut(link, target, L"", L"", LinkShow::Minimized));
@@ -233,7 +220,7 @@ TEST_F(ShellHelpers, ShortcutIntoAJapaneseFolder) {
 
 TEST_F(ShellHelpers, DeleteFileIfExistsRemovesTheFile) {
     const std::wstring file = scratch_ / L"trellane.lnk";
-    WriteBytes(file, "x");
+    winkit::WriteFileBytes(file, "x");
     ASSERT_TRUE(FileExists(file));
     EXPECT_TRUE(DeleteFileIfExists(file));
     EXPECT_FALSE(FileExists(file));
@@ -250,7 +237,7 @@ TEST_F(ShellHelpers, FileExistsIsFalseForAFolder) {
 
 TEST_F(ShellHelpers, JapaneseFileNamesAreFoundAndDeleted) {
     const std::wstring file = scratch_ / L"除外リスト.txt";
-    WriteBytes(file, "Shell_TrayWnd\r\n");
+    winkit::WriteFileBytes(file, "Shell_TrayWnd\r\n");
     EXPECT_TRUE(FileExists(file));
     EXPECT_TRUE(DeleteFileIfExists(file));
     EXPECT_FALSE(FileExists(file));
