@@ -1,5 +1,7 @@
 #include "program_driver.h"
 
+#include "raii.h"
+
 #include <shlobj.h>
 
 #include <algorithm>
@@ -34,24 +36,6 @@ bool CopyTree(const std::wstring& from, const std::wstring& to) {
     return ok;
 }
 
-struct WindowQuery {
-    DWORD processId;
-    const wchar_t* className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM param) noexcept {
-    auto* query = reinterpret_cast<WindowQuery*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != query->processId) return TRUE;
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    if (query->className && lstrcmpW(name, query->className) != 0) return TRUE;
-    query->found.push_back(window);
-    return TRUE;
-}
-
 } // namespace
 
 DistCopy::DistCopy(const std::wstring& folderName) {
@@ -67,41 +51,22 @@ DistCopy::DistCopy(const std::wstring& folderName) {
 
 DistCopy::~DistCopy() { winkit::RemoveTree(folder_); }
 
-void DistCopy::WriteIni(const std::string& content) const {
-    const HANDLE file = CreateFileW(Ini().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-}
+void DistCopy::WriteIni(const std::string& content) const { winkit::WriteFileBytes(Ini(), content); }
 
-std::optional<std::string> DistCopy::ReadIni() const {
-    const HANDLE file = CreateFileW(Ini().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string content;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) content.append(buffer, read);
-    CloseHandle(file);
-    return content;
-}
+std::optional<std::string> DistCopy::ReadIni() const { return winkit::ReadFileBytes(Ini()); }
 
 Program::Program(const DistCopy& copy) : process_(L"\"" + copy.Exe() + L"\"", copy.Folder()) {}
 
 Program::~Program() {
-    if (process_.Started() && process_.WaitExit(std::chrono::milliseconds(0)) == STILL_ACTIVE) {
-        // Quit politely first so that windows folded by the program are given back.
-        if (form_) PostMessageW(form_, WM_CLOSE, 0, 0);
-        if (process_.WaitExit(std::chrono::seconds(15)) == STILL_ACTIVE) process_.Terminate();
-    }
+    // Quit politely first so that windows folded by the program are given back; the process is
+    // ended anyway if it does not go.
+    if (process_.Started()) Quit(std::chrono::seconds(15));
 }
 
 HWND Program::WaitForm(std::chrono::milliseconds timeout) {
     winkit::WaitFor(
         [&] {
-            const auto windows = ProcessWindows(process_.Id(), L"TfrmTrellane");
+            const auto windows = winkit::ProcessWindows(process_.Id(), L"TfrmTrellane");
             form_ = windows.empty() ? nullptr : windows.front();
             return form_ != nullptr;
         },
@@ -152,11 +117,7 @@ DWORD Program::Quit(std::chrono::milliseconds timeout) {
     return process_.WaitExit(timeout);
 }
 
-HWND Program::FindDialog() const {
-    for (HWND window : ProcessWindows(process_.Id(), L"#32770"))
-        if (IsWindowVisible(window)) return window;
-    return nullptr;
-}
+HWND Program::FindDialog() const { return winkit::FindProcessWindow(process_.Id(), L"#32770"); }
 
 HWND Program::WaitDialog(std::chrono::milliseconds timeout) {
     HWND dialog = nullptr;
@@ -164,10 +125,16 @@ HWND Program::WaitDialog(std::chrono::milliseconds timeout) {
     return dialog;
 }
 
-std::vector<HWND> ProcessWindows(DWORD processId, const wchar_t* className) {
-    WindowQuery query{processId, className, {}};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&query));
-    return query.found;
+std::vector<HWND> StartTargetWindows(winkit::ChildProcess& process, const std::vector<std::wstring>& layouts) {
+    std::wstring commandLine = L"\"" + winkit::BuildPath(L"app\\tests\\wine\\target_windows.exe") + L"\"";
+    for (const auto& layout : layouts) commandLine += L" " + layout;
+    process = winkit::ChildProcess(commandLine);
+    std::vector<HWND> windows;
+    for (const auto& layout : layouts) {
+        const std::wstring className = layout.substr(0, layout.find(L':'));
+        windows.push_back(winkit::WaitProcessWindow(process.Id(), className.c_str()));
+    }
+    return windows;
 }
 
 std::wstring DialogText(HWND dialog) {
@@ -245,8 +212,8 @@ std::vector<unsigned char> WindowPixels(HWND window) {
     if (!GetWindowRect(window, &rect)) return {};
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
+    const trellane::WindowDc screen(nullptr, trellane::WindowDc::Area::Client);
+    const trellane::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -255,17 +222,13 @@ std::vector<unsigned char> WindowPixels(HWND window) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    const trellane::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const trellane::SelectedObject selected(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
     GdiFlush();
     const size_t size = ((static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3)) * static_cast<size_t>(height);
     std::vector<unsigned char> pixels;
     if (bits) pixels.assign(static_cast<unsigned char*>(bits), static_cast<unsigned char*>(bits) + size);
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return pixels;
 }
 } // namespace

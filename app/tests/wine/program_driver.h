@@ -42,6 +42,7 @@ public:
 
     bool Started() const { return process_.Started(); }
     DWORD Id() const { return process_.Id(); }
+    HANDLE Handle() const { return process_.Handle(); }
     // The main form, visible or not, once the program has created it.
     HWND WaitForm(std::chrono::milliseconds timeout = std::chrono::seconds(60));
     // The main form once the program has shown it and finished starting up, or null.
@@ -68,8 +69,9 @@ private:
     HWND form_ = nullptr;
 };
 
-// All top-level windows of a process with the given class, visible or not.
-std::vector<HWND> ProcessWindows(DWORD processId, const wchar_t* className);
+// Starts target_windows.exe with one window per layout ("Class:resizable:left:top:width:height")
+// as the given process, and waits for each window; null where one did not appear.
+std::vector<HWND> StartTargetWindows(winkit::ChildProcess& process, const std::vector<std::wstring>& layouts);
 std::wstring ControlText(HWND control);
 // The concatenated texts of a dialog's static controls.
 std::wstring DialogText(HWND dialog);

@@ -1,7 +1,6 @@
 // target_windows.exe: plain windows of another program for the window-manipulation tests.
 //
-// WM_APP + 1 answers 1 while the window's system menu has its Close command, else 0; WM_APP + 2
-// answers 0x100 plus the window's layered opacity, or 0 when it has none.
+// It answers the queries of target_windows.h.
 //
 //   target_windows.exe <class>:<resizable|fixed>:<left>:<top>:<width>:<height> [...]
 //
@@ -15,11 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "target_windows.h"
+
 namespace {
 
+using targetwindows::kQueryAlpha;
+using targetwindows::kQueryCloseCommand;
+
 int g_openWindows = 0;
-constexpr UINT kQueryCloseCommand = WM_APP + 1;
-constexpr UINT kQueryAlpha = WM_APP + 2;
 
 LRESULT CALLBACK TargetWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     switch (message) {

@@ -1,6 +1,7 @@
 // The real program, started from a private copy of its folder: what the user sees of the panel,
 // the resident notice, the settings file and the startup shortcut.
 #include "program_driver.h"
+#include "raii.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -45,38 +46,16 @@ const std::vector<std::string> kDefaultIni = {"[setting]",       "chkGraphicLine
                                               "color=16777215",  "toumei=70",        "chkAutoHide=0",
                                               "chkUseGrid=1",    "chkMoveToumei=1",  "chkOritatami=1"};
 
-std::wstring LinkTarget(const std::wstring& linkFile) {
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link))))
-        return L"";
-    std::wstring target;
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        if (SUCCEEDED(file->Load(linkFile.c_str(), STGM_READ))) {
-            wchar_t buffer[MAX_PATH + 1] = {};
-            if (SUCCEEDED(link->GetPath(buffer, MAX_PATH + 1, nullptr, 0))) target = buffer;
-        }
-        file->Release();
-    }
-    link->Release();
-    return target;
-}
+std::wstring LinkTarget(const std::wstring& linkFile) { return winkit::ShortcutTarget(linkFile, 0); }
 
 bool WriteLink(const std::wstring& linkFile, const std::wstring& target) {
-    IShellLinkW* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link))))
+    trellane::ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
         return false;
-    bool saved = false;
-    IPersistFile* file = nullptr;
     link->SetPath(target.c_str());
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        saved = SUCCEEDED(file->Save(linkFile.c_str(), TRUE));
-        file->Release();
-    }
-    link->Release();
-    return saved;
+    trellane::ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return false;
+    return SUCCEEDED(file->Save(linkFile.c_str(), TRUE));
 }
 
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -86,12 +65,10 @@ bool SamePath(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a
 
 class ProgramTest : public ::testing::Test {
 protected:
-    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    void TearDown() override {
-        DeleteFileW(StartupLink().c_str());
-        CoUninitialize();
-    }
+    void TearDown() override { DeleteFileW(StartupLink().c_str()); }
     static std::wstring StartupLink() { return StartupFolder() + L"\\trellane.lnk"; }
+
+    trellane::ComApartment com_;
 };
 
 } // namespace
@@ -161,11 +138,8 @@ TEST_F(ProgramTest, OutOfRangeGridWidthIsCorrectedAtStart) {
         DistCopy copy;
         copy.WriteIni(std::string("[setting]\r\nGridWidth=") + stored + "\r\n");
         Program program(copy);
-        const HWND form = program.WaitForm();
-        ASSERT_NE(form, nullptr);
         // The panel shows once start-up is over and the message loop runs.
-        ASSERT_TRUE(WaitVisible(form, true));
-        ASSERT_TRUE(program.Settle());
+        ASSERT_NE(program.WaitPanel(), nullptr);
         const std::wstring expected(corrected, corrected + std::char_traits<char>::length(corrected));
         EXPECT_EQ(program.Text(program.Control(L"Edit", nullptr)), expected) << stored;
         EXPECT_EQ(program.Quit(), 0u);
@@ -280,6 +254,6 @@ TEST_F(ProgramTest, ASecondStartShowsTheRunningPanelAndEnds) {
     ASSERT_TRUE(second.Started());
     EXPECT_EQ(second.WaitExit(60s), 0u) << "the second copy ends by itself";
     EXPECT_TRUE(WaitVisible(form, true)) << "the running copy shows its panel";
-    EXPECT_EQ(ProcessWindows(second.Id(), L"TfrmTrellane").size(), 0u);
+    EXPECT_EQ(winkit::ProcessWindows(second.Id(), L"TfrmTrellane").size(), 0u);
     EXPECT_EQ(first.Quit(), 0u);
 }

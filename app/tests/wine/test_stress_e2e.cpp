@@ -190,19 +190,18 @@ TEST(Stress, MixedGesturesOverSixWindowsEachHaveTheirEffectAndQuittingLeavesNoth
     ASSERT_NE(program.WaitPanel(), nullptr);
     ASSERT_TRUE(program.StayResident());
 
-    winkit::ChildProcess targets(L"\"" + winkit::BuildPath(L"app\\tests\\wine\\target_windows.exe") + L"\"" +
-                                 L" Stress0:resizable:40:40:280:220 Stress1:fixed:360:40:280:220"
-                                 L" Stress2:resizable:680:40:280:220 Stress3:resizable:40:400:280:220"
-                                 L" Stress4:fixed:360:400:280:220 Stress5:resizable:680:400:280:220");
+    winkit::ChildProcess targets;
+    const std::vector<HWND> started = StartTargetWindows(
+        targets, {L"Stress0:resizable:40:40:280:220", L"Stress1:fixed:360:40:280:220", L"Stress2:resizable:680:40:280:220",
+                  L"Stress3:resizable:40:400:280:220", L"Stress4:fixed:360:400:280:220",
+                  L"Stress5:resizable:680:400:280:220"});
     std::array<HWND, kWindows> windows{};
     for (size_t i = 0; i < kWindows; ++i) {
-        const std::wstring name = L"Stress" + std::to_wstring(i);
-        windows[i] = winkit::WaitProcessWindow(targets.Id(), name.c_str());
+        windows[i] = started[i];
         ASSERT_NE(windows[i], nullptr) << i;
     }
 
-    const HANDLE programProcess = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, program.Id());
-    const GuiCounts start = CountsOf(programProcess);
+    const GuiCounts start = CountsOf(program.Handle());
 
     StressRun run(program, windows);
     std::mt19937 random(20261208);
@@ -226,7 +225,7 @@ TEST(Stress, MixedGesturesOverSixWindowsEachHaveTheirEffectAndQuittingLeavesNoth
         ASSERT_TRUE(run.Perform(index, gesture, done % 5));
     }
 
-    const GuiCounts end = CountsOf(programProcess);
+    const GuiCounts end = CountsOf(program.Handle());
     EXPECT_EQ(program.Quit(), 0u);
     for (size_t i = 0; i < kWindows; ++i) {
         if (!run.ExpectedOf(i).open) continue;
@@ -243,5 +242,4 @@ TEST(Stress, MixedGesturesOverSixWindowsEachHaveTheirEffectAndQuittingLeavesNoth
         EXPECT_LE(end.gdi, start.gdi + 8) << "GDI objects leak";
         EXPECT_LE(end.user, start.user + 8) << "USER objects leak";
     }
-    CloseHandle(programProcess);
 }

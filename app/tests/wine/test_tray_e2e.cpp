@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -24,51 +23,11 @@ namespace {
 constexpr wchar_t kStayResident[] = L"常駐する(&O)";
 constexpr wchar_t kDisplayChangeTitle[] = L"ディスプレイサイズの変更";
 
-// True once the cursor has stayed at the point for a while. Under Wine each pointer warp echoes back
-// from the X server to the window under the pointer, and a late echo of an earlier position can
-// still move the cursor after it has arrived.
-bool CursorSettlesAt(POINT at, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    auto arrived = std::chrono::steady_clock::time_point::max();
-    while (std::chrono::steady_clock::now() < deadline) {
-        POINT cursor{};
-        GetCursorPos(&cursor);
-        const auto now = std::chrono::steady_clock::now();
-        // Absolute input travels in 1/65536ths of the screen, so it may come out a pixel off.
-        if (std::abs(cursor.x - at.x) > 1 || std::abs(cursor.y - at.y) > 1) {
-            arrived = std::chrono::steady_clock::time_point::max();
-            winkit::MouseMoveTo(at.x, at.y);
-        } else if (arrived == std::chrono::steady_clock::time_point::max()) {
-            arrived = now;
-        } else if (now - arrived >= 400ms) {
-            return true;
-        }
-        winkit::PumpFor(20ms);
-    }
-    return false;
-}
-
-// A real click. Under Wine it starts at the X server, where no echo of an earlier pointer warp can
-// move the cursor away before the press; elsewhere it starts once the cursor rests at the point.
-void ClickAt(POINT at, DWORD downFlag, DWORD upFlag) {
-    if (winkit::xserver::Available()) {
-        const int button = downFlag == MOUSEEVENTF_RIGHTDOWN ? 3 : 1;
-        winkit::xserver::MoveTo(at);
-        winkit::xserver::Button(button, true);
-        winkit::xserver::Button(button, false);
-        return;
-    }
-    winkit::MouseMoveTo(at.x, at.y);
-    CursorSettlesAt(at, 15s);
-    winkit::MouseButton(downFlag);
-    winkit::MouseButton(upFlag);
-}
-
 // Clicks until the click has had its effect: under load a click can still go astray (to where an
 // echo of an earlier pointer position put the cursor), and these clicks are all harmless to repeat.
 bool ClickUntil(POINT at, DWORD downFlag, DWORD upFlag, const std::function<bool()>& done) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-        ClickAt(at, downFlag, upFlag);
+        winkit::Click(at, downFlag, upFlag);
         if (winkit::WaitFor(done, 10s)) return true;
     }
     return false;
@@ -79,7 +38,7 @@ POINT CentreOf(HWND window) {
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-void ClickCentre(HWND control) { ClickAt(CentreOf(control), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
+void ClickCentre(HWND control) { winkit::Click(CentreOf(control), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
 
 void Press(WORD key) {
     winkit::KeyDown(key);
@@ -91,12 +50,7 @@ void PressTimes(WORD key, int times) {
 }
 
 // The visible popup-menu windows (class "#32768") of a process.
-std::vector<HWND> MenuWindows(DWORD processId) {
-    std::vector<HWND> visible;
-    for (HWND window : ProcessWindows(processId, L"#32768"))
-        if (IsWindowVisible(window)) visible.push_back(window);
-    return visible;
-}
+std::vector<HWND> MenuWindows(DWORD processId) { return winkit::ProcessWindows(processId, L"#32768", true); }
 
 bool WaitMenus(DWORD processId, std::size_t count, std::chrono::milliseconds timeout = 20s) {
     return winkit::WaitFor([&] { return MenuWindows(processId).size() == count; }, timeout);
@@ -217,10 +171,8 @@ class TrayProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         original_ = CurrentMode();
-        form_ = program_.WaitForm();
+        form_ = program_.WaitPanel();
         ASSERT_NE(form_, nullptr);
-        ASSERT_TRUE(winkit::WaitFor([&] { return IsWindowVisible(form_) != FALSE; }, 60s));
-        ASSERT_TRUE(program_.Settle());
         ASSERT_NE(TaskBar(), nullptr) << "the desktop shows no taskbar with a notification area";
     }
 
@@ -241,7 +193,7 @@ protected:
             // A click that went astray is tried once more before the next slot.
             for (int attempt = 0; attempt < 2; ++attempt) {
                 if (!MenuWindows(program_.Id()).empty()) return true;
-                ClickAt(slot, downFlag, upFlag);
+                winkit::Click(slot, downFlag, upFlag);
                 if (WaitMenus(program_.Id(), 1, 15s)) {
                     found_ = slot;
                     return true;
@@ -249,6 +201,15 @@ protected:
             }
         }
         return false;
+    }
+
+    // Opens the tray menu with the left button and the submenu of the item reached with that many
+    // presses of the down key.
+    bool OpenTraySubmenu(int downs) {
+        if (!OpenTrayMenu(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP)) return false;
+        PressTimes(VK_DOWN, downs);
+        Press(VK_RIGHT);
+        return WaitMenus(program_.Id(), 2);
     }
 
     void CloseMenus() {
@@ -328,8 +289,7 @@ TEST_F(TrayProgram, ARightClickOnTheLogoOpensTheSameMenu) {
          child = FindWindowExW(form_, child, L"Static", nullptr))
         if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) logo = child;
     ASSERT_NE(logo, nullptr);
-    const RECT rect = winkit::WindowRect(logo);
-    const POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    const POINT at = CentreOf(logo);
     ASSERT_TRUE(ClickUntil(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP,
                            [&] { return MenuWindows(program_.Id()).size() == 1; }))
         << MenuReport(program_.Id());
@@ -521,7 +481,7 @@ public:
     bool Fold() const {
         const int folded = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
         const int smallest = std::max(folded, GetSystemMetrics(SM_CYMINTRACK));
-        ClickAt(winkit::CaptionPoint(window_), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+        winkit::Click(winkit::CaptionPoint(window_), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
         return winkit::WaitFor([&] { return HeightOf(window_) <= smallest; }, 30s);
     }
 
@@ -553,10 +513,7 @@ TEST_F(TrayProgram, TheFoldingItemsRestoreEveryFoldedWindowOrRestoreAndCloseThem
     ASSERT_TRUE(second.Fold());
 
     // 折りたたみ > 折りたたんだウィンドウを全て戻す(&O)
-    ASSERT_TRUE(OpenTrayMenu(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP));
-    PressTimes(VK_DOWN, 2);
-    Press(VK_RIGHT);
-    ASSERT_TRUE(WaitMenus(program_.Id(), 2));
+    ASSERT_TRUE(OpenTraySubmenu(2));
     Press('O');
     EXPECT_TRUE(winkit::WaitFor([&] { return first.IsUnfolded() && second.IsUnfolded(); }, 30s));
     ASSERT_TRUE(program_.Settle());
@@ -565,10 +522,7 @@ TEST_F(TrayProgram, TheFoldingItemsRestoreEveryFoldedWindowOrRestoreAndCloseThem
     // Folded again: 折りたたみ > 折りたたんだウィンドウを終了させる(&C) restores each, then asks it to close.
     ASSERT_TRUE(first.Fold());
     ASSERT_TRUE(second.Fold());
-    ASSERT_TRUE(OpenTrayMenu(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP));
-    PressTimes(VK_DOWN, 2);
-    Press(VK_RIGHT);
-    ASSERT_TRUE(WaitMenus(program_.Id(), 2));
+    ASSERT_TRUE(OpenTraySubmenu(2));
     Press('C');
     ASSERT_TRUE(winkit::WaitFor([&] { return CloseRequests.size() >= 2; }, 30s));
     ASSERT_TRUE(program_.Settle());
@@ -582,10 +536,7 @@ TEST_F(TrayProgram, TheFoldingItemsRestoreEveryFoldedWindowOrRestoreAndCloseThem
 
 TEST_F(TrayProgram, TheProgramItemsStartNotepadAndAMissingCalculatorChangesNothing) {
     // おまけ > メモ帳
-    ASSERT_TRUE(OpenTrayMenu(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP));
-    PressTimes(VK_DOWN, 4);
-    Press(VK_RIGHT);
-    ASSERT_TRUE(WaitMenus(program_.Id(), 2));
+    ASSERT_TRUE(OpenTraySubmenu(4));
     Press(VK_DOWN);
     Press(VK_RETURN);
     HWND notepad = nullptr;
@@ -596,10 +547,7 @@ TEST_F(TrayProgram, TheProgramItemsStartNotepadAndAMissingCalculatorChangesNothi
     // おまけ > 電卓: where there is no calculator nothing is shown and the program runs on.
     const bool haveCalculator =
         GetFileAttributesW(L"C:\\windows\\system32\\calc.exe") != INVALID_FILE_ATTRIBUTES;
-    ASSERT_TRUE(OpenTrayMenu(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP));
-    PressTimes(VK_DOWN, 4);
-    Press(VK_RIGHT);
-    ASSERT_TRUE(WaitMenus(program_.Id(), 2));
+    ASSERT_TRUE(OpenTraySubmenu(4));
     PressTimes(VK_DOWN, 2);
     Press(VK_RETURN);
     ASSERT_TRUE(WaitMenus(program_.Id(), 0));

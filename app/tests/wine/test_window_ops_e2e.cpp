@@ -1,6 +1,8 @@
 // The real program acting on windows of another process under real mouse input: snapping at the
 // end of a drag, the grid painted during it, translucency, folding, and the topmost toggle.
 #include "program_driver.h"
+#include "raii.h"
+#include "target_windows.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +17,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
+using targetwindows::kQueryAlpha;
+using targetwindows::kQueryCloseCommand;
+
 constexpr int kPitch = 32;
-constexpr UINT kQueryCloseCommand = WM_APP + 1;
-constexpr UINT kQueryAlpha = WM_APP + 2;
 constexpr int kLeft = 1;
 constexpr int kMiddle = 2;
 constexpr int kRight = 3;
@@ -67,8 +70,6 @@ int FoldedHeight() {
     return std::max(GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYMINTRACK));
 }
 
-std::wstring TargetExe() { return winkit::BuildPath(L"app\\tests\\wine\\target_windows.exe"); }
-
 const char kBaseSettings[] = "[setting]\r\nchkGraphicLine=0\r\nGridWidth=32\r\ncolor=16777215\r\ntoumei=70\r\n"
                              "chkAutoHide=0\r\nchkUseGrid=1\r\nchkMoveToumei=1\r\nchkOritatami=1\r\n";
 
@@ -86,13 +87,7 @@ protected:
     void StartProgram(const std::string& settings, const std::string& exclusionList = "") {
         copy_ = std::make_unique<DistCopy>();
         copy_->WriteIni(settings);
-        if (!exclusionList.empty()) {
-            const HANDLE file = CreateFileW(copy_->ExclusionList().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr);
-            DWORD written = 0;
-            WriteFile(file, exclusionList.data(), static_cast<DWORD>(exclusionList.size()), &written, nullptr);
-            CloseHandle(file);
-        }
+        if (!exclusionList.empty()) winkit::WriteFileBytes(copy_->ExclusionList(), exclusionList);
         program_ = std::make_unique<Program>(*copy_);
         form_ = program_->WaitPanel();
         ASSERT_NE(form_, nullptr);
@@ -101,15 +96,7 @@ protected:
 
     // Starts target windows ("Class:resizable:left:top:width:height") and waits for each.
     std::vector<HWND> StartTargets(const std::vector<std::wstring>& layouts) {
-        std::wstring commandLine = L"\"" + TargetExe() + L"\"";
-        for (const auto& layout : layouts) commandLine += L" " + layout;
-        targets_.push_back(std::make_unique<winkit::ChildProcess>(commandLine));
-        std::vector<HWND> windows;
-        for (const auto& layout : layouts) {
-            const std::wstring className = layout.substr(0, layout.find(L':'));
-            windows.push_back(winkit::WaitProcessWindow(targets_.back()->Id(), className.c_str()));
-        }
-        return windows;
+        return StartTargetWindows(targets_.emplace_back(), layouts);
     }
 
     void TearDown() override {
@@ -128,7 +115,8 @@ protected:
 
     void Drag(HWND window, POINT from, int dx, int dy, bool ownWindow = true) {
         ASSERT_TRUE(winkit::xserver::MoveTo(from));
-        ASSERT_TRUE(winkit::xserver::Button(kLeft, true));
+        winkit::xserver::Held button(kLeft);
+        ASSERT_TRUE(button.Down());
         for (int i = 1; i <= 4; ++i)
             ASSERT_TRUE(winkit::xserver::MoveTo(POINT{from.x + dx * i / 4, from.y + dy * i / 4}));
         ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(window); }, 20s)) << "no translucency while moving";
@@ -136,7 +124,7 @@ protected:
         if (ownWindow) {
             EXPECT_TRUE(winkit::WaitFor([&] { return LayeredAlpha(window) == 178; }, 20s)) << LayeredAlpha(window);
         }
-        ASSERT_TRUE(winkit::xserver::Button(kLeft, false));
+        ASSERT_TRUE(button.Release());
         ASSERT_TRUE(winkit::WaitFor([&] { return !IsLayered(window); }, 20s)) << "still translucent after the drag";
         ASSERT_TRUE(program_->Settle());
     }
@@ -154,7 +142,7 @@ protected:
     std::unique_ptr<DistCopy> copy_;
     std::unique_ptr<Program> program_;
     HWND form_ = nullptr;
-    std::vector<std::unique_ptr<winkit::ChildProcess>> targets_;
+    std::vector<winkit::ChildProcess> targets_;
 };
 
 } // namespace
@@ -321,11 +309,12 @@ TEST_F(WindowOpsTest, ShiftRightClickAndRightDoubleClickToggleAlwaysOnTopAfterAF
     ASSERT_FALSE(IsTopmost(windows[0]));
 
     ASSERT_TRUE(winkit::xserver::MoveTo(winkit::CaptionPoint(windows[0])));
-    ASSERT_TRUE(winkit::xserver::Key(L"shift", VK_SHIFT, true));
+    winkit::xserver::Held shift(L"shift", VK_SHIFT);
+    ASSERT_TRUE(shift.Down());
     const auto pressed = std::chrono::steady_clock::now();
     ASSERT_TRUE(winkit::xserver::Run(L"click 3"));
     ASSERT_TRUE(winkit::WaitFor([&] { return IsTopmost(windows[0]); }, 20s));
-    ASSERT_TRUE(winkit::xserver::Key(L"shift", VK_SHIFT, false));
+    ASSERT_TRUE(shift.Release());
     EXPECT_GE(std::chrono::steady_clock::now() - pressed, 100ms) << "two pauses of 50 ms come first";
 
     ASSERT_TRUE(winkit::xserver::Run(L"click --repeat 2 --delay 80 3"));
@@ -337,12 +326,13 @@ TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
     StartProgram(WithSetting(WithSetting(kBaseSettings, "chkGraphicLine", "1"), "color", "255"));
     const auto windows = StartTargets({L"Painted:resizable:96:96:320:240"});
     ASSERT_NE(windows[0], nullptr);
-    const HDC screen = GetDC(nullptr);
-    const auto isGridColour = [&](int x, int y) { return GetPixel(screen, x, y) == RGB(255, 0, 0); };
+    const trellane::WindowDc screen(nullptr, trellane::WindowDc::Area::Client);
+    const auto isGridColour = [&](int x, int y) { return GetPixel(screen.get(), x, y) == RGB(255, 0, 0); };
 
     const POINT grab = winkit::CaptionPoint(windows[0]);
     ASSERT_TRUE(winkit::xserver::MoveTo(grab));
-    ASSERT_TRUE(winkit::xserver::Button(kLeft, true));
+    winkit::xserver::Held button(kLeft);
+    ASSERT_TRUE(button.Down());
     ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 20, grab.y + 10}));
     ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 40, grab.y + 20}));
     // A grid line far from the window is painted; inside the window the captured image covers it.
@@ -353,7 +343,7 @@ TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
     CreateDirectoryW(winkit::BuildPath(L"screenshots").c_str(), nullptr);
     SaveWindowImage(GetDesktopWindow(), winkit::BuildPath(L"screenshots\\grid.bmp"));
 
-    ASSERT_TRUE(winkit::xserver::Button(kLeft, false));
+    ASSERT_TRUE(button.Release());
     ASSERT_TRUE(winkit::WaitFor([&] { return !IsLayered(windows[0]); }, 20s));
     ASSERT_TRUE(program_->Settle());
     // Nowhere on the screen is a grid pixel left once everything has repainted.
@@ -368,13 +358,11 @@ TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
         return count;
     };
     EXPECT_TRUE(winkit::WaitFor([&] { return gridPixelsLeft() == 0; }, 20s)) << gridPixelsLeft() << " grid pixels left";
-    ReleaseDC(nullptr, screen);
 }
 
 TEST_F(WindowOpsTest, ARealProgramsWindowSnapsAndFoldsToo) {
     StartProgram(kBaseSettings);
-    targets_.push_back(std::make_unique<winkit::ChildProcess>(L"notepad.exe"));
-    const HWND notepad = winkit::WaitProcessWindow(targets_.back()->Id(), L"Notepad", 60s);
+    const HWND notepad = winkit::WaitProcessWindow(targets_.emplace_back(L"notepad.exe").Id(), L"Notepad", 60s);
     ASSERT_NE(notepad, nullptr);
     SetWindowPos(notepad, nullptr, 150, 130, 420, 300, SWP_NOZORDER);
     ASSERT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(notepad), RECT{150, 130, 570, 430}); }, 20s));
@@ -400,9 +388,8 @@ TEST_F(WindowOpsTest, AFatalErrorInTheProgramGivesFoldedWindowsBack) {
     program_.reset();
     ASSERT_TRUE(CopyFileW(winkit::BuildPath(L"faults\\trellane.exe").c_str(), copy_->Exe().c_str(), FALSE));
     program_ = std::make_unique<Program>(*copy_);
-    form_ = program_->WaitForm();
+    form_ = program_->WaitPanel();
     ASSERT_NE(form_, nullptr);
-    ASSERT_TRUE(winkit::WaitFor([&] { return IsWindowVisible(form_) != FALSE; }, 60s));
 
     const auto windows = StartTargets({L"FoldCrash:resizable:300:200:300:320"});
     ASSERT_NE(windows[0], nullptr);
