@@ -230,7 +230,8 @@ protected:
     // The callback window the component gave the shell in its last request.
     static HWND TrayWindow() { return Calls.empty() ? nullptr : Calls.back().data.hWnd; }
 
-    // A shown icon of a component owned by the owner; the calls made so far are forgotten.
+    // A shown icon of a component owned by the owner; its shell calls stay in Calls, so TrayWindow()
+    // names its callback window.
     static TIconTray& ShownTray(TestOwner& owner) {
         auto* tray = new TIconTray(&owner);
         tray->SetIcon(MakeIcon());
