@@ -1,6 +1,8 @@
 # The Wine test bench, sourced by the test and run scripts: a private 32-bit prefix inside the build
 # folder with a 1024x768 virtual desktop, on an Xvfb display of its own (or the caller's display),
 # and a clean stop of every process it started.
+#   bench_build [cmake --build arguments]
+#                                 configures and builds the cross build in $TRELLANE_BUILD
 #   bench_start [--own-display]   sets WINEPREFIX, DISPLAY and friends, starts wineserver
 #   bench_stop                    ends every Wine process of the prefix and the Xvfb it started
 
@@ -18,6 +20,13 @@ export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 export LOCPATH=/usr/local/lib/trellane/locale
 
 bench_quiet() { "$@" </dev/null >/dev/null 2>&1; }
+
+# The preset's settings in whichever folder TRELLANE_BUILD names, so that the build, its Wine prefix
+# and the tests run there always belong together.
+bench_build() {
+  cmake --preset mingw-i686 -B "$TRELLANE_BUILD" >/dev/null
+  cmake --build "$TRELLANE_BUILD" "$@"
+}
 
 # Bumped whenever the prefix's settings below change, so older prefixes are made anew.
 BENCH_PREFIX_VERSION=2

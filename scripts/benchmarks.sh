@@ -9,10 +9,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-cmake --preset mingw-i686 >/dev/null
-cmake --build --preset mingw-i686
-
 source scripts/bench.sh
+bench_build
 trap bench_stop EXIT
 bench_start --own-display
 

@@ -7,10 +7,8 @@ cd "$(dirname "$0")/.."
 name=${1:?usage: dev-test.sh <name> [ctest args]}
 shift
 export TRELLANE_BUILD="$PWD/build/$name"
-cmake -S . -B "$TRELLANE_BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$TRELLANE_BUILD"
 source scripts/bench.sh
+bench_build
 trap bench_stop EXIT
 bench_start --own-display
 ctest --test-dir "$TRELLANE_BUILD" -j1 --output-on-failure "$@"

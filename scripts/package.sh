@@ -7,16 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
-if [ -n "${TRELLANE_BUILD:-}" ]; then
-  build=$TRELLANE_BUILD
-  cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" \
-        -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$build" --target trellane_packages
-else
-  build=build/mingw-i686
-  cmake --preset mingw-i686 >/dev/null
-  cmake --build --preset mingw-i686 --target trellane_packages
-fi
+source scripts/bench.sh
+bench_build --target trellane_packages
+build=$TRELLANE_BUILD
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 packages="$(cd "$build/packages" && pwd)"

@@ -6,10 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
-cmake --preset mingw-i686 >/dev/null
-cmake --build --preset mingw-i686
-
 source scripts/bench.sh
+bench_build
 dist="$TRELLANE_BUILD/dist"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   bench_start

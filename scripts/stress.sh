@@ -6,9 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-cmake --preset mingw-i686 >/dev/null
-cmake --build --preset mingw-i686
 source scripts/bench.sh
+bench_build
 trap bench_stop EXIT
 bench_start --own-display
-ctest --test-dir build/mingw-i686 -j1 --output-on-failure -L stress "$@"
+ctest --test-dir "$TRELLANE_BUILD" -j1 --output-on-failure -L stress "$@"

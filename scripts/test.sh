@@ -8,15 +8,15 @@ bash scripts/setup.sh
 
 cmake --preset native >/dev/null
 cmake --build --preset native
-cmake --preset mingw-i686 >/dev/null
-cmake --build --preset mingw-i686
-
 ctest --preset native
+
+source scripts/bench.sh
+bench_build
 
 # The Windows tests run in two lanes at once, each with its own Xvfb display, Wine prefix and
 # server: within a lane they run one at a time, since they drive the lane's one mouse and share its
 # one hook section.
-build=build/mingw-i686
+build=$TRELLANE_BUILD
 run_lane() {
   (
     export BENCH_LANE=$1
@@ -39,8 +39,6 @@ cat "$build/lanes/1.log" "$build/lanes/2.log"
 awk '/tests passed, [0-9]+ tests? failed out of/ { for (i = 1; i <= NF; i++) { if ($i == "out") total += $(i + 2); if ($(i + 1) ~ /^tests?$/ && $(i + 2) == "failed") failed += $i } }
      END { printf "wine: %d passed, %d failed\n", total - failed, failed }' "$build/lanes/1.log" "$build/lanes/2.log"
 [ "$status" -eq 0 ] || { echo "test: Windows tests failed"; exit 1; }
-TRELLANE_BUILD="$PWD/$build"
-
 # The panel and a drag with the grid, as the test run saw them, for the documentation.
 mkdir -p docs
 for shot in panel grid; do
