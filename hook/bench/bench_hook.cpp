@@ -1,9 +1,9 @@
 // What the mouse hook costs: the real hook procedure against a pass-through hook that only calls
 // CallNextHookEx, over the same recorded-style mouse traffic, in interleaved rounds so that drift of
 // the machine (other processes, frequency changes, an emulator's translation caches) hits both alike.
-// Also prints the size and the imports of the built library. Prints figures; never fails on them.
+// Prints figures; never fails on them.
 //
-//   hook_bench.exe [--rounds N] [path of Vellum.dll]
+//   hook_bench.exe [--rounds N]
 #include "hook_shared.h"
 #include "mouse_decision.h"
 #include "vellum_callback.h"
@@ -11,15 +11,13 @@
 
 #include <windows.h>
 
-#include "bench_options.h"
+#include "bench_common.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <vector>
 
 namespace {
@@ -37,7 +35,7 @@ struct HookCall {
 
 // A small deterministic generator, so every run replays exactly the same traffic.
 class Lcg {
-  public:
+public:
     explicit Lcg(std::uint32_t seed) : state_(seed) {}
     std::uint32_t Next() {
         state_ = state_ * 1664525u + 1013904223u;
@@ -45,7 +43,7 @@ class Lcg {
     }
     std::uint32_t Below(std::uint32_t limit) { return Next() % limit; }
 
-  private:
+private:
     std::uint32_t state_;
 };
 
@@ -159,13 +157,6 @@ void DrainPosted() {
     }
 }
 
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0.0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
-}
-
 struct Comparison {
     double passThroughNs;
     double hookNs;
@@ -204,118 +195,10 @@ Comparison Compare(std::vector<HookCall>& calls, int rounds, const LARGE_INTEGER
     return Comparison{Median(passThrough), Median(hook), Median(ratios), Median(differences)};
 }
 
-// --- The library file: size and imported libraries, read from the PE headers. -----------------------
-
-struct ImportedLibrary {
-    std::string name;
-    int functions;
-};
-
-bool ReadFileBytes(const std::wstring& path, std::vector<unsigned char>& bytes) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size{};
-    const bool sized = GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1 << 26);
-    if (sized) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD got = 0;
-        if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
-            got != bytes.size())
-            bytes.clear();
-    }
-    CloseHandle(file);
-    return !bytes.empty();
-}
-
-template <class T> bool ReadAt(const std::vector<unsigned char>& bytes, size_t offset, T& out) {
-    if (offset > bytes.size() || bytes.size() - offset < sizeof(T)) return false;
-    std::memcpy(&out, bytes.data() + offset, sizeof(T));
-    return true;
-}
-
-// Maps a relative virtual address to its offset in the file through the section table.
-bool FileOffset(const std::vector<unsigned char>& bytes, size_t sections, WORD count, DWORD rva,
-                size_t& offset) {
-    for (WORD i = 0; i < count; ++i) {
-        IMAGE_SECTION_HEADER section{};
-        if (!ReadAt(bytes, sections + i * sizeof section, section)) return false;
-        const DWORD extent = std::max(section.Misc.VirtualSize, section.SizeOfRawData);
-        if (rva >= section.VirtualAddress && rva < section.VirtualAddress + extent) {
-            offset = rva - section.VirtualAddress + section.PointerToRawData;
-            return offset < bytes.size();
-        }
-    }
-    return false;
-}
-
-bool ImportsOf(const std::vector<unsigned char>& bytes, std::vector<ImportedLibrary>& imports) {
-    IMAGE_DOS_HEADER dos{};
-    if (!ReadAt(bytes, 0, dos) || dos.e_magic != IMAGE_DOS_SIGNATURE) return false;
-    IMAGE_NT_HEADERS32 nt{};
-    const size_t ntOffset = static_cast<size_t>(dos.e_lfanew);
-    if (!ReadAt(bytes, ntOffset, nt) || nt.Signature != IMAGE_NT_SIGNATURE) return false;
-    const size_t sections =
-        ntOffset + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) + nt.FileHeader.SizeOfOptionalHeader;
-    const IMAGE_DATA_DIRECTORY& directory = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (directory.VirtualAddress == 0) return true;
-    size_t descriptorOffset = 0;
-    if (!FileOffset(bytes, sections, nt.FileHeader.NumberOfSections, directory.VirtualAddress,
-                    descriptorOffset))
-        return false;
-    for (;; descriptorOffset += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-        IMAGE_IMPORT_DESCRIPTOR descriptor{};
-        if (!ReadAt(bytes, descriptorOffset, descriptor)) return false;
-        if (descriptor.Name == 0) break;
-        size_t nameOffset = 0;
-        if (!FileOffset(bytes, sections, nt.FileHeader.NumberOfSections, descriptor.Name, nameOffset))
-            return false;
-        ImportedLibrary library{std::string(reinterpret_cast<const char*>(bytes.data() + nameOffset),
-                                            strnlen(reinterpret_cast<const char*>(bytes.data() + nameOffset),
-                                                    bytes.size() - nameOffset)),
-                                0};
-        const DWORD thunks =
-            descriptor.OriginalFirstThunk ? descriptor.OriginalFirstThunk : descriptor.FirstThunk;
-        size_t thunkOffset = 0;
-        if (FileOffset(bytes, sections, nt.FileHeader.NumberOfSections, thunks, thunkOffset)) {
-            for (DWORD thunk = 0; ReadAt(bytes, thunkOffset, thunk) && thunk != 0;
-                 thunkOffset += sizeof thunk)
-                ++library.functions;
-        }
-        imports.push_back(library);
-    }
-    return true;
-}
-
-void PrintLibrary(const std::wstring& path) {
-    std::vector<unsigned char> bytes;
-    if (!ReadFileBytes(path, bytes)) {
-        std::printf("Vellum.dll: cannot read %ls\n", path.c_str());
-        return;
-    }
-    std::printf("Vellum.dll: %zu bytes (limit 8192)\n", bytes.size());
-    std::vector<ImportedLibrary> imports;
-    if (!ImportsOf(bytes, imports)) {
-        std::printf("  imports: cannot read the import directory\n");
-        return;
-    }
-    for (const ImportedLibrary& library : imports)
-        std::printf("  imports %-14s %d functions\n", library.name.c_str(), library.functions);
-}
-
-HWND MessageWindow() {
-    return CreateWindowExW(0, L"STATIC", L"bench receiver", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                           nullptr);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    const BenchOptions options = ParseBenchOptions(argc, argv, 31);
-    const int rounds = options.rounds;
-    const std::wstring& libraryPath = options.libraryPath;
-
-    PrintLibrary(libraryPath);
+    const int rounds = ParseBenchOptions(argc, argv, 31).rounds;
 
     vellum::InitializeUnit();
     if (!vellum::SharedView) {

@@ -9,7 +9,8 @@
 //   hook_load_bench.exe --child        (the small program; started by the parent)
 #include <windows.h>
 
-#include "bench_options.h"
+#include "bench_common.h"
+#include "vellum_exports.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -85,10 +86,10 @@ DWORD RunChild() {
 // The library loaded afresh with its hook installed for as long as this object lives: InstallHook
 // works once per load of the library, so every run with the hook has a load of its own.
 class InstalledHook {
-  public:
+public:
     InstalledHook(const std::wstring& path, HWND notifyWindow) : module_(LoadLibraryW(path.c_str())) {
-        const auto install = Proc<int(WINAPI*)(HWND)>("InstallHook");
-        uninstall_ = Proc<int(WINAPI*)()>("UninstallHook");
+        const auto install = vellum::ExportOf<vellum::InstallHookFunction>(module_, "InstallHook");
+        uninstall_ = vellum::ExportOf<vellum::UninstallHookFunction>(module_, "UninstallHook");
         installed_ = install && uninstall_ && install(notifyWindow) != 0;
     }
     ~InstalledHook() {
@@ -99,17 +100,9 @@ class InstalledHook {
     InstalledHook& operator=(const InstalledHook&) = delete;
     bool Installed() const { return installed_; }
 
-  private:
-    template <class Function> Function Proc(const char* name) const {
-        const FARPROC address = module_ ? GetProcAddress(module_, name) : nullptr;
-        Function function = nullptr;
-        static_assert(sizeof function == sizeof address);
-        std::memcpy(&function, &address, sizeof function);
-        return function;
-    }
-
+private:
     HMODULE module_;
-    int(WINAPI* uninstall_)() = nullptr;
+    vellum::UninstallHookFunction uninstall_ = nullptr;
     bool installed_ = false;
 };
 
@@ -156,13 +149,6 @@ ChildRun StartChild(std::wstring commandLine, const LARGE_INTEGER& frequency) {
     return run;
 }
 
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0.0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
-}
-
 struct Mode {
     std::vector<double> ms;
     int gotMouse = 0;
@@ -201,8 +187,7 @@ int main(int argc, char** argv) {
     const int rounds = options.rounds;
     const std::wstring& libraryPath = options.libraryPath;
 
-    const HWND notifyWindow = CreateWindowExW(0, L"STATIC", L"load bench receiver", 0, 0, 0, 0, 0,
-                                              HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const HWND notifyWindow = MessageWindow();
     const std::wstring child = ChildCommandLine();
     LARGE_INTEGER frequency{};
     QueryPerformanceFrequency(&frequency);
