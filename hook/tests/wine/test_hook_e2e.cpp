@@ -32,25 +32,6 @@ namespace {
 constexpr wchar_t kVictimClass[] = L"TrellaneHookVictim";
 constexpr wchar_t kReceiverClass[] = L"TrellaneHookE2EReceiver";
 
-// A view of the shared section, to see the drag flag as every copy of the library sees it.
-class SectionView {
-public:
-    SectionView() : mapping_(OpenFileMappingA(FILE_MAP_READ, FALSE, VELLUM_HOOK_MAPPING_NAME)) {
-        if (mapping_) view_ = static_cast<const HookShared*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0));
-    }
-    ~SectionView() {
-        if (view_) UnmapViewOfFile(view_);
-        if (mapping_) CloseHandle(mapping_);
-    }
-    SectionView(const SectionView&) = delete;
-    SectionView& operator=(const SectionView&) = delete;
-    const HookShared* get() const { return view_; }
-
-private:
-    HANDLE mapping_;
-    const HookShared* view_ = nullptr;
-};
-
 struct Notification {
     UINT message;
     WPARAM wParam;
@@ -82,6 +63,11 @@ const char* NotificationName(UINT message) {
     }
 }
 
+size_t CountIn(const std::vector<Notification>& notifications, UINT message) {
+    return static_cast<size_t>(std::count_if(notifications.begin(), notifications.end(),
+                                             [&](const Notification& n) { return n.message == message; }));
+}
+
 // The program's side: a message-only window that records every private message posted to it.
 class Receiver {
 public:
@@ -102,10 +88,7 @@ public:
 
     HWND Handle() const { return window_; }
     const std::vector<Notification>& All() const { return received_; }
-    size_t Count(UINT message) const {
-        return static_cast<size_t>(std::count_if(
-            received_.begin(), received_.end(), [&](const Notification& n) { return n.message == message; }));
-    }
+    size_t Count(UINT message) const { return CountIn(received_, message); }
     std::string Describe() const {
         std::string text;
         for (const Notification& n : received_)
@@ -178,16 +161,12 @@ public:
         return messages;
     }
 
-    size_t Count(UINT message) const {
-        const auto messages = Read();
-        return static_cast<size_t>(std::count_if(
-            messages.begin(), messages.end(), [&](const VictimMessage& m) { return m.message == message; }));
-    }
-    size_t Count(UINT message, WPARAM wParam) const {
+    // Messages of that number, with that wParam when one is given.
+    size_t Count(UINT message, std::optional<WPARAM> wParam = std::nullopt) const {
         const auto messages = Read();
         return static_cast<size_t>(
             std::count_if(messages.begin(), messages.end(), [&](const VictimMessage& m) {
-                return m.message == message && m.wParam == wParam;
+                return m.message == message && (!wParam || m.wParam == *wParam);
             }));
     }
 
@@ -330,9 +309,7 @@ protected:
         const int steps = std::max(std::abs(to.x - from.x), std::abs(to.y - from.y));
         int runStart = -1;
         for (int i = 0; i <= steps; ++i) {
-            const POINT at{from.x + (to.x - from.x) * i / std::max(steps, 1),
-                           from.y + (to.y - from.y) * i / std::max(steps, 1)};
-            const bool hit = HitTest(at) == code;
+            const bool hit = HitTest(Along(from, to, steps, i)) == code;
             if (hit && runStart < 0) runStart = i;
             if (!hit && runStart >= 0) return Along(from, to, steps, (runStart + i - 1) / 2);
         }
@@ -346,6 +323,24 @@ protected:
     }
 
     RECT Rect() const { return winkit::WindowRect(victimWindow_); }
+
+    POINT Middle() const {
+        const RECT rect = Rect();
+        return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    }
+
+    // A point on the outermost pixels of the window: sx and sy are -1, 0 or 1 for the left, middle or
+    // right column and the top, middle or bottom row.
+    POINT Edge(int sx, int sy) const {
+        const RECT rect = Rect();
+        const POINT middle = Middle();
+        return POINT{sx < 0   ? rect.left
+                     : sx > 0 ? rect.right - 1
+                              : middle.x,
+                     sy < 0   ? rect.top
+                     : sy > 0 ? rect.bottom - 1
+                              : middle.y};
+    }
 
     POINT ClientCentre() const {
         RECT client{};
@@ -405,11 +400,6 @@ protected:
     void SetUp() override { Start(VictimKind::WithSizeBox); }
 };
 
-size_t CountIn(const std::vector<Notification>& notifications, UINT message) {
-    return static_cast<size_t>(std::count_if(notifications.begin(), notifications.end(),
-                                             [&](const Notification& n) { return n.message == message; }));
-}
-
 } // namespace
 
 TEST_F(HookEndToEnd, CaptionDragReportsStartMovesAndOneEndThenNothing) {
@@ -464,50 +454,25 @@ TEST_F(HookEndToEnd, CaptionDragReportsStartMovesAndOneEndThenNothing) {
 }
 
 TEST_F(HookEndToEnd, EverySizingBorderStartsADrag) {
+    // sx and sy: the side of the window the border is on, as Edge takes them.
     struct Border {
         int code;
         const char* name;
+        int sx;
+        int sy;
     };
-    const Border borders[] = {{HTLEFT, "left"},
-                              {HTRIGHT, "right"},
-                              {HTTOP, "top"},
-                              {HTTOPLEFT, "top left"},
-                              {HTTOPRIGHT, "top right"},
-                              {HTBOTTOM, "bottom"},
-                              {HTBOTTOMLEFT, "bottom left"},
-                              {HTBOTTOMRIGHT, "bottom right"}};
+    const Border borders[] = {{HTLEFT, "left", -1, 0},
+                              {HTRIGHT, "right", 1, 0},
+                              {HTTOP, "top", 0, -1},
+                              {HTTOPLEFT, "top left", -1, -1},
+                              {HTTOPRIGHT, "top right", 1, -1},
+                              {HTBOTTOM, "bottom", 0, 1},
+                              {HTBOTTOMLEFT, "bottom left", -1, 1},
+                              {HTBOTTOMRIGHT, "bottom right", 1, 1}};
     for (const Border& border : borders) {
         SCOPED_TRACE(border.name);
-        const RECT rect = Rect();
-        const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-        POINT edge{middle.x, middle.y};
-        switch (border.code) {
-        case HTLEFT:
-            edge = {rect.left, middle.y};
-            break;
-        case HTRIGHT:
-            edge = {rect.right - 1, middle.y};
-            break;
-        case HTTOP:
-            edge = {middle.x, rect.top};
-            break;
-        case HTBOTTOM:
-            edge = {middle.x, rect.bottom - 1};
-            break;
-        case HTTOPLEFT:
-            edge = {rect.left, rect.top};
-            break;
-        case HTTOPRIGHT:
-            edge = {rect.right - 1, rect.top};
-            break;
-        case HTBOTTOMLEFT:
-            edge = {rect.left, rect.bottom - 1};
-            break;
-        default:
-            edge = {rect.right - 1, rect.bottom - 1};
-            break;
-        }
-        const std::optional<POINT> at = FindHit(edge, middle, border.code);
+        const POINT middle = Middle();
+        const std::optional<POINT> at = FindHit(Edge(border.sx, border.sy), middle, border.code);
         ASSERT_TRUE(at.has_value()) << "no such border on the victim's window";
 
         const size_t startsBefore = receiver_.Count(HM_DRAGSTART);
@@ -533,8 +498,6 @@ TEST_F(HookEndToEndSizeBox, SizeBoxAndCaptionButtonsStartNoDrag) {
     const int captionRow = rect.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
     const POINT captionRight{rect.right - 1, captionRow};
     const POINT captionLeft{rect.left, captionRow};
-    const POINT corner{rect.right - 1, rect.bottom - 1};
-    const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 
     struct Target {
         int code;
@@ -542,7 +505,7 @@ TEST_F(HookEndToEndSizeBox, SizeBoxAndCaptionButtonsStartNoDrag) {
         std::optional<POINT> at;
     };
     const Target targets[] = {
-        {HTSIZE, "size box", FindHit(corner, middle, HTSIZE)},
+        {HTSIZE, "size box", FindHit(Edge(1, 1), Middle(), HTSIZE)},
         {HTMINBUTTON, "minimize button", FindHit(captionRight, captionLeft, HTMINBUTTON)},
         {HTMAXBUTTON, "maximize button", FindHit(captionRight, captionLeft, HTMAXBUTTON)},
         {HTCLOSE, "close button", FindHit(captionRight, captionLeft, HTCLOSE)},
@@ -574,9 +537,7 @@ TEST_F(HookEndToEnd, MiddlePressIsReportedAndNeverReachesTheWindow) {
     ASSERT_TRUE(WaitCount(HM_MCLICK, 2));
 
     // On a sizing border: any non-client part counts.
-    const RECT rect = Rect();
-    const POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    const std::optional<POINT> border = FindHit(POINT{rect.right - 1, middle.y}, middle, HTRIGHT);
+    const std::optional<POINT> border = FindHit(Edge(1, 0), Middle(), HTRIGHT);
     ASSERT_TRUE(border.has_value());
     ASSERT_TRUE(ClickAt(*border, kMiddle));
     ASSERT_TRUE(WaitCount(HM_MCLICK, 3));

@@ -9,29 +9,7 @@
 
 #include <cstring>
 
-using vellum::HookShared;
-
 namespace {
-
-// A second view of the section, as another process would hold it.
-class SectionView {
-public:
-    SectionView() : mapping_(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, VELLUM_HOOK_MAPPING_NAME)) {
-        if (mapping_) view_ = static_cast<HookShared*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, 0));
-    }
-    ~SectionView() {
-        if (view_) UnmapViewOfFile(view_);
-        if (mapping_) CloseHandle(mapping_);
-    }
-    SectionView(const SectionView&) = delete;
-    SectionView& operator=(const SectionView&) = delete;
-    HookShared* operator->() const { return view_; }
-    HookShared* get() const { return view_; }
-
-private:
-    HANDLE mapping_;
-    HookShared* view_ = nullptr;
-};
 
 bool SectionExists() {
     HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, VELLUM_HOOK_MAPPING_NAME);
@@ -40,11 +18,9 @@ bool SectionExists() {
     return true;
 }
 
-HWND MessageWindow() {
-    return CreateWindowExW(0, L"STATIC", L"receiver", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+std::uint32_t HandleValue(HWND window) {
+    return static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window));
 }
-
-std::uint32_t HandleValue(HWND window) { return static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window)); }
 
 } // namespace
 

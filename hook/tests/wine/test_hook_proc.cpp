@@ -3,6 +3,7 @@
 // view it passes everything on and touches nothing.
 #include "hook_shared.h"
 #include "vellum_callback.h"
+#include "vellum_library.h"
 #include "vellum_unit.h"
 
 #include <gtest/gtest.h>
@@ -25,12 +26,9 @@ struct Posted {
 std::vector<Posted> DrainPosted() {
     std::vector<Posted> posted;
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, WM_USER, 0x7FFF, PM_REMOVE)) posted.push_back({msg.message, msg.wParam, msg.lParam, msg.hwnd});
+    while (PeekMessageW(&msg, nullptr, WM_USER, 0x7FFF, PM_REMOVE))
+        posted.push_back({msg.message, msg.wParam, msg.lParam, msg.hwnd});
     return posted;
-}
-
-HWND MessageWindow() {
-    return CreateWindowExW(0, L"STATIC", L"receiver", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
 }
 
 class HookProcWithView : public ::testing::Test {
@@ -144,8 +142,8 @@ TEST(HookProcWithoutView, PassesEverythingOnAndPostsNothing) {
     MessageWindow();
     MOUSEHOOKSTRUCT info{};
     info.hwnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x1000));
-    for (UINT message : {WM_NCMBUTTONDOWN, WM_NCRBUTTONDOWN, WM_NCRBUTTONDBLCLK, WM_NCLBUTTONDOWN, WM_LBUTTONUP,
-                         WM_MOUSEMOVE}) {
+    for (UINT message : {WM_NCMBUTTONDOWN, WM_NCRBUTTONDOWN, WM_NCRBUTTONDBLCLK, WM_NCLBUTTONDOWN,
+                         WM_LBUTTONUP, WM_MOUSEMOVE}) {
         info.wHitTestCode = HTCAPTION;
         EXPECT_EQ(MouseHookProc(HC_ACTION, message, reinterpret_cast<LPARAM>(&info)), 0);
     }
