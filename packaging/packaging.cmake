@@ -1,4 +1,4 @@
-# Release packaging, included at the end of the top-level CMakeLists.txt for the Windows builds:
+# Release packaging, included at the end of the top-level CMakeLists.txt (Windows builds only):
 #   - the shipped exclusion list, copied into the dist folder as tools\除外リスト.txt;
 #   - the portable ZIP Trellane-<version>-win32.zip (CPack, generator ZIP);
 #   - the installer Trellane-<version>-setup.exe (NSIS, packaging/trellane.nsi), when makensis is
@@ -6,9 +6,6 @@
 #   - the tests of both packages (cross builds on Linux: host checks natively, the rest under Wine).
 # Both packages land in <build>/packages and are made by the default build target, so a plain
 # build followed by ctest tests what would be released. The version is project(... VERSION ...).
-if(NOT WIN32 OR TRELLANE_NATIVE_ONLY)
-  return()
-endif()
 
 set(TRELLANE_PACKAGING_SOURCE "${CMAKE_CURRENT_LIST_DIR}")
 set(TRELLANE_PACKAGING_WORK "${CMAKE_BINARY_DIR}/packaging")
