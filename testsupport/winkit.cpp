@@ -282,7 +282,9 @@ Held::Held(int button) : button_(button), down_(Button(button, true)) {}
 Held::Held(const wchar_t* keysym, WORD vk) : keysym_(keysym), vk_(vk), down_(Key(keysym, vk, true)) {}
 
 bool Held::Release() {
-    if (!down_) return true;
+    // Released even when the press seemed not to take: it may have reached the X server late.
+    if (!pressed_) return true;
+    pressed_ = false;
     down_ = false;
     return keysym_ ? Key(keysym_, vk_, false) : Button(button_, false);
 }
@@ -349,10 +351,13 @@ RECT WindowRect(HWND window) {
     return rect;
 }
 
+int CaptionRow(HWND window) {
+    return WindowRect(window).top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+}
+
 POINT CaptionPoint(HWND window) {
     const RECT rect = WindowRect(window);
-    const int captionMiddle = GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
-    return POINT{rect.left + (rect.right - rect.left) / 3, rect.top + captionMiddle};
+    return POINT{rect.left + (rect.right - rect.left) / 3, CaptionRow(window)};
 }
 
 } // namespace winkit

@@ -92,13 +92,14 @@ public:
     Held(const Held&) = delete;
     Held& operator=(const Held&) = delete;
     bool Down() const { return down_; }
-    // Lets go now; true once Wine shows it released (or it never went down).
+    // Lets go now; true once Wine shows it released (or it was released before).
     bool Release();
 
 private:
     int button_ = 0;
     const wchar_t* keysym_ = nullptr;
     WORD vk_ = 0;
+    bool pressed_ = true;
     bool down_ = false;
 };
 } // namespace xserver
@@ -114,6 +115,8 @@ bool WriteFileBytes(const std::wstring& path, std::string_view content);
 std::wstring ShortcutTarget(const std::wstring& linkFile, DWORD getPathFlags);
 
 RECT WindowRect(HWND window);
+// The screen row through the middle of the window's caption bar.
+int CaptionRow(HWND window);
 // A point in the middle of the window's caption bar (left of its buttons).
 POINT CaptionPoint(HWND window);
 

@@ -88,9 +88,7 @@ class StressRun {
         Expected& expected = expected_[index];
         recent_ += "\n  " + std::string(NameOf(gesture)) + " on window " + std::to_string(index);
         if (recent_.size() > 400) recent_.erase(0, recent_.find('\n', recent_.size() - 400));
-        const RECT rect = winkit::WindowRect(window);
-        const POINT at{rect.left + 50 + along * 24,
-                       rect.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+        const POINT at{winkit::WindowRect(window).left + 50 + along * 24, winkit::CaptionRow(window)};
         switch (gesture) {
         case Gesture::Drag: {
             // The release must reach the window's move loop, so the loop has to be running (and the

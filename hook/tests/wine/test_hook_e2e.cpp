@@ -138,16 +138,7 @@ public:
 
     std::vector<VictimMessage> Read() const {
         std::vector<VictimMessage> messages;
-        const HANDLE file =
-            CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return messages;
-        std::string text;
-        char buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-            text.append(buffer, got);
-        CloseHandle(file);
+        const std::string text = winkit::ReadFileBytes(path_).value_or(std::string());
         // Only whole lines: the victim may be half-way through writing the last one.
         size_t start = 0;
         for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
@@ -204,23 +195,9 @@ constexpr int kRight = 3;
            winkit::xserver::Run(L"mousedown " + b + L" mouseup " + b + L" mousedown " + b + L" mouseup " + b);
 }
 
-// Shift held for as long as this object lives, so a failing assertion never leaves it down for
-// the next test.
-class ShiftHeld {
-public:
-    ShiftHeld() : down_(winkit::xserver::Key(L"shift", VK_SHIFT, true)) {}
-    ~ShiftHeld() { winkit::xserver::Key(L"shift", VK_SHIFT, false); }
-    ShiftHeld(const ShiftHeld&) = delete;
-    ShiftHeld& operator=(const ShiftHeld&) = delete;
-    bool Down() const { return down_; }
-
-private:
-    bool down_;
-};
-
 [[nodiscard]] bool ShiftClickAt(POINT at, int button) {
     if (!MoveTo(at)) return false;
-    const ShiftHeld shift;
+    const winkit::xserver::Held shift(L"shift", VK_SHIFT);
     return shift.Down() && Press(button) && Release(button);
 }
 
@@ -353,9 +330,7 @@ protected:
     // A point on the caption, left of the caption buttons; `slot` picks one of several points far
     // enough apart that two presses on different slots never make a double click.
     POINT CaptionSlot(int slot) const {
-        const RECT rect = Rect();
-        const int captionMiddle = GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
-        return POINT{rect.left + 60 + 30 * slot, rect.top + captionMiddle};
+        return POINT{Rect().left + 60 + 30 * slot, winkit::CaptionRow(victimWindow_)};
     }
 
     bool WaitCount(UINT notification, size_t atLeast) {
@@ -495,7 +470,7 @@ TEST_F(HookEndToEnd, EverySizingBorderStartsADrag) {
 
 TEST_F(HookEndToEndSizeBox, SizeBoxAndCaptionButtonsStartNoDrag) {
     const RECT rect = Rect();
-    const int captionRow = rect.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    const int captionRow = winkit::CaptionRow(victimWindow_);
     const POINT captionRight{rect.right - 1, captionRow};
     const POINT captionLeft{rect.left, captionRow};
 
@@ -583,7 +558,7 @@ TEST_F(HookEndToEnd, RightPressesAreReportedAndSwallowed) {
     // With Shift held the first press is a Shift press, and the double click is still just that.
     const size_t beforeShifted = receiver_.All().size();
     {
-        const ShiftHeld shift;
+        const winkit::xserver::Held shift(L"shift", VK_SHIFT);
         ASSERT_TRUE(shift.Down());
         ASSERT_TRUE(DoubleClickAt(CaptionSlot(3), kRight));
         ASSERT_TRUE(WaitCount(HM_RDBLCLK, 2)) << "got " << receiver_.Describe();
