@@ -41,7 +41,9 @@ TComponent::TComponent(TComponent* owner) {
     if (owner) owner->InsertComponent(this);
 }
 
-TComponent::~TComponent() { Destroying(); }
+TComponent::~TComponent() {
+    Destroying();
+}
 
 void TComponent::Destroying() noexcept {
     if (FDestroying) return;
@@ -105,13 +107,15 @@ void TComponent::RemoveFreeNotification(TComponent* component) {
 
 void TComponent::SetLoading(bool loading) noexcept {
     FLoading = loading;
-    for (TComponent* child : FComponents) child->SetLoading(loading);
+    for (TComponent* child : FComponents)
+        child->SetLoading(loading);
 }
 
 void TComponent::LoadedTree() {
     Loaded();
     const std::vector<TComponent*> owned = FComponents;
-    for (TComponent* child : owned) child->LoadedTree();
+    for (TComponent* child : owned)
+        child->LoadedTree();
 }
 
 void TComponent::ReadProperties(const std::function<void()>& assign) {
@@ -126,14 +130,18 @@ void TComponent::ReadProperties(const std::function<void()>& assign) {
     LoadedTree();
 }
 
-const TApplicationLink* TComponent::Application() const { return FOwner ? FOwner->Application() : nullptr; }
+const TApplicationLink* TComponent::Application() const {
+    return FOwner ? FOwner->Application() : nullptr;
+}
 
 // ---- TFormComponent -------------------------------------------------------------------------------
 
 TFormComponent::TFormComponent(HWND form, TApplicationLink application)
     : TWinComponent(nullptr), FForm(form), FApplication(std::move(application)) {}
 
-TFormComponent::~TFormComponent() { Destroying(); }
+TFormComponent::~TFormComponent() {
+    Destroying();
+}
 
 void TFormComponent::SendCancelMode() {
     // Only an active form has a control in a mouse mode (a capture, a drag) worth ending.
@@ -197,21 +205,27 @@ void TMenuItem::AppendTo(HMENU menu) const {
     }
     UniqueMenu submenu(CreatePopupMenu());
     if (!submenu) return;
-    for (const auto& item : FItems) item->AppendTo(submenu.get());
+    for (const auto& item : FItems)
+        item->AppendTo(submenu.get());
     // From here the parent menu owns the submenu and destroys it with itself.
     if (AppendMenuW(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.get()), FCaption.c_str()))
         submenu.release();
 }
 
-TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), FItems(L"", L"") { FItems.FMenu = this; }
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), FItems(L"", L"") {
+    FItems.FMenu = this;
+}
 
-TPopupMenu::~TPopupMenu() { Destroying(); }
+TPopupMenu::~TPopupMenu() {
+    Destroying();
+}
 
 HMENU TPopupMenu::Handle() {
     if (FHandle && !FChanged) return FHandle.get();
     FHandle.reset(CreatePopupMenu());
     if (!FHandle) return nullptr;
-    for (std::size_t i = 0; i < FItems.Count(); ++i) FItems.Items(i).AppendTo(FHandle.get());
+    for (std::size_t i = 0; i < FItems.Count(); ++i)
+        FItems.Items(i).AppendTo(FHandle.get());
     FChanged = false;
     return FHandle.get();
 }
@@ -285,9 +299,13 @@ void TIconTray::SetPopupMenu(TPopupMenu*& property, TPopupMenu* value) {
     if (value) value->FreeNotification(this);
 }
 
-void TIconTray::SetRBtnPopupMenu(TPopupMenu* value) { SetPopupMenu(FRBtnPopupMenu, value); }
+void TIconTray::SetRBtnPopupMenu(TPopupMenu* value) {
+    SetPopupMenu(FRBtnPopupMenu, value);
+}
 
-void TIconTray::SetLBtnPopupMenu(TPopupMenu* value) { SetPopupMenu(FLBtnPopupMenu, value); }
+void TIconTray::SetLBtnPopupMenu(TPopupMenu* value) {
+    SetPopupMenu(FLBtnPopupMenu, value);
+}
 
 void TIconTray::SetShowHint(bool value) {
     if (value == FShowHint) return;
@@ -391,7 +409,8 @@ void TIconTray::TrayWndProc(TMessage& message) {
     // cursor is now, not a position from the message.
     POINT cursor{};
     GetCursorPos(&cursor);
-    const TShiftState shift = ShiftStateFrom([](int key) { return static_cast<std::int16_t>(GetKeyState(key)); });
+    const TShiftState shift =
+        ShiftStateFrom([](int key) { return static_cast<std::int16_t>(GetKeyState(key)); });
     const int x = cursor.x;
     const int y = cursor.y;
     for (const TrayStep& step : TrayStepsFor(static_cast<std::uint32_t>(message.LParam))) {

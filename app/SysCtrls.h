@@ -241,8 +241,10 @@ struct NotifyIconDataV1 {
 };
 constexpr DWORD kNotifyIconDataV1Size = 88;
 static_assert(sizeof(NotifyIconDataV1) == kNotifyIconDataV1Size, "the first tray record is 88 bytes");
-static_assert(offsetof(NotifyIconDataV1, szTip) == offsetof(NOTIFYICONDATAA, szTip), "same layout as the shell's");
-static_assert(offsetof(NotifyIconDataV1, hIcon) == offsetof(NOTIFYICONDATAA, hIcon), "same layout as the shell's");
+static_assert(offsetof(NotifyIconDataV1, szTip) == offsetof(NOTIFYICONDATAA, szTip),
+              "same layout as the shell's");
+static_assert(offsetof(NotifyIconDataV1, hIcon) == offsetof(NOTIFYICONDATAA, hIcon),
+              "same layout as the shell's");
 
 // Every Shell_NotifyIconA call of the tray component goes through this function; tests put an
 // observer in its place. Returns the function that was in place.
@@ -252,7 +254,8 @@ ShellNotifyIconFunction SetShellNotifyIconFunction(ShellNotifyIconFunction funct
 class TIconTray final : public TComponent {
 public:
     using TNotifyEvent = std::function<void(TComponent* sender)>;
-    using TMouseEvent = std::function<void(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+    using TMouseEvent =
+        std::function<void(TComponent* sender, TMouseButton button, TShiftState shift, int x, int y)>;
     using TMouseMoveEvent = std::function<void(TComponent* sender, TShiftState shift, int x, int y)>;
 
     explicit TIconTray(TComponent* owner);

@@ -35,8 +35,8 @@ bool TApplication::Initialize() {
     windowClass.lpszClassName = kApplicationClass;
     if (!RegisterClassExW(&windowClass)) return false;
     // Never shown: it owns the shell's dialogs and stands for the application as a whole.
-    handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationClass, title_.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
-                              nullptr, instance_, nullptr);
+    handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationClass, title_.c_str(), WS_POPUP, 0, 0, 0, 0,
+                              nullptr, nullptr, instance_, nullptr);
     return handle_ != nullptr;
 }
 

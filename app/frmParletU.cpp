@@ -81,7 +81,9 @@ constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 constexpr COLORREF kTitleColor = RGB(0, 128, 0);
 
 // Boolean arguments at the hook library's boundary: -1 for true.
-constexpr int LibraryFlag(bool value) { return value ? -1 : 0; }
+constexpr int LibraryFlag(bool value) {
+    return value ? -1 : 0;
+}
 
 } // namespace
 
@@ -101,9 +103,9 @@ bool TfrmTrellane::Create() {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.hIcon = LoadIconW(FApplication.Instance(), MAKEINTRESOURCEW(IDI_TRELLANE));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(FApplication.Instance(), MAKEINTRESOURCEW(IDI_TRELLANE),
-                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageW(FApplication.Instance(), MAKEINTRESOURCEW(IDI_TRELLANE), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     windowClass.lpszClassName = kClassName;
     if (!RegisterClassExW(&windowClass)) return false;
 
@@ -131,7 +133,8 @@ bool TfrmTrellane::Create() {
     return true;
 }
 
-LRESULT CALLBACK TfrmTrellane::StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT CALLBACK TfrmTrellane::StaticWndProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) noexcept {
     TfrmTrellane* self = nullptr;
     if (message == WM_NCCREATE) {
         self = static_cast<TfrmTrellane*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -243,23 +246,24 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 HWND TfrmTrellane::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int left, int top,
                               int width, int height, int id, DWORD exStyle) {
-    const HWND control = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, Scale(left),
-                                         Scale(top), Scale(width), Scale(height), FHandle,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), FApplication.Instance(),
-                                         nullptr);
+    const HWND control =
+        CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, Scale(left), Scale(top),
+                        Scale(width), Scale(height), FHandle,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), FApplication.Instance(), nullptr);
     if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), FALSE);
     return control;
 }
 
 void TfrmTrellane::CreateControls() {
-    FFont.reset(CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kPanelFont));
+    FFont.reset(CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_DONTCARE, kPanelFont));
     FTitleFont.reset(CreateFontW(-Scale(27), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                 kPanelFont));
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_DONTCARE, kPanelFont));
     FLinkFont.reset(CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                kPanelFont));
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, kPanelFont));
 
     // Creation order is the tab order: the stay-resident button first, then the settings in their
     // group, then the quit and help buttons.
@@ -271,51 +275,54 @@ void TfrmTrellane::CreateControls() {
                                 int width, int height, int id) {
         return AddControl(className, text, style, kGroupLeft + left, kGroupTop + top, width, height, id);
     };
-    chkGraphicLine = inGroup(L"BUTTON", L"グリッド線をデスクトップに描画する", WS_TABSTOP | BS_AUTOCHECKBOX, 16, 32, 209,
-                             17, idChkGraphicLine);
-    spnGridSize = inGroup(L"EDIT", L"32", WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, 112, 56, 89, 21, idSpnGridSize);
+    chkGraphicLine = inGroup(L"BUTTON", L"グリッド線をデスクトップに描画する", WS_TABSTOP | BS_AUTOCHECKBOX,
+                             16, 32, 209, 17, idChkGraphicLine);
+    spnGridSize =
+        inGroup(L"EDIT", L"32", WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, 112, 56, 89, 21, idSpnGridSize);
     SetWindowLongW(spnGridSize, GWL_EXSTYLE, GetWindowLongW(spnGridSize, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
     SetWindowPos(spnGridSize, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    spnGridSizeButtons = CreateWindowExW(0, UPDOWN_CLASSW, nullptr,
-                                         WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT |
-                                             UDS_NOTHOUSANDS,
-                                         0, 0, 0, 0, FHandle,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(idSpnGridSizeButtons)),
-                                         FApplication.Instance(), nullptr);
+    spnGridSizeButtons = CreateWindowExW(
+        0, UPDOWN_CLASSW, nullptr,
+        WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 0, 0, 0,
+        0, FHandle, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idSpnGridSizeButtons)),
+        FApplication.Instance(), nullptr);
     SendMessageW(spnGridSizeButtons, UDM_SETBUDDY, reinterpret_cast<WPARAM>(spnGridSize), 0);
     SendMessageW(spnGridSizeButtons, UDM_SETRANGE32, kMinGridWidth, kMaxGridWidth);
     SendMessageW(spnGridSizeButtons, UDM_SETPOS32, 0, 32);
-    chkUseGrid = inGroup(L"BUTTON", L"ウィンドウをグリッドに合わせる", WS_TABSTOP | BS_AUTOCHECKBOX, 16, 16, 177, 17,
-                         idChkUseGrid);
+    chkUseGrid = inGroup(L"BUTTON", L"ウィンドウをグリッドに合わせる", WS_TABSTOP | BS_AUTOCHECKBOX, 16, 16,
+                         177, 17, idChkUseGrid);
     cmbColor = inGroup(L"COMBOBOX", L"",
-                       WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 112, 80, 169,
-                       22 + 240, idCmbColor);
+                       WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 112,
+                       80, 169, 22 + 240, idCmbColor);
     for (const NamedColor& color : kColorList) {
         const auto index = SendMessageW(cmbColor, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(color.name));
         SendMessageW(cmbColor, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(color.value));
     }
     SendMessageW(cmbColor, CB_SETCURSEL, static_cast<WPARAM>(ColorIndexOf(0xFFFFFF)), 0);
     scrToumei = inGroup(L"SCROLLBAR", L"", WS_TABSTOP | SBS_HORZ, 112, 115, 169, 21, idScrToumei);
-    SCROLLINFO scroll{sizeof scroll, SIF_RANGE | SIF_POS | SIF_PAGE, kScrollMinimum, kScrollMaximum, 0, 70, 0};
+    SCROLLINFO scroll{
+        sizeof scroll, SIF_RANGE | SIF_POS | SIF_PAGE, kScrollMinimum, kScrollMaximum, 0, 70, 0};
     SetScrollInfo(scrToumei, SB_CTL, &scroll, TRUE);
-    chkAutoHide = inGroup(L"BUTTON", L"起動時に自動的に常駐する(起動時にパネルを非表示)", WS_TABSTOP | BS_AUTOCHECKBOX,
-                          16, 184, 305, 17, idChkAutoHide);
-    chkStartup = inGroup(L"BUTTON", L"Windowsの起動時に自動的に常駐する", WS_TABSTOP | BS_AUTOCHECKBOX, 16, 200, 305,
-                         17, idChkStartup);
+    chkAutoHide = inGroup(L"BUTTON", L"起動時に自動的に常駐する(起動時にパネルを非表示)",
+                          WS_TABSTOP | BS_AUTOCHECKBOX, 16, 184, 305, 17, idChkAutoHide);
+    chkStartup = inGroup(L"BUTTON", L"Windowsの起動時に自動的に常駐する", WS_TABSTOP | BS_AUTOCHECKBOX, 16,
+                         200, 305, 17, idChkStartup);
     chkMoveToumei = inGroup(L"BUTTON", L"ウィンドウ移動時は半透明にする(グリッド線なしの時)",
                             WS_TABSTOP | BS_AUTOCHECKBOX, 16, 144, 297, 17, idChkMoveToumei);
-    chkOritatami = inGroup(L"BUTTON", L"右クリック機能（折りたたみなど）を使う", WS_TABSTOP | BS_AUTOCHECKBOX, 16, 160,
-                           297, 17, idChkOritatami);
-    btnClose = AddControl(L"BUTTON", L"完全に終了(&C)", WS_TABSTOP | BS_PUSHBUTTON, 352, 304, 113, 25, idBtnClose);
+    chkOritatami = inGroup(L"BUTTON", L"右クリック機能（折りたたみなど）を使う", WS_TABSTOP | BS_AUTOCHECKBOX,
+                           16, 160, 297, 17, idChkOritatami);
+    btnClose =
+        AddControl(L"BUTTON", L"完全に終了(&C)", WS_TABSTOP | BS_PUSHBUTTON, 352, 304, 113, 25, idBtnClose);
     btnHelp = AddControl(L"BUTTON", L"ヘルプ(&H)", WS_TABSTOP | BS_PUSHBUTTON, 352, 272, 113, 25, idBtnHelp);
 
     inGroup(L"STATIC", L"グリッドのサイズ", SS_LEFT, 16, 56, 90, 12, idLabelGridSize);
     inGroup(L"STATIC", L"グリッドの色", SS_LEFT, 16, 80, 90, 12, idLabelColor);
     inGroup(L"STATIC", L"半透明の度合い", SS_LEFT, 16, 112, 90, 12, idLabelToumei);
-    Label7 = AddControl(L"STATIC", L"タイトルバーに対しての操作オプション", SS_LEFT, 16, 16, 193, 12, idLabel7);
+    Label7 =
+        AddControl(L"STATIC", L"タイトルバーに対しての操作オプション", SS_LEFT, 16, 16, 193, 12, idLabel7);
     Image1 = AddControl(L"STATIC", nullptr, SS_BITMAP | SS_NOTIFY, 24, 32, 257, 113, idImage1);
-    FLogo.reset(static_cast<HBITMAP>(
-        LoadImageW(FApplication.Instance(), MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    FLogo.reset(static_cast<HBITMAP>(LoadImageW(FApplication.Instance(), MAKEINTRESOURCEW(IDB_LOGO),
+                                                IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     if (FLogo) SendMessageW(Image1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FLogo.get()));
     Label3 = AddControl(L"STATIC", L"Trellane", SS_LEFT, 328, 56, 111, 27, idLabel3);
     SendMessageW(Label3, WM_SETFONT, reinterpret_cast<WPARAM>(FTitleFont.get()), FALSE);
@@ -553,20 +560,30 @@ void TfrmTrellane::HideToTray() {
     ShowWindow(FHandle, SW_HIDE);
 }
 
-void TfrmTrellane::btnOKClick() { HideToTray(); }
+void TfrmTrellane::btnOKClick() {
+    HideToTray();
+}
 
 void TfrmTrellane::timerHideTimer() {
     KillTimer(FHandle, kTimerHideId);
     btnOKClick();
 }
 
-void TfrmTrellane::btnCloseClick() { PostMessageW(FHandle, WM_CLOSE, 0, 0); }
+void TfrmTrellane::btnCloseClick() {
+    PostMessageW(FHandle, WM_CLOSE, 0, 0);
+}
 
-void TfrmTrellane::btnHelpClick() { ShellOpen(ExeDirectory() + kHelpFileName); }
+void TfrmTrellane::btnHelpClick() {
+    ShellOpen(ExeDirectory() + kHelpFileName);
+}
 
-void TfrmTrellane::Label2Click() { ShellOpen(kMakerPage); }
+void TfrmTrellane::Label2Click() {
+    ShellOpen(kMakerPage);
+}
 
-void TfrmTrellane::chkUseGridClick() { FUseGrid = IsChecked(chkUseGrid); }
+void TfrmTrellane::chkUseGridClick() {
+    FUseGrid = IsChecked(chkUseGrid);
+}
 
 void TfrmTrellane::spnGridSizeChange() {
     wchar_t text[32] = {};
@@ -582,12 +599,14 @@ void TfrmTrellane::SelectColor(ColorValue color) {
 void TfrmTrellane::cmbColorChange() {
     const auto index = SendMessageW(cmbColor, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) return;
-    FGridColor = static_cast<ColorValue>(SendMessageW(cmbColor, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    FGridColor =
+        static_cast<ColorValue>(SendMessageW(cmbColor, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
 }
 
 void TfrmTrellane::SetFormAlpha(std::int32_t level) {
     SetWindowLongW(FHandle, GWL_EXSTYLE, GetWindowLongW(FHandle, GWL_EXSTYLE) | WS_EX_LAYERED);
-    if (SetLayeredWindowAttributesPtr) SetLayeredWindowAttributesPtr(FHandle, 0, AlphaForLevel(level), LWA_ALPHA);
+    if (SetLayeredWindowAttributesPtr)
+        SetLayeredWindowAttributesPtr(FHandle, 0, AlphaForLevel(level), LWA_ALPHA);
 }
 
 void TfrmTrellane::scrToumeiChange() {
@@ -596,7 +615,9 @@ void TfrmTrellane::scrToumeiChange() {
     SetFormAlpha(FScrollPosition);
 }
 
-void TfrmTrellane::chkOritatamiClick() { UseRightButton(LibraryFlag(IsChecked(chkOritatami))); }
+void TfrmTrellane::chkOritatamiClick() {
+    UseRightButton(LibraryFlag(IsChecked(chkOritatami)));
+}
 
 void TfrmTrellane::chkStartupClick() {
     if (IsChecked(chkStartup)) {
@@ -613,7 +634,8 @@ void TfrmTrellane::LoadExclusionList(const std::wstring& path) {
     std::string bytes;
     char buffer[64 * 1024];
     DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
     FExcluded = SplitExclusionLines(bytes);
 }
 

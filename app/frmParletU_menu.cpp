@@ -22,7 +22,8 @@ constexpr int kTrayIconSize = 16;
 // the icon is in the notification area by the time the settings are read.
 void TfrmTrellane::CreateTrayAndMenu() {
     FComponents = std::make_unique<TFormComponent>(
-        FHandle, TApplicationLink(FApplication.Handle(), [this](bool show) { FApplication.ShowMainForm = show; }));
+        FHandle,
+        TApplicationLink(FApplication.Handle(), [this](bool show) { FApplication.ShowMainForm = show; }));
 
     // In the order of the form resource: the tray first, then its menu. FComponents owns both and
     // frees them in the opposite order.
@@ -32,7 +33,8 @@ void TfrmTrellane::CreateTrayAndMenu() {
     PopupMenu1->SetName(L"PopupMenu1");
 
     TMenuItem& items = PopupMenu1->Items();
-    popSetting = &items.Add(L"popSetting", L"Trellaneのパネルを開く(&S)", [this](TMenuItem&) { popSettingClick(); });
+    popSetting =
+        &items.Add(L"popSetting", L"Trellaneのパネルを開く(&S)", [this](TMenuItem&) { popSettingClick(); });
     N4 = &items.Add(L"N4", L"-");
     popAbout = &items.Add(L"popAbout", L"折りたたみ");
     popMacFree = &popAbout->Add(L"popMacFree", L"折りたたんだウィンドウを全て戻す(&O)",
@@ -40,7 +42,8 @@ void TfrmTrellane::CreateTrayAndMenu() {
     popMacFreeClose = &popAbout->Add(L"popMacFreeClose", L"折りたたんだウィンドウを終了させる(&C)",
                                      [this](TMenuItem&) { popMacFreeCloseClick(); });
     N9 = &popAbout->Add(L"N9", L"-");
-    mnuMinimize = &popAbout->Add(L"mnuMinimize", L"全てのウィンドウを最小化", [this](TMenuItem&) { mnuMinimizeClick(); });
+    mnuMinimize = &popAbout->Add(L"mnuMinimize", L"全てのウィンドウを最小化",
+                                 [this](TMenuItem&) { mnuMinimizeClick(); });
     // Its items come from BuildDisplayModeMenu.
     mnuDisplay = &items.Add(L"mnuDisplay", L"画面解像度の変更(&G)");
     N6 = &items.Add(L"N6", L"おまけ");
@@ -71,9 +74,11 @@ void TfrmTrellane::BuildDisplayModeMenu() {
         mode = DEVMODEW{};
         mode.dmSize = sizeof mode;
         if (!EnumDisplaySettingsW(nullptr, static_cast<DWORD>(index), &mode)) break;
-        mnuDisplay->Add(L"", DisplayModeCaption(mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel,
-                                                mode.dmDisplayFrequency),
-                        [this](TMenuItem& sender) { DisplayModeClick(sender); }, index);
+        mnuDisplay->Add(
+            L"",
+            DisplayModeCaption(mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel,
+                               mode.dmDisplayFrequency),
+            [this](TMenuItem& sender) { DisplayModeClick(sender); }, index);
     }
 }
 
@@ -106,22 +111,37 @@ void TfrmTrellane::popSettingClick() {
     Show();
 }
 
-void TfrmTrellane::popCloseClick() { PostMessageW(FHandle, WM_CLOSE, 0, 0); }
-
-void TfrmTrellane::SendWindowsKeyShortcut(std::uint8_t letterKey) {
-    for (const KeyStroke& stroke : WindowsKeyShortcut(letterKey)) keybd_event(stroke.virtualKey, 0, stroke.flags, 0);
+void TfrmTrellane::popCloseClick() {
+    PostMessageW(FHandle, WM_CLOSE, 0, 0);
 }
 
-void TfrmTrellane::mnuMinimizeClick() { SendWindowsKeyShortcut(kMinimizeAllKey); }
+void TfrmTrellane::SendWindowsKeyShortcut(std::uint8_t letterKey) {
+    for (const KeyStroke& stroke : WindowsKeyShortcut(letterKey))
+        keybd_event(stroke.virtualKey, 0, stroke.flags, 0);
+}
 
-void TfrmTrellane::mnuAllMinimizeClick() { SendWindowsKeyShortcut(kShowDesktopKey); }
+void TfrmTrellane::mnuMinimizeClick() {
+    SendWindowsKeyShortcut(kMinimizeAllKey);
+}
 
-void TfrmTrellane::mnuExpClick() { SendWindowsKeyShortcut(kExplorerKey); }
+void TfrmTrellane::mnuAllMinimizeClick() {
+    SendWindowsKeyShortcut(kShowDesktopKey);
+}
 
-void TfrmTrellane::mnuNotepadClick() { RunCommandLine("notepad.exe"); }
+void TfrmTrellane::mnuExpClick() {
+    SendWindowsKeyShortcut(kExplorerKey);
+}
 
-void TfrmTrellane::mnuCalcClick() { RunCommandLine("calc.exe"); }
+void TfrmTrellane::mnuNotepadClick() {
+    RunCommandLine("notepad.exe");
+}
 
-void TfrmTrellane::mnuZephClick() { ShellOpen(kMakerPage); }
+void TfrmTrellane::mnuCalcClick() {
+    RunCommandLine("calc.exe");
+}
+
+void TfrmTrellane::mnuZephClick() {
+    ShellOpen(kMakerPage);
+}
 
 } // namespace trellane

@@ -10,9 +10,13 @@ namespace trellane {
 
 namespace {
 
-bool ReadWindowRect(HWND window, RECT& rect) { return GetWindowRect(window, &rect) != FALSE; }
+bool ReadWindowRect(HWND window, RECT& rect) {
+    return GetWindowRect(window, &rect) != FALSE;
+}
 
-WindowBounds BoundsOf(const RECT& rect) { return WindowBounds{rect.left, rect.top, rect.right, rect.bottom}; }
+WindowBounds BoundsOf(const RECT& rect) {
+    return WindowBounds{rect.left, rect.top, rect.right, rect.bottom};
+}
 
 std::string FoldNameOf(HWND window) {
     return FoldList::NameOf(static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window)));
@@ -111,11 +115,13 @@ void TfrmTrellane::DrawGridOnScreen(HWND target) {
     const UniqueMemoryDc memoryDc(CreateCompatibleDC(dc.get()));
     if (!memoryDc) return;
     const SelectedObject selectedBitmap(memoryDc.get(), FSnapshot.get());
-    BitBlt(dc.get(), windowRect.left, windowRect.top, FSnapshotSize.cx, FSnapshotSize.cy, memoryDc.get(), 0, 0,
-           SRCCOPY);
+    BitBlt(dc.get(), windowRect.left, windowRect.top, FSnapshotSize.cx, FSnapshotSize.cy, memoryDc.get(), 0,
+           0, SRCCOPY);
 }
 
-std::int32_t TfrmTrellane::SnapToGrid(std::int32_t value) const { return trellane::SnapToGrid(value, FGridWidth); }
+std::int32_t TfrmTrellane::SnapToGrid(std::int32_t value) const {
+    return trellane::SnapToGrid(value, FGridWidth);
+}
 
 void TfrmTrellane::HMDragEnd(HWND target) {
     if (IsChecked(chkMoveToumei)) SetTranslucency(target, false, false, FToumei);
@@ -123,8 +129,10 @@ void TfrmTrellane::HMDragEnd(HWND target) {
         RECT rect;
         if (FUseGrid && FDragActive && FGridWidth >= 1 && ReadWindowRect(target, rect)) {
             const auto style = static_cast<DWORD>(GetWindowLongA(target, GWL_STYLE));
-            const SnapPlacement placement = SnapWindow(BoundsOf(rect), (style & WS_THICKFRAME) != 0, FGridWidth);
-            SetWindowPos(target, nullptr, placement.x, placement.y, placement.cx, placement.cy, placement.flags);
+            const SnapPlacement placement =
+                SnapWindow(BoundsOf(rect), (style & WS_THICKFRAME) != 0, FGridWidth);
+            SetWindowPos(target, nullptr, placement.x, placement.y, placement.cx, placement.cy,
+                         placement.flags);
             InvalidateRect(target, nullptr, TRUE);
         }
     } catch (...) {
@@ -158,12 +166,15 @@ void TfrmTrellane::SetTranslucency(HWND target, bool toggle, bool on, std::int32
         return;
     case TranslucencyAction::SetAndApplyAlpha:
         SetWindowLongA(target, GWL_EXSTYLE, static_cast<LONG>(exStyle | WS_EX_LAYERED));
-        if (SetLayeredWindowAttributesPtr) SetLayeredWindowAttributesPtr(target, 0, AlphaForLevel(level), LWA_ALPHA);
+        if (SetLayeredWindowAttributesPtr)
+            SetLayeredWindowAttributesPtr(target, 0, AlphaForLevel(level), LWA_ALPHA);
         return;
     }
 }
 
-void TfrmTrellane::HMMClick(HWND target) { SetTranslucency(target, true, true, FToumei); }
+void TfrmTrellane::HMMClick(HWND target) {
+    SetTranslucency(target, true, true, FToumei);
+}
 
 // ---- Folding -------------------------------------------------------------------------------------
 
@@ -180,7 +191,8 @@ void TfrmTrellane::FoldWindow(HWND target, bool fold) {
         if (!ReadWindowRect(target, rect)) return;
         FFolded.Append(name, rect.bottom - rect.top);
         const int foldedHeight = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
-        SetWindowPos(target, nullptr, rect.left, rect.top, rect.right - rect.left, foldedHeight, SWP_NOZORDER);
+        SetWindowPos(target, nullptr, rect.left, rect.top, rect.right - rect.left, foldedHeight,
+                     SWP_NOZORDER);
         // Closing a folded window would lose the height it is to get back.
         RemoveMenu(GetSystemMenu(target, FALSE), SC_CLOSE, MF_BYCOMMAND);
         InvalidateRect(nullptr, nullptr, TRUE);
@@ -209,14 +221,16 @@ HWND TfrmTrellane::UnfoldOldest() {
 
 void TfrmTrellane::popMacFreeClick() noexcept {
     try {
-        while (!FFolded.Empty()) UnfoldOldest();
+        while (!FFolded.Empty())
+            UnfoldOldest();
     } catch (...) {
         // Out of memory while restoring: nothing more can be done for the remaining windows.
     }
 }
 
 void TfrmTrellane::popMacFreeCloseClick() {
-    while (!FFolded.Empty()) PostMessageA(UnfoldOldest(), WM_CLOSE, 0, 0);
+    while (!FFolded.Empty())
+        PostMessageA(UnfoldOldest(), WM_CLOSE, 0, 0);
 }
 
 // ---- Attention flash and topmost toggle -----------------------------------------------------------
@@ -234,6 +248,8 @@ void TfrmTrellane::HMShiftRClick(HWND target) {
     SetWindowPos(target, order, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void TfrmTrellane::HMRDblClk(HWND target) { HMShiftRClick(target); }
+void TfrmTrellane::HMRDblClk(HWND target) {
+    HMShiftRClick(target);
+}
 
 } // namespace trellane

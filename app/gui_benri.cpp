@@ -44,7 +44,9 @@ std::wstring SpecialFolderPath(HWND owner, int csidl) {
     return WithTrailingBackslash(buffer);
 }
 
-std::wstring StartupFolderPath(HWND owner) { return SpecialFolderPath(owner, CSIDL_STARTUP); }
+std::wstring StartupFolderPath(HWND owner) {
+    return SpecialFolderPath(owner, CSIDL_STARTUP);
+}
 
 std::wstring ExecutablePath() {
     std::wstring buffer(MAX_PATH + 1, L'\0');
@@ -62,14 +64,17 @@ std::wstring ExecutablePath() {
     }
 }
 
-std::wstring ExeDirectory() { return ExeDirectoryOf(ExecutablePath()); }
+std::wstring ExeDirectory() {
+    return ExeDirectoryOf(ExecutablePath());
+}
 
 bool CreateShortcut(const std::wstring& linkFile, const std::wstring& target, const std::wstring& arguments,
                     const std::wstring& workingDirectory, LinkShow show) {
     // Anything but S_OK counts as failure: the link object answers S_FALSE for a target it could
     // not make sense of, and such a shortcut would not start the program.
     ComPtr<IShellLinkW> link;
-    if (CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void()) != S_OK)
+    if (CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void()) !=
+        S_OK)
         return false;
     if (!link) return false;
     if (link->SetPath(target.c_str()) != S_OK) return false;

@@ -5,7 +5,9 @@
 
 namespace trellane {
 
-bool SettingsFile::Exists() const { return FileExists(path_); }
+bool SettingsFile::Exists() const {
+    return FileExists(path_);
+}
 
 bool SettingsFile::ReadText(const wchar_t* section, const wchar_t* key, std::wstring& text) const {
     // A default that no real value can equal tells a missing key from an empty one.
@@ -17,7 +19,8 @@ bool SettingsFile::ReadText(const wchar_t* section, const wchar_t* key, std::wst
     return text != kMissing;
 }
 
-std::int32_t SettingsFile::ReadInteger(const wchar_t* section, const wchar_t* key, std::int32_t fallback) const {
+std::int32_t SettingsFile::ReadInteger(const wchar_t* section, const wchar_t* key,
+                                       std::int32_t fallback) const {
     std::wstring text;
     if (!ReadText(section, key, text)) return fallback;
     return ReadProfileInteger(text, fallback);
@@ -30,7 +33,8 @@ bool SettingsFile::ReadBool(const wchar_t* section, const wchar_t* key, bool fal
 }
 
 bool SettingsFile::WriteInteger(const wchar_t* section, const wchar_t* key, std::int32_t value) const {
-    return WritePrivateProfileStringW(section, key, FormatProfileInteger(value).c_str(), path_.c_str()) != FALSE;
+    return WritePrivateProfileStringW(section, key, FormatProfileInteger(value).c_str(), path_.c_str()) !=
+           FALSE;
 }
 
 bool SettingsFile::WriteBool(const wchar_t* section, const wchar_t* key, bool value) const {

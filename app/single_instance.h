@@ -16,7 +16,8 @@ constexpr wchar_t kShowPanelMessageName[] = L"jp.trellane.Trellane.ShowPanel";
 class SingleInstance {
 public:
     SingleInstance() noexcept
-        : mutex_(CreateMutexW(nullptr, FALSE, kInstanceMutexName)), first_(GetLastError() != ERROR_ALREADY_EXISTS) {}
+        : mutex_(CreateMutexW(nullptr, FALSE, kInstanceMutexName)),
+          first_(GetLastError() != ERROR_ALREADY_EXISTS) {}
     bool IsFirst() const noexcept { return first_; }
 
 private:

@@ -41,7 +41,7 @@ constexpr std::size_t kMaxOperations = 512;
 constexpr std::size_t kMaxPool = 64;
 
 class Input {
-  public:
+public:
     Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     bool Done() const { return pos_ >= size_; }
     std::uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
@@ -59,7 +59,7 @@ class Input {
         return text;
     }
 
-  private:
+private:
     const std::uint8_t* data_;
     std::size_t size_;
     std::size_t pos_ = 0;
@@ -121,7 +121,7 @@ struct ModelEntry {
 };
 
 class Model {
-  public:
+public:
     std::vector<ModelEntry> entries;
 
     std::vector<ModelEntry>::iterator Find(std::string_view name) {

@@ -13,7 +13,7 @@
 namespace {
 
 class Random {
-  public:
+public:
     std::uint32_t Next() {
         state_ ^= state_ << 13;
         state_ ^= state_ >> 7;
@@ -22,7 +22,7 @@ class Random {
     }
     std::size_t Below(std::size_t bound) { return Next() % bound; }
 
-  private:
+private:
     std::uint64_t state_ = 0x9E3779B97F4A7C15ull;
 };
 

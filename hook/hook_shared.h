@@ -14,10 +14,10 @@ namespace vellum {
 
 #pragma pack(push, 1)
 struct HookShared {
-    std::uint32_t NotifyWnd;  // window that receives every notification
-    std::uint32_t Reserved4;  // never written or read
-    std::uint32_t HookHandle; // handle of the installed global mouse hook
-    std::uint32_t Reserved12; // never written or read
+    std::uint32_t NotifyWnd;    // window that receives every notification
+    std::uint32_t Reserved4;    // never written or read
+    std::uint32_t HookHandle;   // handle of the installed global mouse hook
+    std::uint32_t Reserved12;   // never written or read
     std::uint8_t GridOn;        // 0 or 1; kept for the program only
     std::uint8_t RightButtonOn; // 0 or 1
     std::int32_t GridWidth;     // unaligned on purpose: the layout is shared with every copy
@@ -45,6 +45,8 @@ constexpr unsigned HM_SHIFT_RCLICK = 0x0860;
 constexpr unsigned HM_RDBLCLK = 0x0861;
 
 // Truth values at the library boundary: any nonzero argument is true, results are 0 or 1.
-constexpr std::uint8_t ToFlag(std::int32_t value) noexcept { return value != 0 ? 1 : 0; }
+constexpr std::uint8_t ToFlag(std::int32_t value) noexcept {
+    return value != 0 ? 1 : 0;
+}
 
 } // namespace vellum

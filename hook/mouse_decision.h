@@ -29,9 +29,9 @@ constexpr unsigned SizeLast = 17;  // HTBOTTOMRIGHT
 enum class DragChange : std::uint8_t { Keep, Start, End };
 
 struct MouseVerdict {
-    unsigned post;      // notification to post, 0 for none
-    bool swallow;       // return 1 without calling the next hook
-    DragChange drag;    // what happens to the shared Dragging flag (before the post)
+    unsigned post;   // notification to post, 0 for none
+    bool swallow;    // return 1 without calling the next hook
+    DragChange drag; // what happens to the shared Dragging flag (before the post)
 };
 
 constexpr bool StartsDrag(unsigned hitTest) noexcept {

@@ -11,7 +11,8 @@ namespace winkit {
 
 std::wstring FromUnixPath(const std::string& unixPath) {
     std::wstring result = L"Z:";
-    for (char c : unixPath) result.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    for (char c : unixPath)
+        result.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c)));
     return result;
 }
 
@@ -60,9 +61,13 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, const std::wstring& 
         info_ = PROCESS_INFORMATION{};
 }
 
-ChildProcess::~ChildProcess() { Terminate(); }
+ChildProcess::~ChildProcess() {
+    Terminate();
+}
 
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept : info_(other.info_) { other.info_ = {}; }
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept : info_(other.info_) {
+    other.info_ = {};
+}
 
 ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
     if (this != &other) {
@@ -75,7 +80,8 @@ ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
 
 DWORD ChildProcess::WaitExit(std::chrono::milliseconds timeout) {
     if (!info_.hProcess) return STILL_ACTIVE;
-    const bool ended = WaitFor([&] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }, timeout);
+    const bool ended =
+        WaitFor([&] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }, timeout);
     if (!ended) return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(info_.hProcess, &code);
@@ -311,13 +317,15 @@ void RemoveTree(const std::wstring& folder) {
 }
 
 std::optional<std::string> ReadFileBytes(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string content;
     char buffer[64 * 1024];
     DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) content.append(buffer, read);
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        content.append(buffer, read);
     CloseHandle(file);
     return content;
 }
@@ -327,15 +335,17 @@ bool WriteFileBytes(const std::wstring& path, std::string_view content) {
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool complete = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-                          written == content.size();
+    const bool complete =
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+        written == content.size();
     CloseHandle(file);
     return complete;
 }
 
 std::wstring ShortcutTarget(const std::wstring& linkFile, DWORD getPathFlags) {
     trellane::ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                link.put_void())))
         return L"";
     trellane::ComPtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return L"";

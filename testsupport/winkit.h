@@ -20,7 +20,8 @@ std::wstring BuildPath(const std::wstring& relative);
 std::wstring FromUnixPath(const std::string& unixPath);
 
 // Polls the condition, pumping this thread's messages meanwhile, until it holds or time runs out.
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+bool WaitFor(const std::function<bool()>& condition,
+             std::chrono::milliseconds timeout = std::chrono::seconds(20));
 // Pumps this thread's messages for the given time (used only to let input settle, never as a wait
 // for a result).
 void PumpFor(std::chrono::milliseconds duration);

@@ -23,7 +23,8 @@ std::wstring ApplicationTitle(std::wstring_view exePath) {
     name = name.substr(0, name.find(L'.'));
 
     std::wstring title(name);
-    for (std::size_t i = 1; i < title.size(); ++i) title[i] = LowerLatin(title[i]);
+    for (std::size_t i = 1; i < title.size(); ++i)
+        title[i] = LowerLatin(title[i]);
     return title;
 }
 

@@ -15,9 +15,15 @@ struct NamedColor {
 
 constexpr std::int32_t kSystemColorFlag = static_cast<std::int32_t>(0xFF000000u);
 
-constexpr bool IsSystemColor(std::int32_t value) noexcept { return value < 0; }
-constexpr int SystemColorIndex(std::int32_t value) noexcept { return static_cast<int>(value & 0xFF); }
-constexpr std::int32_t SystemColor(int index) noexcept { return kSystemColorFlag | index; }
+constexpr bool IsSystemColor(std::int32_t value) noexcept {
+    return value < 0;
+}
+constexpr int SystemColorIndex(std::int32_t value) noexcept {
+    return static_cast<int>(value & 0xFF);
+}
+constexpr std::int32_t SystemColor(int index) noexcept {
+    return kSystemColorFlag | index;
+}
 
 // A colour value as RGB; system colours are resolved by the given look-up (GetSysColor).
 template <class SysColorLookup> std::uint32_t ColorToRgb(std::int32_t value, SysColorLookup lookup) {

@@ -9,11 +9,13 @@ namespace {
 
 constexpr std::int32_t kHeightWhenUnreadable = 400;
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 std::optional<std::string_view> EntryName(std::string_view entry) {
@@ -34,7 +36,9 @@ std::optional<std::int32_t> ParseStrictInt32(std::string_view text) {
 
 } // namespace
 
-std::string FoldList::NameOf(std::uint32_t handle) { return std::to_string(handle); }
+std::string FoldList::NameOf(std::uint32_t handle) {
+    return std::to_string(handle);
+}
 
 std::vector<std::string>::const_iterator FoldList::Find(std::string_view name) const {
     return std::find_if(entries_.begin(), entries_.end(), [name](const std::string& entry) {
@@ -43,7 +47,9 @@ std::vector<std::string>::const_iterator FoldList::Find(std::string_view name) c
     });
 }
 
-bool FoldList::Contains(std::string_view name) const { return Find(name) != entries_.end(); }
+bool FoldList::Contains(std::string_view name) const {
+    return Find(name) != entries_.end();
+}
 
 std::optional<std::string> FoldList::ValueOf(std::string_view name) const {
     const auto found = Find(name);

@@ -20,7 +20,9 @@ std::int32_t ClampToInt32(std::int64_t value) {
     return static_cast<std::int32_t>(std::clamp(value, kInt32Min, kInt32Max));
 }
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
 
 // A decimal integer with optional sign and surrounding blanks, saturated to 64 bits' worth of
 // magnitude so that any length of digits is harmless; nullopt when it is not an integer.
@@ -28,7 +30,8 @@ std::optional<std::int64_t> ParseSaturatedDecimal(std::wstring_view text) {
     const std::size_t first = text.find_first_not_of(L" \t");
     if (first == std::wstring_view::npos) return std::nullopt;
     text.remove_prefix(first);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
 
     bool negative = false;
     if (text[0] == L'-' || text[0] == L'+') {
@@ -82,13 +85,14 @@ SnapPlacement SnapWindow(const WindowBounds& r, bool resizable, std::int32_t pit
     return {left, top, width, height, kSwpNoZOrder | kSwpFrameChanged};
 }
 
-std::int32_t ClampGridWidth(std::int32_t width) { return std::clamp(width, kMinGridWidth, kMaxGridWidth); }
+std::int32_t ClampGridWidth(std::int32_t width) {
+    return std::clamp(width, kMinGridWidth, kMaxGridWidth);
+}
 
 std::int32_t GridWidthFromSpinText(std::wstring_view text) {
     const auto value = ParseSaturatedDecimal(text);
     if (!value) return kMinGridWidth;
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(*value, kMinGridWidth, kMaxGridWidth));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(*value, kMinGridWidth, kMaxGridWidth));
 }
 
 } // namespace trellane

@@ -1,4 +1,6 @@
 // Anchor so the logic library always has at least one object file.
 namespace trellane {
-int LogicUnitAnchor() { return 0; }
+int LogicUnitAnchor() {
+    return 0;
+}
 } // namespace trellane

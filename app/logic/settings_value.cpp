@@ -7,7 +7,9 @@ namespace {
 
 constexpr std::uint64_t kUint32Span = std::uint64_t{1} << 32;
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
 
 int HexDigit(wchar_t c) {
     if (c >= L'0' && c <= L'9') return static_cast<int>(c - L'0');
@@ -41,7 +43,8 @@ std::optional<std::uint32_t> ParseHexDigits(std::wstring_view digits) {
 std::optional<std::int32_t> ParseProfileInteger(std::wstring_view text) {
     text = text.substr(0, kProfileValueLimit);
     std::size_t pos = 0;
-    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    while (pos < text.size() && IsBlank(text[pos]))
+        ++pos;
     text.remove_prefix(pos);
 
     bool negative = false;
@@ -70,6 +73,8 @@ bool ReadProfileBool(std::wstring_view text, bool fallback) {
     return *value != 0;
 }
 
-std::wstring FormatProfileInteger(std::int32_t value) { return std::to_wstring(value); }
+std::wstring FormatProfileInteger(std::int32_t value) {
+    return std::to_wstring(value);
+}
 
 } // namespace trellane

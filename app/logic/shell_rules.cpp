@@ -22,13 +22,18 @@ std::wstring WithTrailingBackslash(std::wstring_view path) {
     return result;
 }
 
-bool WinExecSucceeded(std::int32_t result) { return result > 31; }
+bool WinExecSucceeded(std::int32_t result) {
+    return result > 31;
+}
 
 int ShowCommandFor(LinkShow show) {
     switch (show) {
-    case LinkShow::Normal: return 1;    // SW_SHOWNORMAL
-    case LinkShow::Minimized: return 6; // SW_MINIMIZE: the program starts minimised and not active
-    case LinkShow::Maximized: return 3; // SW_SHOWMAXIMIZED
+    case LinkShow::Normal:
+        return 1; // SW_SHOWNORMAL
+    case LinkShow::Minimized:
+        return 6; // SW_MINIMIZE: the program starts minimised and not active
+    case LinkShow::Maximized:
+        return 3; // SW_SHOWMAXIMIZED
     }
     return 1;
 }

@@ -8,7 +8,8 @@ std::string CutTrayHint(std::string_view ansiHint) {
 
 namespace {
 
-constexpr TrayStep Step(TrayAction action, TMouseButton button = TMouseButton::mbLeft, bool doubleClick = false) {
+constexpr TrayStep Step(TrayAction action, TMouseButton button = TMouseButton::mbLeft,
+                        bool doubleClick = false) {
     return TrayStep{action, button, doubleClick};
 }
 

@@ -56,7 +56,9 @@ private:
 enum class TMouseButton : std::uint8_t { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
 
 // A key is down when the high bit of its GetKeyState value is set.
-constexpr bool IsKeyDown(std::int16_t keyState) noexcept { return keyState < 0; }
+constexpr bool IsKeyDown(std::int16_t keyState) noexcept {
+    return keyState < 0;
+}
 
 // The keys that make up a shift state, in the order they are asked about: Shift, Ctrl, Alt, then the
 // left, right and middle mouse buttons (virtual-key codes).
@@ -86,7 +88,15 @@ constexpr std::uint32_t kTrayCallbackMessage = 1024;
 
 // One thing a callback does. PopupLeftMenu and PopupRightMenu open the menu of that button's
 // property at the cursor.
-enum class TrayAction : std::uint8_t { MouseMove, MouseDown, MouseUp, Click, DblClick, PopupLeftMenu, PopupRightMenu };
+enum class TrayAction : std::uint8_t {
+    MouseMove,
+    MouseDown,
+    MouseUp,
+    Click,
+    DblClick,
+    PopupLeftMenu,
+    PopupRightMenu
+};
 
 struct TrayStep {
     TrayAction action;
@@ -110,10 +120,10 @@ TraySteps TrayStepsFor(std::uint32_t mouseMessage) noexcept;
 // ---- Windows-key shortcuts of the tray menu ----------------------------------------------------------
 
 constexpr std::uint8_t kLeftWindowsKey = 0x5B; // VK_LWIN
-constexpr std::uint32_t kKeyUpFlag = 2;         // KEYEVENTF_KEYUP
-constexpr std::uint8_t kMinimizeAllKey = 0x4D;  // M
-constexpr std::uint8_t kShowDesktopKey = 0x44;  // D
-constexpr std::uint8_t kExplorerKey = 0x45;     // E
+constexpr std::uint32_t kKeyUpFlag = 2;        // KEYEVENTF_KEYUP
+constexpr std::uint8_t kMinimizeAllKey = 0x4D; // M
+constexpr std::uint8_t kShowDesktopKey = 0x44; // D
+constexpr std::uint8_t kExplorerKey = 0x45;    // E
 
 struct KeyStroke {
     std::uint8_t virtualKey;

@@ -54,7 +54,9 @@ std::wstring ShellFolder(int csidl) {
     return buffer;
 }
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Every file under the folder, as relative paths with backslashes, sorted.
 void CollectFiles(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& files) {
@@ -95,7 +97,8 @@ DWORD RunToEnd(const std::wstring& commandLine, std::chrono::milliseconds timeou
 std::optional<std::wstring> RegistryString(const wchar_t* value) {
     wchar_t buffer[1024] = {};
     DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, value, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, value, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     return std::wstring(buffer);
 }
@@ -117,7 +120,9 @@ bool UninstallKeyExists() {
 }
 
 // The target of a shell link file as stored, or an empty string.
-std::wstring ShortcutTarget(const std::wstring& linkFile) { return winkit::ShortcutTarget(linkFile, SLGP_RAWPATH); }
+std::wstring ShortcutTarget(const std::wstring& linkFile) {
+    return winkit::ShortcutTarget(linkFile, SLGP_RAWPATH);
+}
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
@@ -127,7 +132,8 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
 // test and back afterwards.
 class StartupShortcutAside {
 public:
-    explicit StartupShortcutAside(std::wstring link) : link_(std::move(link)), aside_(link_ + L".packaging-test") {
+    explicit StartupShortcutAside(std::wstring link)
+        : link_(std::move(link)), aside_(link_ + L".packaging-test") {
         DeleteFileW(aside_.c_str());
         moved_ = MoveFileW(link_.c_str(), aside_.c_str()) != FALSE;
     }
@@ -304,6 +310,7 @@ TEST(Installer, InstallsForTheUserRunsAndUninstallsCleanly) {
     // 5. The uninstaller as Windows starts it (it copies itself to the temporary folder and
     //    returns at once), told to remove the settings too: the folder goes completely.
     ASSERT_EQ(RunToEnd(L"\"" + uninstaller + L"\" /S /REMOVESETTINGS", 60s), 0u);
-    EXPECT_TRUE(winkit::WaitFor(uninstalled, 60s)) << "left behind: " << FilesUnder(folder).size() << " files";
+    EXPECT_TRUE(winkit::WaitFor(uninstalled, 60s))
+        << "left behind: " << FilesUnder(folder).size() << " files";
     clock.Step("uninstalled silently with /REMOVESETTINGS");
 }

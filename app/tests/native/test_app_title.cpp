@@ -27,9 +27,11 @@ TEST(ApplicationTitle, AnySeparatorEndsTheDirectory) {
 }
 
 TEST(ApplicationTitle, LowersLatinLettersOfEveryWidth) {
-    EXPECT_EQ(ApplicationTitle(L"\u00C9T\u00C9.EXE"), L"\u00C9t\u00E9");          // ÉTÉ -> Été
-    EXPECT_EQ(ApplicationTitle(L"A\u00D7B\u00DE.EXE"), L"A\u00D7b\u00FE") << "the multiplication sign has no lower case";
-    EXPECT_EQ(ApplicationTitle(L"\uFF27\uFF32\uFF29\uFF24.EXE"), L"\uFF27\uFF52\uFF49\uFF44"); // ＧＲＩＤ -> Ｇｒｉｄ
+    EXPECT_EQ(ApplicationTitle(L"\u00C9T\u00C9.EXE"), L"\u00C9t\u00E9"); // ÉTÉ -> Été
+    EXPECT_EQ(ApplicationTitle(L"A\u00D7B\u00DE.EXE"), L"A\u00D7b\u00FE")
+        << "the multiplication sign has no lower case";
+    EXPECT_EQ(ApplicationTitle(L"\uFF27\uFF32\uFF29\uFF24.EXE"),
+              L"\uFF27\uFF52\uFF49\uFF44"); // ＧＲＩＤ -> Ｇｒｉｄ
 }
 
 TEST(ApplicationTitle, LeavesJapaneseDigitsAndSymbolsAlone) {

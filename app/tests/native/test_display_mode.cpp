@@ -26,4 +26,6 @@ TEST(DisplayModeQuestion, AppendsTheConfirmationPhrase) {
     EXPECT_EQ(DisplayModeQuestion(L""), L" \u306B\u5909\u66F4\u3057\u307E\u3059\u3002");
 }
 
-TEST(DisplayModes, AtMost41AreListed) { EXPECT_EQ(kMaxDisplayModes, 41); }
+TEST(DisplayModes, AtMost41AreListed) {
+    EXPECT_EQ(kMaxDisplayModes, 41);
+}

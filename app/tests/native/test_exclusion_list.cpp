@@ -49,14 +49,17 @@ TEST(ExclusionLines, NulEndsTheList) {
     EXPECT_EQ(SplitExclusionLines("A\r\nB\0C\r\nD"s), (Lines{"A", "B"}));
     EXPECT_EQ(SplitExclusionLines("A\r\n\0B"s), (Lines{"A"}));
     EXPECT_EQ(SplitExclusionLines("\0A"s), Lines{});
-    EXPECT_EQ(SplitExclusionLines("A\r\0\nB"s), (Lines{"A"})) << "a CR cut off from its LF ends the line alone";
+    EXPECT_EQ(SplitExclusionLines("A\r\0\nB"s), (Lines{"A"}))
+        << "a CR cut off from its LF ends the line alone";
 }
 
 TEST(ExclusionLines, LargeInputsSplitInLinearTime) {
     const std::string longLine(100000, 'w');
     std::string file;
-    for (int i = 0; i < 20; ++i) file += longLine + (i % 2 == 0 ? "\r\n" : "\n");
-    while (file.size() < 10 * 1000 * 1000) file += "ClassName\r";
+    for (int i = 0; i < 20; ++i)
+        file += longLine + (i % 2 == 0 ? "\r\n" : "\n");
+    while (file.size() < 10 * 1000 * 1000)
+        file += "ClassName\r";
 
     const auto start = std::chrono::steady_clock::now();
     const Lines lines = SplitExclusionLines(file);

@@ -37,8 +37,16 @@ TEST(SnapToGrid, NegativeCoordinatesUseTheSameGrid) {
     struct Case {
         std::int32_t v, expected;
     };
-    for (const Case c : {Case{-1, 0}, {-16, 0}, {-17, -32}, {-47, -32}, {-48, -32}, {-49, -64}, {-64, -64},
-                         {-79, -64}, {-80, -64}, {-81, -96}})
+    for (const Case c : {Case{-1, 0},
+                         {-16, 0},
+                         {-17, -32},
+                         {-47, -32},
+                         {-48, -32},
+                         {-49, -64},
+                         {-64, -64},
+                         {-79, -64},
+                         {-80, -64},
+                         {-81, -96}})
         EXPECT_EQ(SnapToGrid(c.v, 32), c.expected) << "v=" << c.v;
 }
 
@@ -76,9 +84,11 @@ TEST(SnapToGrid, AgreesWithAReferenceAcrossValuesAndPitches) {
             ASSERT_EQ(SnapToGrid(static_cast<std::int32_t>(v), pitch), NearestMultiple(v, pitch))
                 << "v=" << v << " pitch=" << pitch;
         for (std::int64_t offset = 0; offset <= 2000; ++offset) {
-            ASSERT_EQ(SnapToGrid(static_cast<std::int32_t>(kMax - offset), pitch), NearestMultiple(kMax - offset, pitch))
+            ASSERT_EQ(SnapToGrid(static_cast<std::int32_t>(kMax - offset), pitch),
+                      NearestMultiple(kMax - offset, pitch))
                 << "v=" << kMax - offset << " pitch=" << pitch;
-            ASSERT_EQ(SnapToGrid(static_cast<std::int32_t>(kMin + offset), pitch), NearestMultiple(kMin + offset, pitch))
+            ASSERT_EQ(SnapToGrid(static_cast<std::int32_t>(kMin + offset), pitch),
+                      NearestMultiple(kMin + offset, pitch))
                 << "v=" << kMin + offset << " pitch=" << pitch;
         }
     }

@@ -44,7 +44,8 @@ TEST(ProfileIntegerDecimal, RejectsAnythingAfterTheDigits) {
 
 TEST(ProfileIntegerDecimal, RejectsTextWithoutDigits) {
     for (const wchar_t* text : {L"", L"   ", L"-", L"+", L"+-1", L"--1", L"abc", L"true", L"\uFF11"})
-        EXPECT_EQ(ParseProfileInteger(text), std::nullopt) << "text: " << testing::PrintToString(std::wstring(text));
+        EXPECT_EQ(ParseProfileInteger(text), std::nullopt)
+            << "text: " << testing::PrintToString(std::wstring(text));
 }
 
 TEST(ProfileIntegerDecimal, AcceptsExactlyThe32BitRange) {

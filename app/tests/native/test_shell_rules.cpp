@@ -36,9 +36,13 @@ TEST(WithTrailingBackslash, NeverDoublesIt) {
     EXPECT_EQ(WithTrailingBackslash(L"C:\\Users\\me\\Startup\\"), L"C:\\Users\\me\\Startup\\");
 }
 
-TEST(WithTrailingBackslash, DriveRootIsUnchanged) { EXPECT_EQ(WithTrailingBackslash(L"C:\\"), L"C:\\"); }
+TEST(WithTrailingBackslash, DriveRootIsUnchanged) {
+    EXPECT_EQ(WithTrailingBackslash(L"C:\\"), L"C:\\");
+}
 
-TEST(WithTrailingBackslash, EmptyBecomesABackslash) { EXPECT_EQ(WithTrailingBackslash(L""), L"\\"); }
+TEST(WithTrailingBackslash, EmptyBecomesABackslash) {
+    EXPECT_EQ(WithTrailingBackslash(L""), L"\\");
+}
 
 TEST(WinExecSucceeded, ThirtyTwoIsTheFirstSuccess) {
     EXPECT_TRUE(WinExecSucceeded(32));

@@ -40,8 +40,10 @@ TEST(AlphaForLevel, MatchesTheFloatingQuotientEverywhereItWraps) {
         std::int64_t product = (level * 255) % (std::int64_t{1} << 32);
         if (product >= (std::int64_t{1} << 31)) product -= std::int64_t{1} << 32;
         if (product < -(std::int64_t{1} << 31)) product += std::int64_t{1} << 32;
-        const auto truncated = static_cast<std::int64_t>(std::trunc(static_cast<long double>(product) / 100.0L));
-        ASSERT_EQ(AlphaForLevel(static_cast<std::int32_t>(level)), static_cast<std::uint8_t>(truncated & 0xFF))
+        const auto truncated =
+            static_cast<std::int64_t>(std::trunc(static_cast<long double>(product) / 100.0L));
+        ASSERT_EQ(AlphaForLevel(static_cast<std::int32_t>(level)),
+                  static_cast<std::uint8_t>(truncated & 0xFF))
             << "level=" << level;
     }
 }
@@ -52,10 +54,11 @@ TEST(DecideTranslucency, TheWholeTable) {
         TranslucencyAction expected;
     };
     using A = TranslucencyAction;
-    for (const Row row : {Row{true, true, true, A::Clear}, Row{true, false, true, A::Clear},
-                          Row{true, true, false, A::SetAndApplyAlpha}, Row{true, false, false, A::SetAndApplyAlpha},
-                          Row{false, true, true, A::Nothing}, Row{false, true, false, A::SetAndApplyAlpha},
-                          Row{false, false, true, A::Clear}, Row{false, false, false, A::Nothing}})
+    for (const Row row :
+         {Row{true, true, true, A::Clear}, Row{true, false, true, A::Clear},
+          Row{true, true, false, A::SetAndApplyAlpha}, Row{true, false, false, A::SetAndApplyAlpha},
+          Row{false, true, true, A::Nothing}, Row{false, true, false, A::SetAndApplyAlpha},
+          Row{false, false, true, A::Clear}, Row{false, false, false, A::Nothing}})
         EXPECT_EQ(DecideTranslucency(row.toggle, row.on, row.layered), row.expected)
             << "toggle=" << row.toggle << " on=" << row.on << " layered=" << row.layered;
 }

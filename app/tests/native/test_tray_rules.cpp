@@ -16,16 +16,31 @@ std::string Describe(const TraySteps& steps) {
     for (const TrayStep& step : steps) {
         if (!text.empty()) text += " ";
         switch (step.action) {
-        case TrayAction::MouseMove: text += "Move"; break;
-        case TrayAction::MouseDown: text += "Down"; break;
-        case TrayAction::MouseUp: text += "Up"; break;
-        case TrayAction::Click: text += "Click"; break;
-        case TrayAction::DblClick: text += "DblClick"; break;
-        case TrayAction::PopupLeftMenu: text += "PopupL"; break;
-        case TrayAction::PopupRightMenu: text += "PopupR"; break;
+        case TrayAction::MouseMove:
+            text += "Move";
+            break;
+        case TrayAction::MouseDown:
+            text += "Down";
+            break;
+        case TrayAction::MouseUp:
+            text += "Up";
+            break;
+        case TrayAction::Click:
+            text += "Click";
+            break;
+        case TrayAction::DblClick:
+            text += "DblClick";
+            break;
+        case TrayAction::PopupLeftMenu:
+            text += "PopupL";
+            break;
+        case TrayAction::PopupRightMenu:
+            text += "PopupR";
+            break;
         }
         if (step.action == TrayAction::MouseDown || step.action == TrayAction::MouseUp)
-            text += "(" + std::to_string(static_cast<int>(step.button)) + (step.doubleClick ? ",double" : "") + ")";
+            text += "(" + std::to_string(static_cast<int>(step.button)) +
+                    (step.doubleClick ? ",double" : "") + ")";
     }
     return text;
 }
@@ -47,7 +62,8 @@ TEST(TrayHint, SixtyThreeBytesAndShorterStayWhole) {
 TEST(TrayHint, TheCutCountsBytesEvenInsideADoubleByteCharacter) {
     // 31 two-byte characters (62 bytes) and one more: the 63rd byte is a lead byte, kept alone.
     std::string hint;
-    for (int i = 0; i < 32; ++i) hint += "\x83\x67";
+    for (int i = 0; i < 32; ++i)
+        hint += "\x83\x67";
     const std::string cut = CutTrayHint(hint);
     ASSERT_EQ(cut.size(), 63u);
     EXPECT_EQ(cut.back(), '\x83');
@@ -116,7 +132,9 @@ TEST(TrayCallback, OtherMessagesRaiseNothing) {
         EXPECT_EQ(TrayStepsFor(message).count, 0u) << message;
 }
 
-TEST(TrayCallback, TheCallbackMessageIsWmUser) { EXPECT_EQ(kTrayCallbackMessage, 0x400u); }
+TEST(TrayCallback, TheCallbackMessageIsWmUser) {
+    EXPECT_EQ(kTrayCallbackMessage, 0x400u);
+}
 
 TEST(WindowsKeyShortcut, WindowsKeyDownLetterDownWindowsKeyUp) {
     for (std::uint8_t letter : {kMinimizeAllKey, kShowDesktopKey, kExplorerKey}) {

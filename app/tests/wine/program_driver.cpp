@@ -49,11 +49,17 @@ DistCopy::DistCopy(const std::wstring& folderName) {
     DeleteFileW(Ini().c_str());
 }
 
-DistCopy::~DistCopy() { winkit::RemoveTree(folder_); }
+DistCopy::~DistCopy() {
+    winkit::RemoveTree(folder_);
+}
 
-void DistCopy::WriteIni(const std::string& content) const { winkit::WriteFileBytes(Ini(), content); }
+void DistCopy::WriteIni(const std::string& content) const {
+    winkit::WriteFileBytes(Ini(), content);
+}
 
-std::optional<std::string> DistCopy::ReadIni() const { return winkit::ReadFileBytes(Ini()); }
+std::optional<std::string> DistCopy::ReadIni() const {
+    return winkit::ReadFileBytes(Ini());
+}
 
 Program::Program(const DistCopy& copy) : process_(L"\"" + copy.Exe() + L"\"", copy.Folder()) {}
 
@@ -84,7 +90,8 @@ HWND Program::WaitPanel(std::chrono::milliseconds timeout) {
 
 bool Program::StayResident() {
     ClickControl(Control(L"Button", L"常駐する(&O)"));
-    return winkit::WaitFor([&] { return IsWindowVisible(form_) == FALSE; }, std::chrono::seconds(30)) && Settle();
+    return winkit::WaitFor([&] { return IsWindowVisible(form_) == FALSE; }, std::chrono::seconds(30)) &&
+           Settle();
 }
 
 bool Program::Settle() {
@@ -102,13 +109,16 @@ bool Program::IsChecked(const wchar_t* caption) const {
     return box && SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-std::wstring Program::Text(HWND control) const { return ControlText(control); }
+std::wstring Program::Text(HWND control) const {
+    return ControlText(control);
+}
 
 // GetWindowText does not ask another process's controls for their text; WM_GETTEXT does.
 std::wstring ControlText(HWND control) {
     wchar_t buffer[1024] = {};
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 10000, &copied);
+    SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK, 10000,
+                        &copied);
     return buffer;
 }
 
@@ -117,7 +127,9 @@ DWORD Program::Quit(std::chrono::milliseconds timeout) {
     return process_.WaitExit(timeout);
 }
 
-HWND Program::FindDialog() const { return winkit::FindProcessWindow(process_.Id(), L"#32770"); }
+HWND Program::FindDialog() const {
+    return winkit::FindProcessWindow(process_.Id(), L"#32770");
+}
 
 HWND Program::WaitDialog(std::chrono::milliseconds timeout) {
     HWND dialog = nullptr;
@@ -125,9 +137,11 @@ HWND Program::WaitDialog(std::chrono::milliseconds timeout) {
     return dialog;
 }
 
-std::vector<HWND> StartTargetWindows(winkit::ChildProcess& process, const std::vector<std::wstring>& layouts) {
+std::vector<HWND> StartTargetWindows(winkit::ChildProcess& process,
+                                     const std::vector<std::wstring>& layouts) {
     std::wstring commandLine = L"\"" + winkit::BuildPath(L"app\\tests\\wine\\target_windows.exe") + L"\"";
-    for (const auto& layout : layouts) commandLine += L" " + layout;
+    for (const auto& layout : layouts)
+        commandLine += L" " + layout;
     process = winkit::ChildProcess(commandLine);
     std::vector<HWND> windows;
     for (const auto& layout : layouts) {
@@ -151,7 +165,8 @@ bool PressDialogButton(HWND dialog, const wchar_t* caption) {
     if (!button) return false;
     // Pressed through the dialog's command, as the keyboard would: the dialog may still be settling
     // into place, and where it stands is not what these tests are about.
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
     return true;
 }
 
@@ -196,7 +211,8 @@ bool SaveWindowImage(HWND window, const std::wstring& path) {
     header.bfType = 0x4D42;
     header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
     header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const bool saved = WriteFile(file, &header, sizeof header, &written, nullptr) &&
@@ -222,11 +238,13 @@ std::vector<unsigned char> WindowPixels(HWND window) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const trellane::UniqueBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const trellane::UniqueBitmap bitmap(
+        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     const trellane::SelectedObject selected(memory.get(), bitmap.get());
     BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
     GdiFlush();
-    const size_t size = ((static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3)) * static_cast<size_t>(height);
+    const size_t size =
+        ((static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3)) * static_cast<size_t>(height);
     std::vector<unsigned char> pixels;
     if (bits) pixels.assign(static_cast<unsigned char*>(bits), static_cast<unsigned char*>(bits) + size);
     return pixels;

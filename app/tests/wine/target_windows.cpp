@@ -40,7 +40,9 @@ LRESULT CALLBACK TargetWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case kQueryCloseCommand:
         // Menus belong to their process, so the test asks the window itself whether its system menu
         // still has Close.
-        return GetMenuState(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND) != static_cast<UINT>(-1) ? 1 : 0;
+        return GetMenuState(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND) != static_cast<UINT>(-1)
+                   ? 1
+                   : 0;
     case kQueryAlpha: {
         // 0x100 | alpha while the window is layered with an opacity, else 0.
         BYTE alpha = 0;
@@ -82,11 +84,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.lpszClassName = fields[0].c_str();
         RegisterClassExW(&windowClass);
-        const DWORD style = fields[1] == L"resizable" ? WS_OVERLAPPEDWINDOW
-                                                      : (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
-        const HWND window = CreateWindowExW(0, fields[0].c_str(), fields[0].c_str(), style, std::wcstol(fields[2].c_str(), nullptr, 10),
-                                            std::wcstol(fields[3].c_str(), nullptr, 10), std::wcstol(fields[4].c_str(), nullptr, 10),
-                                            std::wcstol(fields[5].c_str(), nullptr, 10), nullptr, nullptr, instance, nullptr);
+        const DWORD style = fields[1] == L"resizable"
+                                ? WS_OVERLAPPEDWINDOW
+                                : (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+        const HWND window = CreateWindowExW(
+            0, fields[0].c_str(), fields[0].c_str(), style, std::wcstol(fields[2].c_str(), nullptr, 10),
+            std::wcstol(fields[3].c_str(), nullptr, 10), std::wcstol(fields[4].c_str(), nullptr, 10),
+            std::wcstol(fields[5].c_str(), nullptr, 10), nullptr, nullptr, instance, nullptr);
         if (!window) continue;
         ++g_openWindows;
         ShowWindow(window, SW_SHOWNORMAL);

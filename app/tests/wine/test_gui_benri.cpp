@@ -67,7 +67,8 @@ std::vector<unsigned char> ReadBytes(const std::wstring& path) {
 
 std::uint32_t LittleEndian32(const std::vector<unsigned char>& bytes, std::size_t offset) {
     return static_cast<std::uint32_t>(bytes[offset]) | static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[offset + 2]) << 16 | static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
+           static_cast<std::uint32_t>(bytes[offset + 2]) << 16 |
+           static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
 }
 
 // The show command as stored in the file; the link object's own GetShowCmd cannot be trusted for
@@ -97,7 +98,8 @@ struct LoadedLink {
 LoadedLink LoadLink(const std::wstring& linkFile) {
     LoadedLink result;
     ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                link.put_void())))
         return result;
     ComPtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return result;
@@ -259,7 +261,9 @@ TEST_F(ShellHelpers, FolderWithoutAFileSystemPathGivesABackslash) {
     EXPECT_EQ(SpecialFolderPath(nullptr, CSIDL_DRIVES), L"\\");
 }
 
-TEST_F(ShellHelpers, UnknownFolderGivesABackslash) { EXPECT_EQ(SpecialFolderPath(nullptr, 0x7E), L"\\"); }
+TEST_F(ShellHelpers, UnknownFolderGivesABackslash) {
+    EXPECT_EQ(SpecialFolderPath(nullptr, 0x7E), L"\\");
+}
 
 // ---- The program's own folder ------------------------------------------------------------------
 
@@ -279,10 +283,12 @@ TEST(ExeDirectory, EndsWithABackslashAndHoldsThisProgram) {
     wchar_t report[1024] = {};
     if (GetEnvironmentVariableW(kReportVariable, report, 1024) == 0) return false;
     const std::wstring text = ExecutablePath() + L"\n" + ExeDirectory();
-    UniqueHandle file(CreateFileW(report, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(
+        CreateFileW(report, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    const bool wrote = file && WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)),
-                                         &written, nullptr);
+    const bool wrote =
+        file && WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)),
+                          &written, nullptr);
     file.reset();
     ExitProcess(wrote ? 0 : 3);
 }();
@@ -310,7 +316,8 @@ TEST(ExecutablePath, FromAJapaneseFolder) {
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     const std::wstring expected = folder + L"\\trellane.exe\n" + folder + L"\\";
     const std::wstring reported = PathsReportedFromCopyIn(scratch, folder);
-    EXPECT_TRUE(SamePath(reported, expected)) << "reported " << Hex(reported) << " instead of " << Hex(expected);
+    EXPECT_TRUE(SamePath(reported, expected))
+        << "reported " << Hex(reported) << " instead of " << Hex(expected);
 }
 
 // ---- Starting programs -------------------------------------------------------------------------
@@ -322,7 +329,8 @@ std::vector<DWORD> ChildProcessIds() {
     if (!snapshot) return ids;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry))
         if (entry.th32ParentProcessID == GetCurrentProcessId()) ids.push_back(entry.th32ProcessID);
     return ids;
 }

@@ -42,15 +42,18 @@ std::vector<std::string> IniLines(const std::string& content) {
     return lines;
 }
 
-const std::vector<std::string> kDefaultIni = {"[setting]",       "chkGraphicLine=0", "GridWidth=32",
-                                              "color=16777215",  "toumei=70",        "chkAutoHide=0",
-                                              "chkUseGrid=1",    "chkMoveToumei=1",  "chkOritatami=1"};
+const std::vector<std::string> kDefaultIni = {"[setting]",      "chkGraphicLine=0", "GridWidth=32",
+                                              "color=16777215", "toumei=70",        "chkAutoHide=0",
+                                              "chkUseGrid=1",   "chkMoveToumei=1",  "chkOritatami=1"};
 
-std::wstring LinkTarget(const std::wstring& linkFile) { return winkit::ShortcutTarget(linkFile, 0); }
+std::wstring LinkTarget(const std::wstring& linkFile) {
+    return winkit::ShortcutTarget(linkFile, 0);
+}
 
 bool WriteLink(const std::wstring& linkFile, const std::wstring& target) {
     trellane::ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                link.put_void())))
         return false;
     link->SetPath(target.c_str());
     trellane::ComPtr<IPersistFile> file;
@@ -58,10 +61,14 @@ bool WriteLink(const std::wstring& linkFile, const std::wstring& target) {
     return SUCCEEDED(file->Save(linkFile.c_str(), TRUE));
 }
 
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Windows paths compare without regard to letter case.
-bool SamePath(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) == 0; }
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+    return lstrcmpiW(a.c_str(), b.c_str()) == 0;
+}
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -134,7 +141,8 @@ TEST_F(ProgramTest, StayResidentShowsTheNoticeOnceAndHidesThePanel) {
 }
 
 TEST_F(ProgramTest, OutOfRangeGridWidthIsCorrectedAtStart) {
-    for (const auto& [stored, corrected] : {std::pair{"0", "4"}, std::pair{"1000", "320"}, std::pair{"abc", "32"}}) {
+    for (const auto& [stored, corrected] :
+         {std::pair{"0", "4"}, std::pair{"1000", "320"}, std::pair{"abc", "32"}}) {
         DistCopy copy;
         copy.WriteIni(std::string("[setting]\r\nGridWidth=") + stored + "\r\n");
         Program program(copy);

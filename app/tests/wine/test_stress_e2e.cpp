@@ -77,7 +77,7 @@ const char* NameOf(Gesture gesture) {
 }
 
 class StressRun {
-  public:
+public:
     StressRun(Program& program, const std::array<HWND, kWindows>& windows)
         : program_(program), windows_(windows) {}
 
@@ -145,7 +145,7 @@ class StressRun {
     void Closed(size_t index) { expected_[index].open = false; }
     const Expected& ExpectedOf(size_t index) const { return expected_[index]; }
 
-  private:
+private:
     ::testing::AssertionResult Failure(size_t index, Gesture gesture, const char* why) const {
         const HWND window = windows_[index];
         const Expected& expected = expected_[index];
@@ -189,10 +189,10 @@ TEST(Stress, MixedGesturesOverSixWindowsEachHaveTheirEffectAndQuittingLeavesNoth
     ASSERT_TRUE(program.StayResident());
 
     winkit::ChildProcess targets;
-    const std::vector<HWND> started = StartTargetWindows(
-        targets, {L"Stress0:resizable:40:40:280:220", L"Stress1:fixed:360:40:280:220", L"Stress2:resizable:680:40:280:220",
-                  L"Stress3:resizable:40:400:280:220", L"Stress4:fixed:360:400:280:220",
-                  L"Stress5:resizable:680:400:280:220"});
+    const std::vector<HWND> started =
+        StartTargetWindows(targets, {L"Stress0:resizable:40:40:280:220", L"Stress1:fixed:360:40:280:220",
+                                     L"Stress2:resizable:680:40:280:220", L"Stress3:resizable:40:400:280:220",
+                                     L"Stress4:fixed:360:400:280:220", L"Stress5:resizable:680:400:280:220"});
     std::array<HWND, kWindows> windows{};
     for (size_t i = 0; i < kWindows; ++i) {
         windows[i] = started[i];

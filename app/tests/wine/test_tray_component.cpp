@@ -47,7 +47,8 @@ TIcon MakeIcon() {
 
 std::string Text(const std::wstring& text) {
     std::string narrow;
-    for (wchar_t c : text) narrow.push_back(static_cast<char>(c));
+    for (wchar_t c : text)
+        narrow.push_back(static_cast<char>(c));
     return narrow;
 }
 
@@ -65,8 +66,8 @@ public:
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = L"TrayTestOwner";
         RegisterClassExW(&windowClass);
-        FWindow = CreateWindowExW(0, L"TrayTestOwner", L"owner", WS_OVERLAPPEDWINDOW, 50, 50, 200, 100, nullptr,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+        FWindow = CreateWindowExW(0, L"TrayTestOwner", L"owner", WS_OVERLAPPEDWINDOW, 50, 50, 200, 100,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         SetWindowLongPtrW(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~TestOwner() override {
@@ -180,7 +181,8 @@ void CALLBACK WatchTick(HWND, UINT, UINT_PTR timer, DWORD) noexcept {
 std::unique_ptr<TPopupMenu> WatchedMenu(TComponent* owner, const char* name) {
     auto menu = std::make_unique<TPopupMenu>(owner);
     menu->Items().Add(L"first", L"First");
-    menu->Items().Add(L"second", L"Second", [](TMenuItem& item) { Log.push_back("Chose " + Text(item.Name())); });
+    menu->Items().Add(L"second", L"Second",
+                      [](TMenuItem& item) { Log.push_back("Chose " + Text(item.Name())); });
     menu->OnPopup = [name](TPopupMenu&) {
         Log.push_back(std::string("Popup(") + name + ")");
         SetTimer(nullptr, 0, 30, WatchTick);
@@ -188,11 +190,15 @@ std::unique_ptr<TPopupMenu> WatchedMenu(TComponent* owner, const char* name) {
     return menu;
 }
 
-std::string ShiftText(TShiftState shift) { return std::to_string(shift.Bits()); }
+std::string ShiftText(TShiftState shift) {
+    return std::to_string(shift.Bits());
+}
 
 void LogEvents(TIconTray& tray) {
     tray.OnClick = [&tray](TComponent* sender) { Log.push_back(sender == &tray ? "Click" : "Click(?)"); };
-    tray.OnDblClick = [&tray](TComponent* sender) { Log.push_back(sender == &tray ? "DblClick" : "DblClick(?)"); };
+    tray.OnDblClick = [&tray](TComponent* sender) {
+        Log.push_back(sender == &tray ? "DblClick" : "DblClick(?)");
+    };
     tray.OnMouseDown = [](TComponent*, TMouseButton button, TShiftState shift, int x, int y) {
         Log.push_back("Down(" + std::to_string(static_cast<int>(button)) + "," + ShiftText(shift) + "," +
                       std::to_string(x) + "," + std::to_string(y) + ")");
@@ -209,7 +215,8 @@ void LogEvents(TIconTray& tray) {
 // Sets the keys this thread sees as held (GetKeyState reads this state).
 void HoldKeys(std::initializer_list<int> keys) {
     BYTE state[256] = {};
-    for (int key : keys) state[key] = 0x80;
+    for (int key : keys)
+        state[key] = 0x80;
     SetKeyboardState(state);
 }
 
@@ -249,7 +256,9 @@ private:
     ShellNotifyIconFunction previous_ = nullptr;
 };
 
-std::string At(POINT p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+std::string At(POINT p) {
+    return std::to_string(p.x) + "," + std::to_string(p.y);
+}
 
 } // namespace
 
@@ -335,7 +344,8 @@ TEST_F(TrayComponent, ASeventyByteHintIsStoredAndSentAsItsFirst63Bytes) {
     TIconTray tray(nullptr);
     tray.SetIcon(MakeIcon());
     std::string hint;
-    for (int i = 0; i < 70; ++i) hint.push_back(static_cast<char>('0' + i % 10));
+    for (int i = 0; i < 70; ++i)
+        hint.push_back(static_cast<char>('0' + i % 10));
     tray.SetHintBytes(hint);
     EXPECT_EQ(tray.Hint(), hint.substr(0, 63));
     ASSERT_EQ(Calls.size(), 2u);
@@ -462,8 +472,9 @@ TEST_F(TrayComponent, LoadingAddsWhileTheHintIsReadAndModifiesAtTheEnd) {
 }
 
 TEST_F(TrayComponent, HideMainFormKeepsTheMainFormAndHidesTheApplicationWindowWhileTheIconIsShown) {
-    const HWND applicationWindow = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"application", WS_POPUP | WS_VISIBLE,
-                                                   0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const HWND applicationWindow =
+        CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"application", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10,
+                        nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(IsWindowVisible(applicationWindow));
     {
         TestOwner owner(applicationWindow);
@@ -746,7 +757,8 @@ TEST(TrayPopupMenu, BuildsItemsSeparatorsAndSubmenusInOrder) {
     menu.Items().Add(L"open", L"Open(&O)", [&](TMenuItem&) { ++clicks; });
     menu.Items().Add(L"N1", L"-");
     TMenuItem& more = menu.Items().Add(L"more", L"More");
-    TMenuItem& inner = more.Add(L"inner", L"Inner", [&](TMenuItem& sender) { clicks += static_cast<int>(sender.Tag()); }, 40);
+    TMenuItem& inner = more.Add(
+        L"inner", L"Inner", [&](TMenuItem& sender) { clicks += static_cast<int>(sender.Tag()); }, 40);
     TMenuItem& plain = menu.Items().Add(L"plain", L"Plain");
 
     const HMENU handle = menu.Handle();

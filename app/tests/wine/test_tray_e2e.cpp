@@ -38,7 +38,9 @@ POINT CentreOf(HWND window) {
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-void ClickCentre(HWND control) { winkit::Click(CentreOf(control), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
+void ClickCentre(HWND control) {
+    winkit::Click(CentreOf(control), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+}
 
 void Press(WORD key) {
     winkit::KeyDown(key);
@@ -46,11 +48,14 @@ void Press(WORD key) {
 }
 
 void PressTimes(WORD key, int times) {
-    for (int i = 0; i < times; ++i) Press(key);
+    for (int i = 0; i < times; ++i)
+        Press(key);
 }
 
 // The visible popup-menu windows (class "#32768") of a process.
-std::vector<HWND> MenuWindows(DWORD processId) { return winkit::ProcessWindows(processId, L"#32768", true); }
+std::vector<HWND> MenuWindows(DWORD processId) {
+    return winkit::ProcessWindows(processId, L"#32768", true);
+}
 
 bool WaitMenus(DWORD processId, std::size_t count, std::chrono::milliseconds timeout = 20s) {
     return winkit::WaitFor([&] { return MenuWindows(processId).size() == count; }, timeout);
@@ -70,7 +75,8 @@ std::string MenuReport(DWORD programId) {
         DWORD captureProcess = 0;
         GetWindowThreadProcessId(gui.hwndCapture, &captureProcess);
         report += ", capture " + std::to_string(captureProcess) + " ";
-        for (const wchar_t* c = name; *c; ++c) report.push_back(static_cast<char>(*c));
+        for (const wchar_t* c = name; *c; ++c)
+            report.push_back(static_cast<char>(*c));
         report += ", flags " + std::to_string(gui.flags);
     }
     POINT cursor{};
@@ -86,7 +92,9 @@ std::string MenuReport(DWORD programId) {
 }
 
 // The taskbar of the desktop's shell, whose right end holds the notification area.
-HWND TaskBar() { return FindWindowW(L"Shell_TrayWnd", nullptr); }
+HWND TaskBar() {
+    return FindWindowW(L"Shell_TrayWnd", nullptr);
+}
 
 // Centres of the notification-area slots, rightmost first: the shell puts icons in square slots of
 // the small-icon size plus a border, from the right end of its icon area leftwards. That area is the
@@ -102,14 +110,16 @@ std::vector<POINT> IconSlots() {
     }
     const RECT rect = winkit::WindowRect(area);
     const int slot = GetSystemMetrics(SM_CXSMICON) + 4;
-    for (int i = 0; i < 6; ++i) slots.push_back(POINT{rect.right - slot / 2 - i * slot, (rect.top + rect.bottom) / 2});
+    for (int i = 0; i < 6; ++i)
+        slots.push_back(POINT{rect.right - slot / 2 - i * slot, (rect.top + rect.bottom) / 2});
     return slots;
 }
 
 struct DisplayMode {
     DWORD width, height, bits, frequency;
     bool operator==(const DisplayMode& other) const {
-        return width == other.width && height == other.height && bits == other.bits && frequency == other.frequency;
+        return width == other.width && height == other.height && bits == other.bits &&
+               frequency == other.frequency;
     }
 };
 
@@ -188,7 +198,8 @@ protected:
         if (slots.empty()) return false;
         std::vector<POINT> order;
         if (found_) order.push_back(*found_);
-        for (const POINT& slot : slots) order.push_back(slot);
+        for (const POINT& slot : slots)
+            order.push_back(slot);
         for (const POINT& slot : order) {
             // A click that went astray is tried once more before the next slot.
             for (int attempt = 0; attempt < 2; ++attempt) {
@@ -244,7 +255,8 @@ protected:
 
     void RestoreMode() {
         for (const DEVMODEW& mode : AllModes()) {
-            const DisplayMode candidate{mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency};
+            const DisplayMode candidate{mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel,
+                                        mode.dmDisplayFrequency};
             if (!(candidate == original_)) continue;
             DEVMODEW copy = mode;
             ChangeDisplaySettingsW(&copy, CDS_UPDATEREGISTRY);
@@ -271,8 +283,8 @@ TEST_F(TrayProgram, TheIconIsInTheNotificationAreaAndBothButtonsOpenTheMenu) {
     GetCursorPos(&cursor);
     EXPECT_TRUE(cursor.x >= menu.left - 1 && cursor.x <= menu.right + 1 && cursor.y >= menu.top - 1 &&
                 cursor.y <= menu.bottom + 1)
-        << "menu " << menu.left << "," << menu.top << "-" << menu.right << "," << menu.bottom << " cursor " << cursor.x
-        << "," << cursor.y;
+        << "menu " << menu.left << "," << menu.top << "-" << menu.right << "," << menu.bottom << " cursor "
+        << cursor.x << "," << cursor.y;
     CloseMenus();
     ASSERT_TRUE(WaitMenus(program_.Id(), 0));
 
@@ -290,9 +302,9 @@ TEST_F(TrayProgram, ARightClickOnTheLogoOpensTheSameMenu) {
         if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) logo = child;
     ASSERT_NE(logo, nullptr);
     const POINT at = CentreOf(logo);
-    ASSERT_TRUE(ClickUntil(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP,
-                           [&] { return MenuWindows(program_.Id()).size() == 1; }))
-        << MenuReport(program_.Id());
+    ASSERT_TRUE(ClickUntil(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP, [&] {
+        return MenuWindows(program_.Id()).size() == 1;
+    })) << MenuReport(program_.Id());
     const RECT menu = winkit::WindowRect(MenuWindows(program_.Id()).front());
     EXPECT_EQ(menu.left, at.x);
     EXPECT_EQ(menu.top, at.y);
@@ -357,7 +369,8 @@ TEST_F(TrayProgram, TheDisplayModeListShowsAtMost41ModesWithTheirCaptionsAndNoKe
     const int middle = static_cast<int>(listed / 2);
     box = ChooseDisplayMode(VK_DOWN, middle);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(DialogText(box), trellane::DisplayModeQuestion(CaptionOf(modes[static_cast<std::size_t>(middle)])));
+    EXPECT_EQ(DialogText(box),
+              trellane::DisplayModeQuestion(CaptionOf(modes[static_cast<std::size_t>(middle)])));
     Answer(box, IDNO);
     ASSERT_TRUE(program_.Settle());
     EXPECT_EQ(CurrentMode(), original_);
@@ -370,14 +383,15 @@ TEST_F(TrayProgram, YesSwitchesToTheChosenMode) {
     // A mode of another size, so that the switch shows in the screen's metrics.
     std::size_t target = listed;
     for (std::size_t i = 0; i < listed; ++i) {
-        if (modes[i].dmPelsWidth != original_.width && modes[i].dmPelsWidth >= 640 && modes[i].dmBitsPerPel == original_.bits) {
+        if (modes[i].dmPelsWidth != original_.width && modes[i].dmPelsWidth >= 640 &&
+            modes[i].dmBitsPerPel == original_.bits) {
             target = i;
             break;
         }
     }
     ASSERT_LT(target, listed) << "no other mode to switch to";
-    const DisplayMode wanted{modes[target].dmPelsWidth, modes[target].dmPelsHeight, modes[target].dmBitsPerPel,
-                             modes[target].dmDisplayFrequency};
+    const DisplayMode wanted{modes[target].dmPelsWidth, modes[target].dmPelsHeight,
+                             modes[target].dmBitsPerPel, modes[target].dmDisplayFrequency};
 
     const HWND box = ChooseDisplayMode(VK_DOWN, static_cast<int>(target));
     ASSERT_NE(box, nullptr);
@@ -385,7 +399,8 @@ TEST_F(TrayProgram, YesSwitchesToTheChosenMode) {
     Answer(box, IDYES);
     EXPECT_TRUE(winkit::WaitFor([&] { return CurrentMode() == wanted; }, 60s))
         << "now " << CurrentMode().width << "x" << CurrentMode().height;
-    EXPECT_TRUE(winkit::WaitFor([&] { return GetSystemMetrics(SM_CXSCREEN) == static_cast<int>(wanted.width); }, 30s));
+    EXPECT_TRUE(winkit::WaitFor(
+        [&] { return GetSystemMetrics(SM_CXSCREEN) == static_cast<int>(wanted.width); }, 30s));
 
     RestoreMode();
     EXPECT_EQ(CurrentMode(), original_);
@@ -409,7 +424,8 @@ TEST_F(TrayProgram, TheWindowsKeyItemsSendExactlyThreeKeyEventsEach) {
     };
     for (const auto& item : items) {
         ASSERT_TRUE(OpenTrayMenu(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP)) << item.item;
-        for (const auto& [key, times] : item.keys) PressTimes(key, times);
+        for (const auto& [key, times] : item.keys)
+            PressTimes(key, times);
         ASSERT_TRUE(WaitMenus(program_.Id(), 2)) << item.item << ": the submenu is open";
         KeyLog.clear();
         Press(VK_RETURN);
@@ -423,7 +439,8 @@ TEST_F(TrayProgram, TheWindowsKeyItemsSendExactlyThreeKeyEventsEach) {
         for (const KeyEvent& event : KeyLog)
             if (event.key != VK_RETURN) sent.push_back(event);
         EXPECT_TRUE(ended) << item.item;
-        EXPECT_EQ(sent, (std::vector<KeyEvent>{{VK_LWIN, false}, {item.letter, false}, {VK_LWIN, true}})) << item.item;
+        EXPECT_EQ(sent, (std::vector<KeyEvent>{{VK_LWIN, false}, {item.letter, false}, {VK_LWIN, true}}))
+            << item.item;
         // The program never releases the letter; this test does, so no key stays down for later tests.
         winkit::KeyUp(item.letter);
         CloseMenus();
@@ -462,8 +479,8 @@ public:
         windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
         windowClass.lpszClassName = L"TrayTestVictim";
         RegisterClassExW(&windowClass);
-        window_ = CreateWindowExW(0, L"TrayTestVictim", L"victim", WS_OVERLAPPEDWINDOW | WS_VISIBLE, left, top, 240,
-                                  300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        window_ = CreateWindowExW(0, L"TrayTestVictim", L"victim", WS_OVERLAPPEDWINDOW | WS_VISIBLE, left,
+                                  top, 240, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         winkit::PumpFor(100ms);
         height_ = HeightOf(window_);
     }
@@ -540,7 +557,8 @@ TEST_F(TrayProgram, TheProgramItemsStartNotepadAndAMissingCalculatorChangesNothi
     Press(VK_DOWN);
     Press(VK_RETURN);
     HWND notepad = nullptr;
-    ASSERT_TRUE(winkit::WaitFor([&] { return (notepad = FindWindowW(L"Notepad", nullptr)) != nullptr; }, 60s));
+    ASSERT_TRUE(
+        winkit::WaitFor([&] { return (notepad = FindWindowW(L"Notepad", nullptr)) != nullptr; }, 60s));
     PostMessageW(notepad, WM_CLOSE, 0, 0);
     EXPECT_TRUE(winkit::WaitFor([&] { return !IsWindow(notepad); }, 30s));
 

@@ -44,12 +44,16 @@ bool SameRect(const RECT& a, const RECT& b) {
 }
 
 std::string Describe(const RECT& r) {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + ")";
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) +
+           "," + std::to_string(r.bottom) + ")";
 }
 
-bool IsLayered(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
-bool IsTopmost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+bool IsLayered(HWND window) {
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+}
+bool IsTopmost(HWND window) {
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
 
 bool HasCloseCommand(HWND window) {
     DWORD_PTR answer = 0;
@@ -67,11 +71,13 @@ int LayeredAlpha(HWND window) {
 // Caption plus frame, unless the window's own minimum tracking height is larger: the system keeps
 // a sizable window at least that high.
 int FoldedHeight() {
-    return std::max(GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME), GetSystemMetrics(SM_CYMINTRACK));
+    return std::max(GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME),
+                    GetSystemMetrics(SM_CYMINTRACK));
 }
 
-const char kBaseSettings[] = "[setting]\r\nchkGraphicLine=0\r\nGridWidth=32\r\ncolor=16777215\r\ntoumei=70\r\n"
-                             "chkAutoHide=0\r\nchkUseGrid=1\r\nchkMoveToumei=1\r\nchkOritatami=1\r\n";
+const char kBaseSettings[] =
+    "[setting]\r\nchkGraphicLine=0\r\nGridWidth=32\r\ncolor=16777215\r\ntoumei=70\r\n"
+    "chkAutoHide=0\r\nchkUseGrid=1\r\nchkMoveToumei=1\r\nchkOritatami=1\r\n";
 
 // Replaces one "key=value" line of the settings text.
 std::string WithSetting(std::string settings, const std::string& key, const std::string& value) {
@@ -119,13 +125,16 @@ protected:
         ASSERT_TRUE(button.Down());
         for (int i = 1; i <= 4; ++i)
             ASSERT_TRUE(winkit::xserver::MoveTo(POINT{from.x + dx * i / 4, from.y + dy * i / 4}));
-        ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(window); }, 20s)) << "no translucency while moving";
+        ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(window); }, 20s))
+            << "no translucency while moving";
         // Every drag test runs at the default level, 70, which is alpha 178.
         if (ownWindow) {
-            EXPECT_TRUE(winkit::WaitFor([&] { return LayeredAlpha(window) == 178; }, 20s)) << LayeredAlpha(window);
+            EXPECT_TRUE(winkit::WaitFor([&] { return LayeredAlpha(window) == 178; }, 20s))
+                << LayeredAlpha(window);
         }
         ASSERT_TRUE(button.Release());
-        ASSERT_TRUE(winkit::WaitFor([&] { return !IsLayered(window); }, 20s)) << "still translucent after the drag";
+        ASSERT_TRUE(winkit::WaitFor([&] { return !IsLayered(window); }, 20s))
+            << "still translucent after the drag";
         ASSERT_TRUE(program_->Settle());
     }
 
@@ -149,7 +158,8 @@ protected:
 
 TEST_F(WindowOpsTest, CaptionDragSnapsEveryEdgeOfAResizableWindowAndOnlyTheCornerOfAFixedOne) {
     StartProgram(kBaseSettings);
-    const auto windows = StartTargets({L"SnapSizable:resizable:100:90:300:200", L"SnapFixed:fixed:500:330:250:150"});
+    const auto windows =
+        StartTargets({L"SnapSizable:resizable:100:90:300:200", L"SnapFixed:fixed:500:330:250:150"});
     ASSERT_NE(windows[0], nullptr);
     ASSERT_NE(windows[1], nullptr);
 
@@ -172,14 +182,16 @@ TEST_F(WindowOpsTest, CaptionDragSnapsEveryEdgeOfAResizableWindowAndOnlyTheCorne
 
 TEST_F(WindowOpsTest, APlainCaptionClickAndABorderResizeSnapToo) {
     StartProgram(kBaseSettings);
-    const auto windows = StartTargets({L"SnapClicked:resizable:70:75:300:200", L"SnapResized:resizable:512:384:300:200"});
+    const auto windows =
+        StartTargets({L"SnapClicked:resizable:70:75:300:200", L"SnapResized:resizable:512:384:300:200"});
     ASSERT_NE(windows[0], nullptr);
 
     const RECT clicked = winkit::WindowRect(windows[0]);
     Drag(windows[0], winkit::CaptionPoint(windows[0]), 0, 0);
     const RECT clickedExpected{Snapped(clicked.left), Snapped(clicked.top), Snapped(clicked.right),
                                Snapped(clicked.bottom)};
-    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), clickedExpected); }, 20s))
+    EXPECT_TRUE(
+        winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), clickedExpected); }, 20s))
         << Describe(winkit::WindowRect(windows[0]));
 
     // Widen by the right border: the left edge stays put, the right edge lands on the grid.
@@ -188,7 +200,8 @@ TEST_F(WindowOpsTest, APlainCaptionClickAndABorderResizeSnapToo) {
     Drag(windows[1], border, 30, 0);
     const RECT resizedExpected{Snapped(resized.left), Snapped(resized.top), Snapped(resized.right + 30),
                                Snapped(resized.bottom)};
-    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[1]), resizedExpected); }, 20s))
+    EXPECT_TRUE(
+        winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[1]), resizedExpected); }, 20s))
         << Describe(winkit::WindowRect(windows[1])) << " instead of " << Describe(resizedExpected);
 }
 
@@ -196,15 +209,16 @@ TEST_F(WindowOpsTest, ExcludedClassesAreNotSnappedWhateverTheirLetterCase) {
     // The second line matches the class in another letter case; the third has a trailing blank and
     // so does not match "SnapTrailing".
     StartProgram(kBaseSettings, "NotThisOne\r\nsnapEXCLUDED\r\nSnapTrailing \r\n");
-    const auto windows = StartTargets({L"SnapExcluded:resizable:100:100:300:200",
-                                       L"SnapTrailing:resizable:520:300:300:200"});
+    const auto windows =
+        StartTargets({L"SnapExcluded:resizable:100:100:300:200", L"SnapTrailing:resizable:520:300:300:200"});
     ASSERT_NE(windows[0], nullptr);
     ASSERT_NE(windows[1], nullptr);
 
     const RECT excluded = winkit::WindowRect(windows[0]);
     DragCaption(windows[0], 37, 21);
     // The window's own move loop places it last; it then stays where the user left it.
-    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), Offset(excluded, 37, 21)); }, 20s))
+    EXPECT_TRUE(winkit::WaitFor(
+        [&] { return SameRect(winkit::WindowRect(windows[0]), Offset(excluded, 37, 21)); }, 20s))
         << Describe(winkit::WindowRect(windows[0]));
 
     const RECT trailing = winkit::WindowRect(windows[1]);
@@ -221,7 +235,8 @@ TEST_F(WindowOpsTest, WithSnappingOffNothingMoves) {
     ASSERT_NE(windows[0], nullptr);
     const RECT before = winkit::WindowRect(windows[0]);
     DragCaption(windows[0], 37, 21);
-    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), Offset(before, 37, 21)); }, 20s))
+    EXPECT_TRUE(winkit::WaitFor(
+        [&] { return SameRect(winkit::WindowRect(windows[0]), Offset(before, 37, 21)); }, 20s))
         << Describe(winkit::WindowRect(windows[0]));
 }
 
@@ -232,7 +247,8 @@ TEST_F(WindowOpsTest, MiddleClickTogglesTranslucencyAtTheConfiguredLevel) {
     Click(windows[0], kMiddle);
     ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(windows[0]); }, 20s));
     // The style is set first, the opacity right after it: level 20 is alpha 51.
-    EXPECT_TRUE(winkit::WaitFor([&] { return LayeredAlpha(windows[0]) == 51; }, 20s)) << LayeredAlpha(windows[0]);
+    EXPECT_TRUE(winkit::WaitFor([&] { return LayeredAlpha(windows[0]) == 51; }, 20s))
+        << LayeredAlpha(windows[0]);
     Click(windows[0], kMiddle, 40);
     EXPECT_TRUE(winkit::WaitFor([&] { return !IsLayered(windows[0]); }, 20s));
 }
@@ -245,8 +261,8 @@ TEST_F(WindowOpsTest, RightClickFoldsToTheCaptionAndASecondOneRestoresHeightAndM
     ASSERT_TRUE(HasCloseCommand(windows[0]));
 
     Click(windows[0], kRight);
-    ASSERT_TRUE(winkit::WaitFor([&] { return winkit::WindowRect(windows[0]).bottom - before.top == FoldedHeight(); },
-                                20s))
+    ASSERT_TRUE(winkit::WaitFor(
+        [&] { return winkit::WindowRect(windows[0]).bottom - before.top == FoldedHeight(); }, 20s))
         << Describe(winkit::WindowRect(windows[0])) << " folded height " << FoldedHeight() << " min track "
         << GetSystemMetrics(SM_CYMINTRACK);
     ASSERT_TRUE(program_->Settle());
@@ -336,7 +352,8 @@ TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
     ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 20, grab.y + 10}));
     ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 40, grab.y + 20}));
     // A grid line far from the window is painted; inside the window the captured image covers it.
-    EXPECT_TRUE(winkit::WaitFor([&] { return isGridColour(kPitch * 25, 700) && isGridColour(900, kPitch * 20); }, 20s));
+    EXPECT_TRUE(winkit::WaitFor(
+        [&] { return isGridColour(kPitch * 25, 700) && isGridColour(900, kPitch * 20); }, 20s));
     const RECT during = winkit::WindowRect(windows[0]);
     const int insideX = ((during.left + 64) / kPitch) * kPitch;
     EXPECT_FALSE(isGridColour(insideX, during.bottom - 20)) << "the window's image lies over the grid";
@@ -352,20 +369,28 @@ TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
     const auto gridPixelsLeft = [&] {
         int count = 0;
         for (int y = 0; y < height; y += 8)
-            for (int x = 0; x < width; x += kPitch) count += isGridColour(x, y) ? 1 : 0;
+            for (int x = 0; x < width; x += kPitch)
+                count += isGridColour(x, y) ? 1 : 0;
         for (int y = 0; y < height; y += kPitch)
-            for (int x = 1; x < width; x += 8) count += isGridColour(x, y) ? 1 : 0;
+            for (int x = 1; x < width; x += 8)
+                count += isGridColour(x, y) ? 1 : 0;
         return count;
     };
-    EXPECT_TRUE(winkit::WaitFor([&] { return gridPixelsLeft() == 0; }, 20s)) << gridPixelsLeft() << " grid pixels left";
+    EXPECT_TRUE(winkit::WaitFor([&] { return gridPixelsLeft() == 0; }, 20s))
+        << gridPixelsLeft() << " grid pixels left";
 }
 
 TEST_F(WindowOpsTest, ARealProgramsWindowSnapsAndFoldsToo) {
     StartProgram(kBaseSettings);
-    const HWND notepad = winkit::WaitProcessWindow(targets_.emplace_back(L"notepad.exe").Id(), L"Notepad", 60s);
+    const HWND notepad =
+        winkit::WaitProcessWindow(targets_.emplace_back(L"notepad.exe").Id(), L"Notepad", 60s);
     ASSERT_NE(notepad, nullptr);
     SetWindowPos(notepad, nullptr, 150, 130, 420, 300, SWP_NOZORDER);
-    ASSERT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(notepad), RECT{150, 130, 570, 430}); }, 20s));
+    ASSERT_TRUE(winkit::WaitFor(
+        [&] {
+            return SameRect(winkit::WindowRect(notepad), RECT{150, 130, 570, 430});
+        },
+        20s));
 
     DragCaption(notepad, 50, 19, /*ownWindow=*/false);
     const RECT moved{200, 149, 620, 449};
@@ -374,7 +399,8 @@ TEST_F(WindowOpsTest, ARealProgramsWindowSnapsAndFoldsToo) {
         << Describe(winkit::WindowRect(notepad)) << " instead of " << Describe(expected);
 
     Click(notepad, kRight);
-    EXPECT_TRUE(winkit::WaitFor([&] { return winkit::WindowRect(notepad).bottom - expected.top == FoldedHeight(); }, 20s))
+    EXPECT_TRUE(winkit::WaitFor(
+        [&] { return winkit::WindowRect(notepad).bottom - expected.top == FoldedHeight(); }, 20s))
         << Describe(winkit::WindowRect(notepad));
     Click(notepad, kRight, 40);
     EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(notepad), expected); }, 20s))
@@ -395,8 +421,8 @@ TEST_F(WindowOpsTest, AFatalErrorInTheProgramGivesFoldedWindowsBack) {
     ASSERT_NE(windows[0], nullptr);
     const RECT before = winkit::WindowRect(windows[0]);
     Click(windows[0], kRight);
-    ASSERT_TRUE(winkit::WaitFor([&] { return winkit::WindowRect(windows[0]).bottom - before.top == FoldedHeight(); },
-                                20s));
+    ASSERT_TRUE(winkit::WaitFor(
+        [&] { return winkit::WindowRect(windows[0]).bottom - before.top == FoldedHeight(); }, 20s));
 
     PostMessageW(form_, RegisterWindowMessageW(L"jp.trellane.Trellane.RaiseFaultForTest"), 0, 0);
     EXPECT_NE(program_->WaitExit(60s), static_cast<DWORD>(STILL_ACTIVE)) << "the program ends on the error";

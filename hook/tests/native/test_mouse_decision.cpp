@@ -52,7 +52,8 @@ TEST(LeftPress, StartsADragOnCaptionAndEverySizingBorder) {
 
 TEST(LeftPress, ElsewhereStartsNothing) {
     // Size grip, system menu, caption buttons, thin border, client, nowhere, error codes.
-    for (unsigned hitTest : {0u, 1u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 18u, 19u, 20u, 21u, 0xFFFFFFFEu, 0xFFFFFFFFu})
+    for (unsigned hitTest :
+         {0u, 1u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 18u, 19u, 20u, 21u, 0xFFFFFFFEu, 0xFFFFFFFFu})
         ExpectPassOn(Classify(msg::NcLButtonDown, hitTest));
 }
 
