@@ -119,22 +119,9 @@ struct MenuWatch {
 };
 MenuWatch Watch;
 
-BOOL CALLBACK FindMenuWindow(HWND window, LPARAM found) noexcept {
-    wchar_t name[32] = {};
-    GetClassNameW(window, name, 32);
-    if (lstrcmpW(name, L"#32768") != 0 || !IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-HWND ThreadMenuWindow() {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 struct ClassQuery {
     const wchar_t* name;
+    bool visibleOnly;
     HWND found;
 };
 
@@ -142,16 +129,21 @@ BOOL CALLBACK FindClassWindow(HWND window, LPARAM param) noexcept {
     auto* query = reinterpret_cast<ClassQuery*>(param);
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
-    if (lstrcmpW(name, query->name) != 0) return TRUE;
+    if (lstrcmpW(name, query->name) != 0 || (query->visibleOnly && !IsWindowVisible(window))) return TRUE;
     query->found = window;
     return FALSE;
 }
 
-// A window of this thread with that class, visible or not.
-HWND ThreadWindowOfClass(const wchar_t* className) {
-    ClassQuery query{className, nullptr};
+// A window of this thread with that class, visible or not unless asked.
+HWND ThreadWindowOfClass(const wchar_t* className, bool visibleOnly = false) {
+    ClassQuery query{className, visibleOnly, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), FindClassWindow, reinterpret_cast<LPARAM>(&query));
     return query.found;
+}
+
+// The popup menu this thread shows, if any.
+HWND ThreadMenuWindow() {
+    return ThreadWindowOfClass(L"#32768", true);
 }
 
 void CALLBACK WatchTick(HWND, UINT, UINT_PTR timer, DWORD) noexcept {
