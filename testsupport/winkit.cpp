@@ -297,6 +297,12 @@ bool Held::Release() {
 
 } // namespace xserver
 
+std::wstring TempFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+    return std::wstring(buffer, length <= MAX_PATH ? length : 0);
+}
+
 void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW entry{};
     const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);

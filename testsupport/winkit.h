@@ -105,6 +105,8 @@ private:
 };
 } // namespace xserver
 
+// The user's temporary folder, ending with a backslash.
+std::wstring TempFolder();
 // Deletes the folder with everything in it, read-only files included.
 void RemoveTree(const std::wstring& folder);
 // The whole file, or nullopt when it cannot be opened; its writer may keep it open meanwhile.

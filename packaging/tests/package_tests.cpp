@@ -168,10 +168,7 @@ private:
 // start, in case an earlier run could not remove it).
 class PrivateTemp {
 public:
-    PrivateTemp() {
-        wchar_t buffer[MAX_PATH + 1] = {};
-        GetTempPathW(MAX_PATH + 1, buffer);
-        folder_ = std::wstring(buffer) + L"trellane-package-test";
+    PrivateTemp() : folder_(winkit::TempFolder() + L"trellane-package-test") {
         winkit::RemoveTree(folder_);
         CreateDirectoryW(folder_.c_str(), nullptr);
         SetEnvironmentVariableW(L"TEMP", folder_.c_str());

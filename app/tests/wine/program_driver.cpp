@@ -10,14 +10,6 @@ namespace programtest {
 
 namespace {
 
-std::wstring TempRoot() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
-    std::wstring path(buffer, length);
-    if (!path.empty() && path.back() == L'\\') path.pop_back();
-    return path;
-}
-
 bool CopyTree(const std::wstring& from, const std::wstring& to) {
     CreateDirectoryW(to.c_str(), nullptr);
     WIN32_FIND_DATAW entry{};
@@ -41,7 +33,7 @@ bool CopyTree(const std::wstring& from, const std::wstring& to) {
 DistCopy::DistCopy(const std::wstring& folderName) {
     static int counter = 0;
     const std::wstring leaf = folderName.empty() ? L"trellane-test" : folderName;
-    folder_ = TempRoot() + L"\\" + leaf + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+    folder_ = winkit::TempFolder() + leaf + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
               std::to_wstring(++counter);
     winkit::RemoveTree(folder_);
     CopyTree(winkit::DistPath(L""), folder_);

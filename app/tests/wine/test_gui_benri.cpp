@@ -29,17 +29,11 @@ constexpr std::uint32_t kLinkHeaderSize = 0x4C;
 // its own ExecutablePath() into.
 constexpr wchar_t kReportVariable[] = L"TRELLANE_GUI_BENRI_REPORT";
 
-std::wstring TempFolder() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
-    return std::wstring(buffer, length);
-}
-
 // A fresh folder of this test's own under the temporary folder, removed with everything in it.
 class ScratchFolder {
 public:
     ScratchFolder()
-        : path_(TempFolder() + L"trellane-shell-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+        : path_(winkit::TempFolder() + L"trellane-shell-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                 std::to_wstring(GetTickCount())) {
         CreateDirectoryW(path_.c_str(), nullptr);
     }

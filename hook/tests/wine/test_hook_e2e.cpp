@@ -124,10 +124,8 @@ struct VictimMessage {
 // The victim's log: one "message wParam lParam" line (hex) per message its window procedure got.
 class VictimLog {
 public:
-    VictimLog() {
-        wchar_t folder[MAX_PATH + 1] = {};
-        GetTempPathW(MAX_PATH + 1, folder);
-        path_ = std::wstring(folder) + L"hook_victim_" + std::to_wstring(GetCurrentProcessId()) + L".log";
+    VictimLog()
+        : path_(winkit::TempFolder() + L"hook_victim_" + std::to_wstring(GetCurrentProcessId()) + L".log") {
         DeleteFileW(path_.c_str());
     }
     ~VictimLog() { DeleteFileW(path_.c_str()); }
