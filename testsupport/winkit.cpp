@@ -236,10 +236,6 @@ int ButtonKey(int button) {
         return 0;
     }
 }
-
-bool KeyIsDown(int vk) {
-    return (static_cast<unsigned short>(GetAsyncKeyState(vk)) & 0x8000u) != 0;
-}
 } // namespace
 
 bool Available() {
@@ -359,6 +355,18 @@ std::wstring ShortcutTarget(const std::wstring& linkFile, DWORD getPathFlags) {
     wchar_t target[MAX_PATH + 1] = {};
     if (FAILED(link->GetPath(target, MAX_PATH, nullptr, getPathFlags))) return L"";
     return target;
+}
+
+bool KeyIsDown(int vk) {
+    return (static_cast<unsigned short>(GetAsyncKeyState(vk)) & 0x8000u) != 0;
+}
+
+bool IsLayered(HWND window) {
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+}
+
+bool IsTopmost(HWND window) {
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
 RECT WindowRect(HWND window) {

@@ -117,6 +117,10 @@ bool WriteFileBytes(const std::wstring& path, std::string_view content);
 // flags, or an empty string. The calling thread must have initialised COM.
 std::wstring ShortcutTarget(const std::wstring& linkFile, DWORD getPathFlags);
 
+// Whether the key or mouse button (a virtual-key code) is down now, as the system sees it.
+bool KeyIsDown(int vk);
+bool IsLayered(HWND window);
+bool IsTopmost(HWND window);
 RECT WindowRect(HWND window);
 // The screen row through the middle of the window's caption bar.
 int CaptionRow(HWND window);

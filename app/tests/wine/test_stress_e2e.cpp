@@ -33,12 +33,9 @@ struct Expected {
     bool topmost = false;
 };
 
-bool IsLayered(HWND window) {
-    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
-}
-bool IsTopmost(HWND window) {
-    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
+using winkit::IsLayered;
+using winkit::IsTopmost;
+
 bool LooksFolded(HWND window) {
     const RECT rect = winkit::WindowRect(window);
     return rect.bottom - rect.top <= kFoldedAtMost;
@@ -49,10 +46,6 @@ bool InMoveLoop(HWND window) {
     info.cbSize = sizeof info;
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) &&
            (info.flags & GUI_INMOVESIZE) != 0;
-}
-
-bool KeyIsUp(int vk) {
-    return (static_cast<unsigned short>(GetAsyncKeyState(vk)) & 0x8000u) == 0;
 }
 
 std::wstring Number(long value) {
@@ -103,7 +96,10 @@ public:
             if (!winkit::xserver::Run(MoveCommand(away) + L" " + MoveCommand(at) + L" mouseup 1"))
                 return Failure(index, gesture, "xdotool did not start");
             if (!winkit::WaitFor(
-                    [&] { return !InMoveLoop(window) && !IsLayered(window) && KeyIsUp(VK_LBUTTON); }, 20s))
+                    [&] {
+                        return !InMoveLoop(window) && !IsLayered(window) && !winkit::KeyIsDown(VK_LBUTTON);
+                    },
+                    20s))
                 return Failure(index, gesture, "the drag did not end");
             // The end of a drag takes translucency away, whatever made the window translucent.
             expected.translucent = false;
@@ -122,7 +118,7 @@ public:
         case Gesture::Topmost:
             if (!winkit::xserver::Run(MoveCommand(at) + L" keydown shift click 3 keyup shift"))
                 return Failure(index, gesture, "xdotool did not start");
-            if (!winkit::WaitFor([] { return KeyIsUp(VK_SHIFT); }, 20s))
+            if (!winkit::WaitFor([] { return !winkit::KeyIsDown(VK_SHIFT); }, 20s))
                 return Failure(index, gesture, "Shift stayed down");
             expected.topmost = !expected.topmost;
             break;

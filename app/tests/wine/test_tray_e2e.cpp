@@ -321,7 +321,7 @@ TEST_F(TrayProgram, OpeningThePanelFromTheTrayShowsItOpaqueAfterTheScrollBarPrev
     const RECT bar = winkit::WindowRect(scrollBar);
     ASSERT_TRUE(ClickUntil(POINT{bar.left + GetSystemMetrics(SM_CXHSCROLL) / 2, (bar.top + bar.bottom) / 2},
                            MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP,
-                           [&] { return (GetWindowLongW(form_, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }))
+                           [&] { return winkit::IsLayered(form_); }))
         << "the scroll bar makes the panel translucent";
 
     ASSERT_TRUE(ClickUntil(CentreOf(program_.Control(L"Button", kStayResident)), MOUSEEVENTF_LEFTDOWN,

@@ -48,12 +48,8 @@ std::string Describe(const RECT& r) {
            "," + std::to_string(r.bottom) + ")";
 }
 
-bool IsLayered(HWND window) {
-    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
-}
-bool IsTopmost(HWND window) {
-    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
+using winkit::IsLayered;
+using winkit::IsTopmost;
 
 bool HasCloseCommand(HWND window) {
     DWORD_PTR answer = 0;

@@ -239,7 +239,7 @@ protected:
         const std::pair<int, int> buttons[] = {
             {kLeft, VK_LBUTTON}, {kMiddle, VK_MBUTTON}, {kRight, VK_RBUTTON}};
         for (const auto& [button, key] : buttons) {
-            if (GetAsyncKeyState(key) & 0x8000) {
+            if (winkit::KeyIsDown(key)) {
                 EXPECT_TRUE(Release(button));
             }
         }
