@@ -326,7 +326,9 @@ void TfrmTrellane::CreateControls() {
     if (FLogo) SendMessageW(Image1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FLogo.get()));
     Label3 = AddControl(L"STATIC", L"Trellane", SS_LEFT, 328, 56, 111, 27, idLabel3);
     SendMessageW(Label3, WM_SETFONT, reinterpret_cast<WPARAM>(FTitleFont.get()), FALSE);
-    Label1 = AddControl(L"STATIC", kCredit, SS_LEFT, 352, 112, 97, 12, idLabel1);
+    // Starts where the address below it starts and reaches nearly to the frame: in a narrower label
+    // SS_LEFT wrapped the credit's last characters onto a second line that the label does not show.
+    Label1 = AddControl(L"STATIC", kCredit, SS_LEFT, 312, 112, 145, 12, idLabel1);
     Label2 = AddControl(L"STATIC", L"example.jp/trellane", SS_LEFT | SS_NOTIFY, 312, 128, 135, 12, idLabel2);
     SendMessageW(Label2, WM_SETFONT, reinterpret_cast<WPARAM>(FLinkFont.get()), FALSE);
 

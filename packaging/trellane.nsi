@@ -8,8 +8,9 @@
 ;
 ; Command line of the installer: /S silent, /D=<folder> installation folder (last, unquoted),
 ;   /STARTUP also create the startup shortcut (the default is not to, as in the program's panel).
-; Command line of the uninstaller: /S silent (the settings file is kept), /REMOVESETTINGS delete the
-;   settings file trellane.ini too, without asking.
+; Command line of the uninstaller: /S silent (the settings file and an edited exclusion list are
+;   kept), /REMOVESETTINGS delete the settings file trellane.ini and an edited exclusion list too,
+;   without asking.
 Unicode true
 ManifestSupportedOS all
 ManifestDPIAware true
@@ -53,13 +54,16 @@ ShowUninstDetails nevershow
 !define MUI_ICON "${SOURCE}/app/res/trellane.ico"
 !define MUI_UNICON "${SOURCE}/app/res/trellane.ico"
 !define MUI_ABORTWARNING
-!define MUI_COMPONENTSPAGE_NODESC
 
 !insertmacro MUI_PAGE_COMPONENTS
+; Trellane saves its settings beside itself, so the folder must stay writable for the user.
+!define MUI_DIRECTORYPAGE_TEXT_TOP "$(DirTop)"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\trellane.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "$(RunNow)"
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\ReadMe.txt"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "$(ShowManual)"
 !insertmacro MUI_PAGE_FINISH
 
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "$(UnConfirmTop)"
@@ -70,11 +74,16 @@ ShowUninstDetails nevershow
 
 LangString SecMain ${LANG_JAPANESE} "Trellane 本体"
 LangString SecStartupName ${LANG_JAPANESE} "Windowsの起動時に自動的に常駐する"
+LangString DescMain ${LANG_JAPANESE} "Trellane 本体 (trellane.exe)、マウス操作を受け取る部品 (tools フォルダー)、除外リスト、説明書 (ReadMe.txt) です。"
+LangString DescStartup ${LANG_JAPANESE} "Windows にサインインするたびに Trellane を自動で起動します。Trellane の設定パネルで「起動時に自動的に常駐する」をオンにしておかないと、サインインのたびに設定パネルが表示されます。あとから設定パネルで変えることもできます。"
+LangString DirTop ${LANG_JAPANESE} "Trellane を次のフォルダーにインストールします。Trellane は設定を trellane.exe と同じフォルダーに保存するため、あなたが書き込めるフォルダーを選んでください (普通はこのままで大丈夫です)。「Program Files」の中などでは設定が保存できません。$_CLICK"
 LangString RunNow ${LANG_JAPANESE} "Trellane を起動する"
-LangString MsgClose ${LANG_JAPANESE} "Trellane が起動しています。$\r$\nTrellane を終了してからインストールします。"
-LangString MsgCannotClose ${LANG_JAPANESE} "Trellane を終了できませんでした。$\r$\nTrellane を終了してから、もう一度お試しください。"
-LangString UnConfirmTop ${LANG_JAPANESE} "実行中の Trellane は、終了してから削除します。"
-LangString MsgRemoveSettings ${LANG_JAPANESE} "Trellane の設定ファイル (trellane.ini) も削除しますか？"
+LangString ShowManual ${LANG_JAPANESE} "説明書 (ReadMe.txt) を表示する"
+LangString MsgClose ${LANG_JAPANESE} "Trellane が起動しています。$\r$\n$\r$\n［OK］を押すと、Trellane を終了してからインストールを続けます。折りたたんだウィンドウは元に戻り、設定は保存されます。$\r$\n［キャンセル］を押すと、何も変えずにインストールを中止します。"
+LangString MsgCannotClose ${LANG_JAPANESE} "Trellane を終了できませんでした。$\r$\nTrellane がメッセージを表示していたら、それを閉じてから［再試行］を押してください。$\r$\n［キャンセル］を押すと中止します。"
+LangString UnConfirmTop ${LANG_JAPANESE} "Trellane をこのコンピューターから削除します。起動中の Trellane は先に終了します。そのとき、折りたたんだウィンドウは元に戻り、設定は保存されます。設定ファイルと、書き換えた除外リストを残すかどうかは、このあとお尋ねします。"
+LangString MsgRemoveSettings ${LANG_JAPANESE} "Trellane の設定ファイル (trellane.ini) も削除しますか？$\r$\n［いいえ］を押すと残します。もう一度インストールしたときに、その設定がそのまま使われます。"
+LangString MsgRemoveList ${LANG_JAPANESE} "除外リスト (tools\除外リスト.txt) は、インストールされたときから書き換えられています。$\r$\nこの除外リストも削除しますか？$\r$\n［いいえ］を押すと残します。もう一度インストールしたときに、そのまま使われます。"
 
 VIProductVersion "${VERSION_QUAD}"
 VIFileVersion "${VERSION_QUAD}"
@@ -206,6 +215,11 @@ Section /o "$(SecStartupName)" SecStartupId
   CreateShortcut "${STARTUP_LINK}" "$INSTDIR\trellane.exe"
 SectionEnd
 
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecMainId} "$(DescMain)"
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecStartupId} "$(DescStartup)"
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
 Section "-Restart"
   ; A silent update brings back the Trellane it had to quit.
   ${If} ${Silent}
@@ -238,6 +252,66 @@ Function un.onInit
   ${EndIf}
 FunctionEnd
 
+; $R0 := 1 when the two files hold the same bytes, else 0 (also when one cannot be read).
+Function un.SameBytes
+  Exch $1 ; second file
+  Exch
+  Exch $0 ; first file
+  Push $2
+  Push $3
+  Push $4
+  Push $5
+  StrCpy $R0 0
+  ClearErrors
+  FileOpen $2 $0 r
+  IfErrors done
+  FileOpen $3 $1 r
+  IfErrors close_first
+  loop:
+    ClearErrors
+    FileReadByte $2 $4
+    IfErrors first_ended
+    FileReadByte $3 $5
+    IfErrors close_both
+    StrCmp $4 $5 loop close_both
+  first_ended:
+    ClearErrors
+    FileReadByte $3 $5
+    IfErrors 0 close_both
+    StrCpy $R0 1
+  close_both:
+    FileClose $3
+  close_first:
+    FileClose $2
+  done:
+  Pop $5
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $0
+  Pop $1
+FunctionEnd
+
+; The exclusion list as shipped goes with the program. One the user has changed is theirs, as the
+; installer treats it: kept when silent, asked about otherwise, deleted with /REMOVESETTINGS.
+Function un.RemoveExclusionList
+  ${IfNot} ${FileExists} "$INSTDIR\tools\除外リスト.txt"
+    Return
+  ${EndIf}
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\shipped-list.txt" "${DIST}/tools/除外リスト.txt"
+  Push "$INSTDIR\tools\除外リスト.txt"
+  Push "$PLUGINSDIR\shipped-list.txt"
+  Call un.SameBytes
+  ${If} $R0 == 1
+  ${OrIf} $RemoveSettings == 1
+    Delete "$INSTDIR\tools\除外リスト.txt"
+    Return
+  ${EndIf}
+  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "$(MsgRemoveList)" /SD IDNO IDNO +2
+  Delete "$INSTDIR\tools\除外リスト.txt"
+FunctionEnd
+
 Section "Uninstall"
   Call un.CloseTrellane
 
@@ -245,8 +319,9 @@ Section "Uninstall"
   Delete "${MENU_LINK}"
   Delete "$INSTDIR\trellane.exe"
   Delete "$INSTDIR\ReadMe.txt"
-  Delete "$INSTDIR\tools\除外リスト.txt"
+  Call un.RemoveExclusionList
   !insertmacro REMOVE_HOOK_LIBRARY
+  ; Only when empty: an exclusion list the user keeps stays.
   RMDir "$INSTDIR\tools"
 
   ; Written by Trellane when it quits (also just now, if it was running).
@@ -260,7 +335,7 @@ Section "Uninstall"
   ${EndIf}
 
   Delete "$INSTDIR\${UNINSTALLER}"
-  ; Only when empty: the settings file and anything the user put there stay.
+  ; Only when empty: the settings file, the exclusion list and anything the user put there stay.
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINST_KEY}"
 SectionEnd

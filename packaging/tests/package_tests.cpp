@@ -3,8 +3,8 @@
 //     from there, and quits on WM_CLOSE writing its settings beside itself.
 //   Installer: the installer runs silently into the per-user programs folder, registers the
 //     uninstaller and the shortcuts; the installed program starts; the uninstaller quits it first
-//     and removes every installed file and the startup shortcut, keeping the settings file unless
-//     told /REMOVESETTINGS.
+//     and removes every installed file and the startup shortcut, keeping the settings file and an
+//     exclusion list the user has changed unless told /REMOVESETTINGS.
 // Paths arrive in environment variables as Unix paths (set by ctest or zip_runs.sh).
 #include <windows.h>
 #include <shlobj.h>
@@ -304,8 +304,24 @@ TEST(Installer, InstallsForTheUserRunsAndUninstallsCleanly) {
     EXPECT_FALSE(Exists(startupLink));
     EXPECT_TRUE(UninstallKeyExists());
 
-    // 5. The uninstaller as Windows starts it (it copies itself to the temporary folder and
-    //    returns at once), told to remove the settings too: the folder goes completely.
+    // 5. An exclusion list the user has changed is theirs: the silent uninstaller keeps it with the
+    //    settings, and installing again leaves it as it is.
+    const std::wstring list = folder + L"\\tools\\除外リスト.txt";
+    const std::string editedList = "Shell_TrayWnd\r\nNotepad\r\n";
+    ASSERT_TRUE(winkit::WriteFileBytes(list, editedList));
+    ASSERT_EQ(RunToEnd(L"\"" + uninstaller + L"\" /S _?=" + folder, 120s), 0u);
+    clock.Step("uninstalled silently in place, exclusion list edited");
+    EXPECT_EQ(FilesUnder(folder), Sorted({L"tools\\除外リスト.txt", L"trellane.ini", L"uninstall.exe"}));
+    EXPECT_EQ(winkit::ReadFileBytes(list), editedList);
+    EXPECT_FALSE(UninstallKeyExists());
+    ASSERT_TRUE(DeleteFileW(uninstaller.c_str()));
+    ASSERT_EQ(RunToEnd(L"\"" + setup + L"\" /S", 120s), 0u);
+    clock.Step("installed again over the kept list");
+    EXPECT_EQ(winkit::ReadFileBytes(list), editedList) << "the installer replaced the edited list";
+
+    // 6. The uninstaller as Windows starts it (it copies itself to the temporary folder and
+    //    returns at once), told to remove the settings too: the folder goes completely, the edited
+    //    exclusion list with it.
     ASSERT_EQ(RunToEnd(L"\"" + uninstaller + L"\" /S /REMOVESETTINGS", 60s), 0u);
     EXPECT_TRUE(winkit::WaitFor(uninstalled, 60s))
         << "left behind: " << FilesUnder(folder).size() << " files";

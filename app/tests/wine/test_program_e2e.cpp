@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 using namespace programtest;
@@ -22,6 +23,8 @@ constexpr wchar_t kOritatami[] = L"右クリック機能（折りたたみなど
 constexpr wchar_t kAutoHide[] = L"起動時に自動的に常駐する(起動時にパネルを非表示)";
 constexpr wchar_t kStartup[] = L"Windowsの起動時に自動的に常駐する";
 constexpr wchar_t kStayResident[] = L"常駐する(&O)";
+constexpr wchar_t kCredit[] = L"© Trellane 開発チーム";
+constexpr wchar_t kPanelFont[] = L"ＭＳ Ｐゴシック";
 constexpr wchar_t kNotice[] =
     L"今からTrellaneは、タスクトレイに常駐します。\r\n終了するときはトレイの[G]のアイコンをクリックしてください。";
 
@@ -69,6 +72,54 @@ bool FileExists(const std::wstring& path) {
 bool SamePath(const std::wstring& a, const std::wstring& b) {
     return lstrcmpiW(a.c_str(), b.c_str()) == 0;
 }
+
+// The prefix's display scale for the programs started while this lives (a process reads it once,
+// when it starts); the earlier value is put back at the end.
+class DisplayScale {
+public:
+    explicit DisplayScale(DWORD dpi) {
+        had_ = RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &old_,
+                            &size_) == ERROR_SUCCESS;
+        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    }
+    ~DisplayScale() {
+        if (had_)
+            RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &old_, sizeof old_);
+        else
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
+    }
+    DisplayScale(const DisplayScale&) = delete;
+    DisplayScale& operator=(const DisplayScale&) = delete;
+
+private:
+    static constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+    DWORD old_ = 0;
+    DWORD size_ = sizeof old_;
+    bool had_ = false;
+};
+
+// This thread sees other programs' windows in their own pixels, not scaled to its own DPI.
+class PerMonitorDpiThread {
+public:
+    PerMonitorDpiThread() {
+        using SetContext = HANDLE(WINAPI*)(HANDLE);
+        const FARPROC address =
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext");
+        if (!address) return;
+        set_ = reinterpret_cast<SetContext>(reinterpret_cast<void (*)()>(address));
+        // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE
+        old_ = set_(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3)));
+    }
+    ~PerMonitorDpiThread() {
+        if (set_ && old_) set_(old_);
+    }
+    PerMonitorDpiThread(const PerMonitorDpiThread&) = delete;
+    PerMonitorDpiThread& operator=(const PerMonitorDpiThread&) = delete;
+
+private:
+    HANDLE(WINAPI* set_)(HANDLE) = nullptr;
+    HANDLE old_ = nullptr;
+};
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -264,4 +315,39 @@ TEST_F(ProgramTest, ASecondStartShowsTheRunningPanelAndEnds) {
     EXPECT_TRUE(WaitVisible(form, true)) << "the running copy shows its panel";
     EXPECT_EQ(winkit::ProcessWindows(second.Id(), L"TfrmTrellane").size(), 0u);
     EXPECT_EQ(first.Quit(), 0u);
+}
+
+TEST_F(ProgramTest, TheCreditFitsItsLabelAt96And144Dpi) {
+    const PerMonitorDpiThread perMonitor;
+    for (const DWORD dpi : {96u, 144u}) {
+        const DisplayScale scale(dpi);
+        DistCopy copy;
+        Program program(copy);
+        const HWND form = program.WaitPanel();
+        ASSERT_NE(form, nullptr) << dpi;
+        RECT client{};
+        GetClientRect(form, &client);
+        ASSERT_EQ(client.right, MulDiv(475, static_cast<int>(dpi), 96))
+            << "the panel is not at " << dpi << " DPI";
+        const HWND label = program.Control(L"Static", kCredit);
+        ASSERT_NE(label, nullptr) << dpi;
+        RECT bounds{};
+        GetClientRect(label, &bounds);
+
+        // The panel's font at that scale, measured as the label draws its text.
+        const trellane::UniqueFont font(CreateFontW(-MulDiv(12, static_cast<int>(dpi), 96), 0, 0, 0,
+                                                    FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                                    DEFAULT_PITCH | FF_DONTCARE, kPanelFont));
+        const trellane::WindowDc dc(nullptr, trellane::WindowDc::Area::Client);
+        ASSERT_TRUE(font && dc);
+        const trellane::SelectedObject selected(dc.get(), font.get());
+        SIZE text{};
+        ASSERT_TRUE(GetTextExtentPoint32W(dc.get(), kCredit, lstrlenW(kCredit), &text));
+        EXPECT_LE(text.cx, bounds.right) << dpi << " DPI: the credit is cut at the right";
+        EXPECT_LE(text.cy, bounds.bottom) << dpi << " DPI: the credit is cut at the bottom";
+        std::printf("  %lu DPI: credit %ld x %ld in a label of %ld x %ld\n", dpi, text.cx, text.cy,
+                    bounds.right, bounds.bottom);
+        EXPECT_EQ(program.Quit(), 0u);
+    }
 }
