@@ -328,7 +328,9 @@ void TfrmTrellane::CreateControls() {
     SendMessageW(Label3, WM_SETFONT, reinterpret_cast<WPARAM>(FTitleFont.get()), FALSE);
     // Starts where the address below it starts and reaches nearly to the frame: in a narrower label
     // SS_LEFT wrapped the credit's last characters onto a second line that the label does not show.
-    Label1 = AddControl(L"STATIC", kCredit, SS_LEFT, 312, 112, 145, 12, idLabel1);
+    // Two pixels taller than the font's size for fonts with internal leading (substitutes for the
+    // panel's font where it is not installed).
+    Label1 = AddControl(L"STATIC", kCredit, SS_LEFT, 312, 112, 145, 14, idLabel1);
     Label2 = AddControl(L"STATIC", L"example.jp/trellane", SS_LEFT | SS_NOTIFY, 312, 128, 135, 12, idLabel2);
     SendMessageW(Label2, WM_SETFONT, reinterpret_cast<WPARAM>(FLinkFont.get()), FALSE);
 
