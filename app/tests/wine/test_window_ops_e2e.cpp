@@ -519,17 +519,12 @@ TEST_F(WindowOpsTest, MaximizedWindowsAreNeitherSnappedNorFoldedButStillTurnTran
     StartProgram(WithSetting(kBaseSettings, "GridWidth", "40"));
     const auto windows = StartTargets({L"Maximized:maximized:100:100:300:200"});
     ASSERT_NE(windows[0], nullptr);
-    const HWND notepad =
-        winkit::WaitProcessWindow(targets_.emplace_back(L"notepad.exe").Id(), L"Notepad", 60s);
-    ASSERT_NE(notepad, nullptr);
-    ShowWindow(notepad, SW_MAXIMIZE);
-
-    for (const HWND window : {windows[0], notepad}) {
+    const auto check = [this](HWND window, bool ownWindow) {
         ASSERT_TRUE(winkit::WaitFor([&] { return IsZoomed(window) != FALSE; }, 20s));
         const RECT maximized = winkit::WindowRect(window);
         // A plain click and a drag on the caption: translucent while held, then as it was.
-        Drag(window, winkit::CaptionPoint(window), 0, 0, window != notepad);
-        Drag(window, winkit::CaptionPoint(window), 60, 45, window != notepad);
+        Drag(window, winkit::CaptionPoint(window), 0, 0, ownWindow);
+        Drag(window, winkit::CaptionPoint(window), 60, 45, ownWindow);
         EXPECT_TRUE(IsZoomed(window));
         EXPECT_TRUE(SameRect(winkit::WindowRect(window), maximized)) << Describe(winkit::WindowRect(window));
         // A right click folds nothing; the middle click after it still works.
@@ -540,7 +535,14 @@ TEST_F(WindowOpsTest, MaximizedWindowsAreNeitherSnappedNorFoldedButStillTurnTran
         EXPECT_TRUE(SameRect(winkit::WindowRect(window), maximized)) << Describe(winkit::WindowRect(window));
         Click(window, kMiddle, 80);
         EXPECT_TRUE(winkit::WaitFor([&] { return !IsLayered(window); }, 20s));
-    }
+    };
+    check(windows[0], true);
+
+    const HWND notepad =
+        winkit::WaitProcessWindow(targets_.emplace_back(L"notepad.exe").Id(), L"Notepad", 60s);
+    ASSERT_NE(notepad, nullptr);
+    ShowWindow(notepad, SW_MAXIMIZE);
+    check(notepad, false);
 }
 
 namespace {
@@ -613,8 +615,10 @@ TEST_F(WindowOpsTest, MdiChildrenOfARealProgramSnapInsideTheirFrameAndTheirLists
         winkit::WaitFor([&] { return winkit::WindowRect(document).bottom < documentBefore.bottom; }, 20s))
         << "the document window was not folded: " << Describe(winkit::WindowRect(document));
     ASSERT_TRUE(program_->Settle());
-    EXPECT_TRUE(SameRect(RectInParent(list), listBefore))
-        << Describe(RectInParent(list)) << " instead of " << Describe(listBefore);
+    // Where the list lies in its window; its size is the file manager's own layout.
+    const RECT listAfter = RectInParent(list);
+    EXPECT_TRUE(listAfter.left == listBefore.left && listAfter.top == listBefore.top)
+        << Describe(listAfter) << " instead of " << Describe(listBefore);
     EXPECT_EQ(winkit::WindowRect(document).top, documentBefore.top);
     Click(document, kRight);
     EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(document), documentBefore); }, 20s))
