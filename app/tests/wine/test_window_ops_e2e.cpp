@@ -329,8 +329,13 @@ TEST_F(WindowOpsTest, ShiftRightClickAndRightDoubleClickToggleAlwaysOnTopAfterAF
     ASSERT_TRUE(shift.Release());
     EXPECT_GE(std::chrono::steady_clock::now() - pressed, 100ms) << "two pauses of 50 ms come first";
 
+    // The double click's first press folds the window like any right click; the double click then
+    // unfolds it again before the toggle.
+    const RECT before = winkit::WindowRect(windows[0]);
     ASSERT_TRUE(winkit::xserver::Run(L"click --repeat 2 --delay 80 3"));
     EXPECT_TRUE(winkit::WaitFor([&] { return !IsTopmost(windows[0]); }, 20s));
+    ASSERT_TRUE(program_->Settle());
+    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[0]), before)) << Describe(winkit::WindowRect(windows[0]));
 }
 
 TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
