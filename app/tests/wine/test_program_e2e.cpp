@@ -1,5 +1,6 @@
 // The real program, started from a private copy of its folder: what the user sees of the panel,
 // the resident notice, the settings file and the startup shortcut.
+#include "hook_shared.h"
 #include "program_driver.h"
 #include "raii.h"
 
@@ -230,6 +231,21 @@ TEST_F(ProgramTest, AStartupShortcutThatCannotBeWrittenLeavesTheBoxUncheckedAndS
     ASSERT_TRUE(PressDialogButton(box, L"OK"));
     ASSERT_TRUE(program.Settle());
     EXPECT_FALSE(program.IsChecked(kStartup));
+    EXPECT_EQ(program.Quit(), 0u);
+}
+
+TEST_F(ProgramTest, AHookThatCannotStartIsReportedAndThePanelStillComes) {
+    // An object of another type holding the hook's section name: the library gets no view.
+    const trellane::UniqueHandle squatter(CreateEventA(nullptr, TRUE, FALSE, VELLUM_HOOK_MAPPING_NAME));
+    ASSERT_TRUE(squatter);
+    DistCopy copy;
+    Program program(copy);
+    const HWND box = program.WaitDialog(60s);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(DialogText(box).find(L"ウィンドウの操作"), std::wstring::npos) << "says what is lost";
+    EXPECT_NE(DialogText(box).find(L"共有メモリ"), std::wstring::npos) << "and why";
+    ASSERT_TRUE(PressDialogButton(box, L"OK"));
+    ASSERT_NE(program.WaitPanel(), nullptr);
     EXPECT_EQ(program.Quit(), 0u);
 }
 
