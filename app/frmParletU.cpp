@@ -11,6 +11,7 @@
 #include "exclusion_list.h"
 #include "grid.h"
 #include "gui_benri.h"
+#include "handle32.h"
 #include "hook_shared.h"
 #include "maker_page.h"
 #include "resource_ids.h"
@@ -19,6 +20,7 @@
 #include "single_instance.h"
 #include "translucency.h"
 #include "vellum_api.h"
+#include "vellum_host.h"
 
 namespace trellane {
 
@@ -158,7 +160,8 @@ LRESULT CALLBACK TfrmTrellane::StaticWndProc(HWND window, UINT message, WPARAM w
 }
 
 LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND target = reinterpret_cast<HWND>(wParam);
+    // A 32-bit process (the companion's library) posts the window zero-extended: widen it again.
+    const HWND target = vellum::HandleFromBits<HWND>(wParam);
     static const UINT showPanelMessage = RegisterWindowMessageW(kShowPanelMessageName);
     if (message == showPanelMessage) {
         // A second start of the program: show the panel as the tray menu's first item does.
@@ -191,6 +194,9 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case vellum::HM_RDBLCLK:
         HMRDblClk(target);
+        return 0;
+    case vellum::WM_HOST_READY:
+        FCompanion.UseRightButton(IsChecked(chkOritatami));
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -478,7 +484,8 @@ void TfrmTrellane::FormCreate() {
     FGridWidth = 32;
     FUseGrid = true;
 
-    InstallHook(FHandle);
+    // The hook is installed on a thread that only pumps messages; its notifications come here.
+    FHookThread.Start(FHandle);
     SetGrid(LibraryFlag(FUseGrid), FGridWidth);
 
     FSnapshot.reset();
@@ -518,6 +525,7 @@ void TfrmTrellane::FormCreate() {
     }
 
     UseRightButton(LibraryFlag(IsChecked(chkOritatami)));
+    FCompanion.Start(FHandle);
 }
 
 void TfrmTrellane::FormShow() {
@@ -547,7 +555,8 @@ void TfrmTrellane::FormDestroy() {
     }
     FFolded = FoldList();
     FExcluded.clear();
-    UninstallHook();
+    FCompanion.Stop();
+    FHookThread.Stop();
 }
 
 // ---- Panel handlers ----------------------------------------------------------------------------
@@ -617,6 +626,7 @@ void TfrmTrellane::scrToumeiChange() {
 
 void TfrmTrellane::chkOritatamiClick() {
     UseRightButton(LibraryFlag(IsChecked(chkOritatami)));
+    FCompanion.UseRightButton(IsChecked(chkOritatami));
 }
 
 void TfrmTrellane::chkStartupClick() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fold_list.h"
+#include "hook_thread.h"
 #include "raii.h"
 #include "settings_file.h"
 #include "SysCtrls.h"
@@ -133,6 +134,8 @@ private:
     UniqueBitmap FLogo;
     bool FFormCreated = false;
     bool FClosing = false;
+    THookThread FHookThread;
+    THookCompanion FCompanion;
 
     // Controls.
     HWND Label7 = nullptr, Image1 = nullptr, Label3 = nullptr, Label1 = nullptr, Label2 = nullptr;

@@ -26,12 +26,13 @@ HWND WindowOfFoldName(const std::string& name) {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(HandleFromName(name)));
 }
 
-// Under some systems (Wine among them) invalidating "all windows" does not reach the bare desktop;
-// redraw it explicitly, frames and all, so that no grid line stays behind.
-void RepaintWholeScreen(BOOL erase) {
-    InvalidateRect(nullptr, nullptr, erase);
+// Invalidates the desktop and every window on it, frames included, so that no grid line stays
+// behind. Only invalidates: each window repaints when its own thread gets to it, and a hung program
+// never holds up this thread (unlike InvalidateRect of "all windows", which sends every window
+// WM_NCPAINT and WM_ERASEBKGND before it returns). Erasing is what wipes the wallpaper.
+void RepaintWholeScreen() {
     RedrawWindow(GetDesktopWindow(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | (erase ? RDW_ERASE : 0u));
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 } // namespace
@@ -139,7 +140,7 @@ void TfrmTrellane::HMDragEnd(HWND target) {
         // Whatever went wrong, the painted grid is still wiped and the drag still ends below.
     }
     if (FGridDrawn) {
-        RepaintWholeScreen(FALSE);
+        RepaintWholeScreen();
         PostMessageA(nullptr, WM_PAINT, 0, 0);
         FGridDrawn = false;
     }

@@ -16,6 +16,7 @@ function(add_trellane_program_library name)
     frmParletU_windows.cpp
     frmParletU_menu.cpp
     gui_benri.cpp
+    hook_thread.cpp
     settings_file.cpp
     single_instance.cpp
     SysCtrls.cpp)
