@@ -20,7 +20,6 @@
 #include "single_instance.h"
 #include "translucency.h"
 #include "vellum_api.h"
-#include "vellum_host.h"
 
 namespace trellane {
 
@@ -194,9 +193,6 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case vellum::HM_RDBLCLK:
         HMRDblClk(target);
-        return 0;
-    case vellum::WM_HOST_READY:
-        FCompanion.UseRightButton(IsChecked(chkOritatami));
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -484,7 +480,10 @@ void TfrmTrellane::FormCreate() {
     FGridWidth = 32;
     FUseGrid = true;
 
-    // The hook is installed on a thread that only pumps messages; its notifications come here.
+    // The companion's hook (x64 edition) goes in first, so that this edition's own hook heads the
+    // chain: under Wine a hook whose library a process cannot load ends the chain there. Both
+    // notify this window; the own hook is installed on a thread that only pumps messages.
+    FCompanion.Start(FHandle);
     FHookThread.Start(FHandle);
     SetGrid(LibraryFlag(FUseGrid), FGridWidth);
 
@@ -525,7 +524,7 @@ void TfrmTrellane::FormCreate() {
     }
 
     UseRightButton(LibraryFlag(IsChecked(chkOritatami)));
-    FCompanion.Start(FHandle);
+    FCompanion.UseRightButton(IsChecked(chkOritatami));
 }
 
 void TfrmTrellane::FormShow() {

@@ -12,6 +12,7 @@ namespace trellane {
 namespace {
 constexpr bool kIsX64Edition = sizeof(void*) == 8;
 constexpr DWORD kStopWaitMs = 2000;
+constexpr DWORD kStartWaitMs = 15000;
 } // namespace
 
 bool THookThread::Start(HWND notifyWindow) {
@@ -50,23 +51,30 @@ void THookThread::Stop() noexcept {
 
 void THookCompanion::Start(HWND notifyWindow) {
     if (!kIsX64Edition || FProcess) return;
+    SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    const UniqueHandle ready(CreateEventW(&inheritable, TRUE, FALSE, nullptr));
+    if (!ready) return;
     const std::wstring path = ExeDirectory() + vellum::kHostExeName;
     std::wstring commandLine = L"\"" + path + L"\" " + std::to_wstring(vellum::HandleBits(notifyWindow)) +
-                               L" " + std::to_wstring(GetCurrentProcessId());
+                               L" " + std::to_wstring(GetCurrentProcessId()) + L" " +
+                               std::to_wstring(reinterpret_cast<UINT_PTR>(ready.get()));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    // Only the event is created inheritable; the program holds no other inheritable handle.
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                         &startup, &process))
         return;
     CloseHandle(process.hThread);
     FProcess = UniqueHandle(process.hProcess);
     FThreadId = process.dwThreadId;
+    // Until its hook is in place (a moment; longer where 32-bit code is emulated), or it has failed.
+    const HANDLE waitFor[] = {ready.get(), FProcess.get()};
+    WaitForMultipleObjects(2, waitFor, FALSE, kStartWaitMs);
 }
 
 void THookCompanion::UseRightButton(bool on) noexcept {
     if (!FProcess) return;
-    // Before the companion has its queue this post fails; its ready message asks again.
     PostThreadMessageW(FThreadId, vellum::WM_HOST_USE_RIGHT_BUTTON, on ? 1 : 0, 0);
 }
 

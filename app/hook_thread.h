@@ -40,8 +40,8 @@ public:
     THookCompanion(const THookCompanion&) = delete;
     THookCompanion& operator=(const THookCompanion&) = delete;
 
-    // Starts tools\VellumHost32.exe beside the program, notifying the given window. It ends by itself
-    // when this process ends, however it ends.
+    // Starts tools\VellumHost32.exe beside the program, notifying the given window, and returns once
+    // its hook is installed. It ends by itself when this process ends, however it ends.
     void Start(HWND notifyWindow);
     // Hands the right-button setting to the companion's library (on start-up and on every change).
     void UseRightButton(bool on) noexcept;

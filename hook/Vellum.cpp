@@ -24,9 +24,6 @@ extern "C" int WINAPI InstallHook(HWND notifyWindow) {
     shared->NotifyWnd = vellum::HandleBits(notifyWindow);
     shared->GridOn = 0;
     shared->RightButtonOn = 1;
-#ifdef VELLUM_PAIRED
-    vellum::InstallerThread = GetCurrentThreadId();
-#endif
     const HHOOK hook = SetWindowsHookExA(WH_MOUSE, vellum::MouseHookProc, ModuleInstance, 0);
     shared->HookHandle = vellum::HandleBits(hook);
     return 1;

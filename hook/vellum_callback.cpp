@@ -18,8 +18,6 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM message, LPARAM info) noexcept {
     if (!shared) return CallNextHookEx(nullptr, code, message, info);
     const auto* mouse = reinterpret_cast<const MOUSEHOOKSTRUCT*>(info);
     if (code < 0 || !mouse) return CallNextHookEx(NextHook(shared), code, message, info);
-    if (InstallerThread != 0 && GetCurrentThreadId() == InstallerThread)
-        return CallNextHookEx(NextHook(shared), code, message, info);
 
     const auto msgNumber = static_cast<unsigned>(message);
     const bool rightButtonOn = shared->RightButtonOn != 0;

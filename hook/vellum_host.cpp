@@ -33,7 +33,8 @@ HMODULE LoadLibraryBeside() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
     wchar_t* rest = nullptr;
     const auto notifyBits = std::wcstoul(commandLine, &rest, 10);
-    const auto programId = static_cast<DWORD>(std::wcstoul(rest, nullptr, 10));
+    const auto programId = static_cast<DWORD>(std::wcstoul(rest, &rest, 10));
+    const auto ready = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(std::wcstoul(rest, nullptr, 10)));
     const HWND notifyWindow = vellum::HandleFromBits<HWND>(notifyBits);
     if (!IsWindow(notifyWindow)) return 1;
     const HANDLE program = OpenProcess(SYNCHRONIZE, FALSE, programId);
@@ -47,12 +48,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
     if (!install || !uninstall || !setGrid || !useRightButton) return 1;
 
     MSG msg;
-    // The queue exists before the form is told to send the right-button setting here.
+    // The queue exists before the program is told to go on, so its right-button setting reaches it.
     PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
     // The program's own order: install, then the grid call that clears a stale drag flag.
     install(notifyWindow);
     setGrid(-1, 32);
-    PostMessageW(notifyWindow, vellum::WM_HOST_READY, 0, 0);
+    if (ready) {
+        SetEvent(ready);
+        CloseHandle(ready);
+    }
 
     bool running = true;
     while (running) {

@@ -8,13 +8,12 @@
 
 namespace vellum {
 
-// The companion's command line: "<main form's window, decimal> <program's process id, decimal>".
+// The companion's command line: "<main form's window> <program's process id> <ready event>", all
+// decimal; the event is an inherited handle the companion sets once its hook is installed and its
+// message queue exists.
 constexpr const wchar_t* kHostExeName = L"tools\\VellumHost32.exe";
 constexpr const wchar_t* kHostLibraryName = L"Vellum32.dll";
 
-// Posted by the companion to the main form once its hook is installed; the form answers with the
-// right-button setting, so a change made while the companion was starting is not lost.
-constexpr UINT WM_HOST_READY = WM_APP + 0x50;
 // Posted by the program to the companion's thread: wParam is the right-button truth value.
 constexpr UINT WM_HOST_USE_RIGHT_BUTTON = WM_APP + 0x51;
 

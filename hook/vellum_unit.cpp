@@ -5,7 +5,6 @@ namespace vellum {
 HANDLE MappingCreated = nullptr;
 HANDLE MappingOpened = nullptr;
 HookShared* SharedView = nullptr;
-DWORD InstallerThread = 0;
 
 void InitializeUnit() noexcept {
     // The first process creates the section; later ones get a handle to the existing one.
