@@ -26,13 +26,22 @@ HWND WindowOfFoldName(const std::string& name) {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(HandleFromName(name)));
 }
 
+constexpr UINT kRepaintFlags = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;
+
+BOOL CALLBACK InvalidateTopLevelWindow(HWND window, LPARAM) noexcept {
+    RedrawWindow(window, nullptr, nullptr, kRepaintFlags);
+    return TRUE;
+}
+
 // Invalidates the desktop and every window on it, frames included, so that no grid line stays
 // behind. Only invalidates: each window repaints when its own thread gets to it, and a hung program
 // never holds up this thread (unlike InvalidateRect of "all windows", which sends every window
-// WM_NCPAINT and WM_ERASEBKGND before it returns). Erasing is what wipes the wallpaper.
+// WM_NCPAINT and WM_ERASEBKGND before it returns). Erasing is what wipes the wallpaper. The
+// top-level windows are named one by one too: under Wine, invalidating the desktop's children does
+// not reach the windows of the desktop's own thread (the taskbar).
 void RepaintWholeScreen() {
-    RedrawWindow(GetDesktopWindow(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    RedrawWindow(GetDesktopWindow(), nullptr, nullptr, kRepaintFlags);
+    EnumWindows(InvalidateTopLevelWindow, 0);
 }
 
 } // namespace
