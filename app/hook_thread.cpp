@@ -25,7 +25,8 @@ bool THookThread::Start(HWND notifyWindow) {
     // InstallHook must have run before the form's later calls (SetGrid, UseRightButton) and it
     // never blocks, so this wait is short.
     const HANDLE waitFor[] = {FInstalled.get(), FThread.get()};
-    return WaitForMultipleObjects(2, waitFor, FALSE, INFINITE) == WAIT_OBJECT_0;
+    if (WaitForMultipleObjects(2, waitFor, FALSE, INFINITE) != WAIT_OBJECT_0) return false;
+    return FInstalledResult != 0;
 }
 
 DWORD WINAPI THookThread::Run(void* self) noexcept {
@@ -33,7 +34,7 @@ DWORD WINAPI THookThread::Run(void* self) noexcept {
     MSG msg;
     // The queue exists before anyone can post the quit message to it.
     PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    InstallHook(owner->FNotifyWindow);
+    owner->FInstalledResult = InstallHook(owner->FNotifyWindow);
     SetEvent(owner->FInstalled.get());
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)
         DispatchMessageW(&msg);

@@ -18,7 +18,8 @@ public:
     THookThread(const THookThread&) = delete;
     THookThread& operator=(const THookThread&) = delete;
 
-    // Starts the thread and returns once InstallHook (notifying the given window) has run on it.
+    // Starts the thread and returns once InstallHook (notifying the given window) has run on it:
+    // true when InstallHook reported success.
     bool Start(HWND notifyWindow);
     // Removes the hook on its thread and ends the thread.
     void Stop() noexcept;
@@ -27,6 +28,7 @@ private:
     static DWORD WINAPI Run(void* self) noexcept;
 
     HWND FNotifyWindow = nullptr;
+    int FInstalledResult = 0;
     UniqueHandle FInstalled;
     UniqueHandle FThread;
     DWORD FThreadId = 0;
