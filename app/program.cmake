@@ -17,6 +17,7 @@ function(add_trellane_program_library name)
     frmParletU_menu.cpp
     gui_benri.cpp
     settings_file.cpp
+    trace.cpp
     single_instance.cpp
     SysCtrls.cpp)
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/res)
