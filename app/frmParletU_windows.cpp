@@ -4,6 +4,7 @@
 
 #include "color_table.h"
 #include "grid.h"
+#include "trace.h"
 #include "translucency.h"
 
 namespace trellane {
@@ -41,7 +42,7 @@ void RepaintWholeScreen(BOOL erase) {
 void TfrmTrellane::HMDragStart(HWND target) {
     CaptureDragWindow(target);
     // Also for excluded windows: translucency while moving does not depend on the grid.
-    if (IsChecked(chkMoveToumei)) SetTranslucency(target, false, true, FToumei);
+    if (FSettings.moveToumei) SetTranslucency(target, false, true, FSettings.toumei);
 }
 
 bool TfrmTrellane::IsExcludedClass(const char* className) const {
@@ -77,13 +78,13 @@ void TfrmTrellane::CaptureDragWindow(HWND target) {
 }
 
 void TfrmTrellane::HMMouseMove(HWND target) {
-    if (!FDragActive || !IsChecked(chkGraphicLine)) return;
+    if (!FDragActive || !FSettings.graphicLine) return;
     DrawGridOnScreen(target);
     FGridDrawn = true;
 }
 
 void TfrmTrellane::DrawGridOnScreen(HWND target) {
-    if (FGridWidth < 1) return;
+    if (FSettings.gridWidth < 1) return;
     const HWND desktop = GetDesktopWindow();
     if (!desktop) return;
     RECT screen{};
@@ -91,20 +92,20 @@ void TfrmTrellane::DrawGridOnScreen(HWND target) {
     const WindowDc dc(desktop, WindowDc::Area::Whole);
     if (!dc) return;
 
-    const COLORREF color = ColorToRgb(FGridColor, [](int index) { return GetSysColor(index); });
+    const COLORREF color = ColorToRgb(FSettings.gridColor, [](int index) { return GetSysColor(index); });
     const UniquePen pen(CreatePen(PS_SOLID, 1, color));
     {
         const SelectedObject selectedPen(dc.get(), pen.get());
         SetROP2(dc.get(), R2_COPYPEN);
         const GridLineCounts lines =
-            CountGridLines(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), FGridWidth);
+            CountGridLines(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), FSettings.gridWidth);
         for (std::int32_t i = 0; i < lines.verticalLines; ++i) {
-            const int x = i * FGridWidth;
+            const int x = i * FSettings.gridWidth;
             MoveToEx(dc.get(), x, screen.top, nullptr);
             LineTo(dc.get(), x, screen.bottom);
         }
         for (std::int32_t j = 0; j < lines.horizontalLines; ++j) {
-            const int y = j * FGridWidth;
+            const int y = j * FSettings.gridWidth;
             MoveToEx(dc.get(), screen.left, y, nullptr);
             LineTo(dc.get(), screen.right, y);
         }
@@ -120,30 +121,28 @@ void TfrmTrellane::DrawGridOnScreen(HWND target) {
 }
 
 std::int32_t TfrmTrellane::SnapToGrid(std::int32_t value) const {
-    return trellane::SnapToGrid(value, FGridWidth);
+    return trellane::SnapToGrid(value, FSettings.gridWidth);
 }
 
 void TfrmTrellane::HMDragEnd(HWND target) {
-    if (IsChecked(chkMoveToumei)) SetTranslucency(target, false, false, FToumei);
-    try {
-        RECT rect;
-        if (FUseGrid && FDragActive && FGridWidth >= 1 && ReadWindowRect(target, rect)) {
-            const auto style = static_cast<DWORD>(GetWindowLongA(target, GWL_STYLE));
-            const SnapPlacement placement =
-                SnapWindow(BoundsOf(rect), (style & WS_THICKFRAME) != 0, FGridWidth);
-            SetWindowPos(target, nullptr, placement.x, placement.y, placement.cx, placement.cy,
-                         placement.flags);
-            InvalidateRect(target, nullptr, TRUE);
+    if (FSettings.moveToumei) SetTranslucency(target, false, false, FSettings.toumei);
+    // However snapping ends, the painted grid is wiped and the drag is over.
+    const ScopeExit endDrag([this]() noexcept {
+        if (FGridDrawn) {
+            RepaintWholeScreen(FALSE);
+            PostMessageA(nullptr, WM_PAINT, 0, 0);
+            FGridDrawn = false;
         }
-    } catch (...) {
-        // Whatever went wrong, the painted grid is still wiped and the drag still ends below.
-    }
-    if (FGridDrawn) {
-        RepaintWholeScreen(FALSE);
-        PostMessageA(nullptr, WM_PAINT, 0, 0);
-        FGridDrawn = false;
-    }
-    FDragActive = false;
+        FDragActive = false;
+    });
+    RECT rect;
+    if (!FSettings.useGrid || !FDragActive || FSettings.gridWidth < 1 || !ReadWindowRect(target, rect))
+        return;
+    const auto style = static_cast<DWORD>(GetWindowLongA(target, GWL_STYLE));
+    const SnapPlacement placement =
+        SnapWindow(BoundsOf(rect), (style & WS_THICKFRAME) != 0, FSettings.gridWidth);
+    SetWindowPos(target, nullptr, placement.x, placement.y, placement.cx, placement.cy, placement.flags);
+    InvalidateRect(target, nullptr, TRUE);
 }
 
 // ---- Translucency --------------------------------------------------------------------------------
@@ -173,13 +172,13 @@ void TfrmTrellane::SetTranslucency(HWND target, bool toggle, bool on, std::int32
 }
 
 void TfrmTrellane::HMMClick(HWND target) {
-    SetTranslucency(target, true, true, FToumei);
+    SetTranslucency(target, true, true, FSettings.toumei);
 }
 
 // ---- Folding -------------------------------------------------------------------------------------
 
 void TfrmTrellane::HMRClick(HWND target) {
-    if (!IsChecked(chkOritatami)) return;
+    if (!FSettings.oritatami) return;
     FoldWindow(target, !FFolded.Contains(FoldNameOf(target)));
 }
 
@@ -225,6 +224,7 @@ void TfrmTrellane::popMacFreeClick() noexcept {
             UnfoldOldest();
     } catch (...) {
         // Out of memory while restoring: nothing more can be done for the remaining windows.
+        LogFailure(L"popMacFreeClick", L"folded windows", ERROR_NOT_ENOUGH_MEMORY);
     }
 }
 
