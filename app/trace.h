@@ -1,6 +1,6 @@
 // Failures that the program deliberately carries on after still leave one line in the debugger
-// output (a debug-output viewer on Windows, WINEDEBUG=+debugstr under Wine), so that a report of
-// "nothing happened" can be traced without a debugger attached.
+// output (a debug-output viewer on Windows; under Wine WINEDEBUG=+debugstr, or warn+seh in Wine 8),
+// so that a report of "nothing happened" can be traced without a debugger attached.
 #pragma once
 
 #include <string_view>
