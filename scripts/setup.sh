@@ -40,7 +40,7 @@ debian_mirror() {
                                 /^URIs:/ { sub(/^URIs:[ \t]*/, ""); uris = $0 }
                                 /^Suites:/ { sub(/^Suites:[ \t]*/, ""); suites = $0 }
                                 END { flush() }'
-  } | head -n1
+  } | head -n1 || true
 }
 if ! native_i386_works; then
   qemu=/usr/local/lib/trellane/qemu-i386
