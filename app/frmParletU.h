@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "settings.h"
 #include "settings_file.h"
 #include "SysCtrls.h"
+#include "translucency.h"
 
 namespace trellane {
 
@@ -31,6 +33,10 @@ using ColorValue = std::int32_t;
 struct DesignBounds {
     int left, top, width, height;
 };
+
+// The window a hook notification about `reported` acts on: the nearest window up its parent chain
+// with a caption, else its top-level window.
+HWND CommandTarget(HWND reported);
 
 class TfrmTrellane {
 public:
@@ -107,6 +113,12 @@ private:
     void chkOritatamiClick();
     void chkStartupClick();
     void timerHideTimer();
+    // Writes the settings file; on failure says so in a message box and returns false.
+    bool WriteSettings();
+    // At the end of the session: unfold every window, then write the settings, once.
+    void EndSession();
+    // InstallHook failed: the user is told that window commands are not available, and why.
+    void ReportHookUnavailable();
 
     // Notification handlers and the window operations behind them.
     void HMDragStart(HWND target);
@@ -119,7 +131,7 @@ private:
     void CaptureDragWindow(HWND target);
     void DrawGridOnScreen(HWND target);
     std::int32_t SnapToGrid(std::int32_t value) const;
-    void SetTranslucency(HWND target, bool toggle, bool on, std::int32_t level);
+    void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level);
     void FoldWindow(HWND target, bool fold);
     // Unfolds the window folded longest ago and always drops its entry, so loops over the list end.
     // Returns that window.
@@ -154,7 +166,10 @@ private:
     UniqueFont FLinkFont;
     UniqueBitmap FLogo;
     bool FFormCreated = false;
+    // Set once closing (or the end of the session) has begun: notifications then change nothing.
     bool FClosing = false;
+    bool FEndingSession = false;
+    bool FSettingsWritten = false;
 
     // Controls, created from kControlRows.
     HWND Label7 = nullptr, Image1 = nullptr, Label3 = nullptr, Label1 = nullptr, Label2 = nullptr;
@@ -177,6 +192,12 @@ private:
     std::array<DEVMODEW, 41> FModes{};
     bool FDragActive = false;
     std::vector<std::string> FExcluded;
+    // Windows we made translucent, with the layered state each had before, to be put back.
+    std::map<HWND, LayeredState> FTranslucent;
+    // The window the last right click folded, and when, so that a right double click (which
+    // starts with that click) can unfold it again.
+    HWND FLastFolded = nullptr;
+    DWORD FLastFoldTick = 0;
 
     // ---- Tray components (frmParletU_menu.cpp) ----
     // This form in the component model: it owns tray and PopupMenu1 and frees them (the menu first)

@@ -9,7 +9,7 @@ const SettingRow kSettingRows[8] = {
     {L"chkGraphicLine", &Settings::graphicLine, nullptr, 0, nullptr},
     {L"GridWidth", nullptr, &Settings::gridWidth, 32, &ClampGridWidth},
     {L"color", nullptr, &Settings::gridColor, 0xFFFFFF, nullptr},
-    {L"toumei", nullptr, &Settings::toumei, 70, nullptr},
+    {L"toumei", nullptr, &Settings::toumei, 70, &ClampToumei},
     {L"chkAutoHide", &Settings::autoHide, nullptr, 0, nullptr},
     {L"chkUseGrid", &Settings::useGrid, nullptr, 1, nullptr},
     {L"chkMoveToumei", &Settings::moveToumei, nullptr, 1, nullptr},

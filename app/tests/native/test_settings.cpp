@@ -96,4 +96,6 @@ TEST(Settings, ReadValuesFallBackOrAreHeldInRange) {
     EXPECT_TRUE(settings.graphicLine);
     EXPECT_FALSE(settings.oritatami);
     EXPECT_EQ(ReadSettings(ReaderOf({{L"GridWidth", L"0"}})).gridWidth, 4);
+    EXPECT_EQ(ReadSettings(ReaderOf({{L"toumei", L"0"}})).toumei, 20) << "0 would hide translucent windows";
+    EXPECT_EQ(ReadSettings(ReaderOf({{L"toumei", L"250"}})).toumei, 100);
 }
