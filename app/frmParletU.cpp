@@ -11,6 +11,7 @@
 #include "exclusion_list.h"
 #include "grid.h"
 #include "gui_benri.h"
+#include "handle32.h"
 #include "hook_shared.h"
 #include "maker_page.h"
 #include "resource_ids.h"
@@ -183,7 +184,8 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool hookNotification = message >= vellum::HM_MOUSEMOVE && message <= vellum::HM_RDBLCLK;
     // Once closing has begun (a message box of that path may be pumping), no window is touched.
     if (hookNotification && FClosing) return 0;
-    const HWND target = hookNotification ? CommandTarget(reinterpret_cast<HWND>(wParam)) : nullptr;
+    // A 32-bit process (the companion's library) posts the window zero-extended: widen it again.
+    const HWND target = hookNotification ? CommandTarget(vellum::HandleFromBits<HWND>(wParam)) : nullptr;
     static const UINT showPanelMessage = RegisterWindowMessageW(kShowPanelMessageName);
     if (message == showPanelMessage) {
         // A second start of the program: show the panel as the tray menu's first item does.
@@ -521,9 +523,13 @@ void TfrmTrellane::FormCreate() {
     FShowResidentNotice = true;
     FSettings = DefaultSettings();
 
-    // The library's copy of the grid settings is the defaults: the settings read below never reach it.
-    if (!InstallHook(FHandle)) {
-        LogFailure(L"InstallHook", L"main form");
+    // The companion's hook (x64 edition) goes in first, so that this edition's own hook heads the
+    // chain: under Wine a hook whose library a process cannot load ends the chain there. Both
+    // notify this window; the own hook is installed on a thread that only pumps messages. The
+    // library's copy of the grid settings is the defaults: the settings read below never reach it.
+    FCompanion.Start(FHandle);
+    if (!FHookThread.Start(FHandle)) {
+        LogFailure(L"InstallHook", L"hook thread");
         ReportHookUnavailable();
     }
     SetGrid(LibraryFlag(FSettings.useGrid), FSettings.gridWidth);
@@ -560,6 +566,7 @@ void TfrmTrellane::FormCreate() {
     }
 
     UseRightButton(LibraryFlag(FSettings.oritatami));
+    FCompanion.UseRightButton(FSettings.oritatami);
 }
 
 void TfrmTrellane::FormShow() {
@@ -579,7 +586,8 @@ void TfrmTrellane::FormDestroy() {
     }
     FFolded = FoldList();
     FExcluded.clear();
-    UninstallHook();
+    FCompanion.Stop();
+    FHookThread.Stop();
 }
 
 bool TfrmTrellane::WriteSettings() {
@@ -669,6 +677,7 @@ void TfrmTrellane::scrToumeiChange() {
 
 void TfrmTrellane::chkOritatamiClick() {
     UseRightButton(LibraryFlag(FSettings.oritatami));
+    FCompanion.UseRightButton(FSettings.oritatami);
 }
 
 void TfrmTrellane::chkStartupClick() {
