@@ -8,6 +8,7 @@
 #include "command_target.h"
 #include "grid.h"
 #include "handle32.h"
+#include "trace.h"
 #include "translucency.h"
 
 namespace trellane {
@@ -113,7 +114,7 @@ HWND CommandTarget(HWND reported) {
 void TfrmTrellane::HMDragStart(HWND target) {
     CaptureDragWindow(target);
     // Also for excluded windows: translucency while moving does not depend on the grid.
-    if (IsChecked(chkMoveToumei)) SetTranslucency(target, TranslucencyRequest::On, FToumei);
+    if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::On, FSettings.toumei);
 }
 
 bool TfrmTrellane::IsExcludedClass(const char* className) const {
@@ -149,13 +150,13 @@ void TfrmTrellane::CaptureDragWindow(HWND target) {
 }
 
 void TfrmTrellane::HMMouseMove(HWND target) {
-    if (!FDragActive || !IsChecked(chkGraphicLine)) return;
+    if (!FDragActive || !FSettings.graphicLine) return;
     DrawGridOnScreen(target);
     FGridDrawn = true;
 }
 
 void TfrmTrellane::DrawGridOnScreen(HWND target) {
-    if (FGridWidth < 1) return;
+    if (FSettings.gridWidth < 1) return;
     const HWND desktop = GetDesktopWindow();
     if (!desktop) return;
     RECT screen{};
@@ -163,20 +164,20 @@ void TfrmTrellane::DrawGridOnScreen(HWND target) {
     const WindowDc dc(desktop, WindowDc::Area::Whole);
     if (!dc) return;
 
-    const COLORREF color = ColorToRgb(FGridColor, [](int index) { return GetSysColor(index); });
+    const COLORREF color = ColorToRgb(FSettings.gridColor, [](int index) { return GetSysColor(index); });
     const UniquePen pen(CreatePen(PS_SOLID, 1, color));
     {
         const SelectedObject selectedPen(dc.get(), pen.get());
         SetROP2(dc.get(), R2_COPYPEN);
         const GridLineCounts lines =
-            CountGridLines(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), FGridWidth);
+            CountGridLines(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), FSettings.gridWidth);
         for (std::int32_t i = 0; i < lines.verticalLines; ++i) {
-            const int x = i * FGridWidth;
+            const int x = i * FSettings.gridWidth;
             MoveToEx(dc.get(), x, screen.top, nullptr);
             LineTo(dc.get(), x, screen.bottom);
         }
         for (std::int32_t j = 0; j < lines.horizontalLines; ++j) {
-            const int y = j * FGridWidth;
+            const int y = j * FSettings.gridWidth;
             MoveToEx(dc.get(), screen.left, y, nullptr);
             LineTo(dc.get(), screen.right, y);
         }
@@ -192,29 +193,29 @@ void TfrmTrellane::DrawGridOnScreen(HWND target) {
 }
 
 std::int32_t TfrmTrellane::SnapToGrid(std::int32_t value) const {
-    return trellane::SnapToGrid(value, FGridWidth);
+    return trellane::SnapToGrid(value, FSettings.gridWidth);
 }
 
 void TfrmTrellane::HMDragEnd(HWND target) {
-    if (IsChecked(chkMoveToumei)) SetTranslucency(target, TranslucencyRequest::Off, FToumei);
-    try {
-        RECT rect;
-        if (FUseGrid && FDragActive && FGridWidth >= 1 && MayPlace(target) && ReadWindowRect(target, rect)) {
-            const auto style = static_cast<DWORD>(GetWindowLongA(target, GWL_STYLE));
-            const SnapPlacement placement =
-                SnapWindow(BoundsOf(rect), (style & WS_THICKFRAME) != 0, FGridWidth);
-            PlaceWindow(target, placement);
-            InvalidateRect(target, nullptr, TRUE);
+    if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::Off, FSettings.toumei);
+    // However snapping ends, the painted grid is wiped and the drag is over.
+    const ScopeExit endDrag([this]() noexcept {
+        if (FGridDrawn) {
+            RepaintWholeScreen();
+            PostMessageA(nullptr, WM_PAINT, 0, 0);
+            FGridDrawn = false;
         }
-    } catch (...) {
-        // Whatever went wrong, the painted grid is still wiped and the drag still ends below.
-    }
-    if (FGridDrawn) {
-        RepaintWholeScreen();
-        PostMessageA(nullptr, WM_PAINT, 0, 0);
-        FGridDrawn = false;
-    }
-    FDragActive = false;
+        FDragActive = false;
+    });
+    RECT rect;
+    if (!FSettings.useGrid || !FDragActive || FSettings.gridWidth < 1 || !MayPlace(target) ||
+        !ReadWindowRect(target, rect))
+        return;
+    const auto style = static_cast<DWORD>(GetWindowLongA(target, GWL_STYLE));
+    const SnapPlacement placement =
+        SnapWindow(BoundsOf(rect), (style & WS_THICKFRAME) != 0, FSettings.gridWidth);
+    PlaceWindow(target, placement);
+    InvalidateRect(target, nullptr, TRUE);
 }
 
 // ---- Translucency --------------------------------------------------------------------------------
@@ -265,13 +266,13 @@ void TfrmTrellane::SetTranslucency(HWND target, TranslucencyRequest request, std
 }
 
 void TfrmTrellane::HMMClick(HWND target) {
-    SetTranslucency(target, TranslucencyRequest::Toggle, FToumei);
+    SetTranslucency(target, TranslucencyRequest::Toggle, FSettings.toumei);
 }
 
 // ---- Folding -------------------------------------------------------------------------------------
 
 void TfrmTrellane::HMRClick(HWND target) {
-    if (!IsChecked(chkOritatami)) return;
+    if (!FSettings.oritatami) return;
     const bool fold = !FFolded.Contains(FoldNameOf(target));
     FoldWindow(target, fold);
     FLastFolded = (fold && FFolded.Contains(FoldNameOf(target))) ? target : nullptr;
@@ -327,6 +328,7 @@ void TfrmTrellane::popMacFreeClick() noexcept {
             UnfoldOldest();
     } catch (...) {
         // Out of memory while restoring: nothing more can be done for the remaining windows.
+        LogFailure(L"popMacFreeClick", L"folded windows", ERROR_NOT_ENOUGH_MEMORY);
     }
 }
 

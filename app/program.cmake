@@ -23,6 +23,7 @@ function(add_trellane_program_library name)
     gui_benri.cpp
     hook_thread.cpp
     settings_file.cpp
+    trace.cpp
     single_instance.cpp
     SysCtrls.cpp)
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/res)
