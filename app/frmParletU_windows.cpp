@@ -4,7 +4,9 @@
 
 #include "color_table.h"
 #include "grid.h"
+#include "screen_geometry.h"
 #include "translucency.h"
+#include "visible_frame.h"
 
 namespace trellane {
 
@@ -32,6 +34,36 @@ void RepaintWholeScreen(BOOL erase) {
     InvalidateRect(nullptr, nullptr, erase);
     RedrawWindow(GetDesktopWindow(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | (erase ? RDW_ERASE : 0u));
+}
+
+// The bounding rectangle of all monitors, in screen coordinates.
+RECT VirtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+void DrawGridLines(HDC dc, const RECT& area, std::int32_t pitch) {
+    const GridLineRun columns = GridLinesAcross(area.left, area.right - area.left, pitch);
+    const GridLineRun rows = GridLinesAcross(area.top, area.bottom - area.top, pitch);
+    for (std::int32_t i = 0; i < columns.count; ++i) {
+        const int x = columns.first + i * pitch;
+        MoveToEx(dc, x, area.top, nullptr);
+        LineTo(dc, x, area.bottom);
+    }
+    for (std::int32_t j = 0; j < rows.count; ++j) {
+        const int y = rows.first + j * pitch;
+        MoveToEx(dc, area.left, y, nullptr);
+        LineTo(dc, area.right, y);
+    }
+}
+
+// The window rectangle snapped by the frame the user sees, where the system reports one.
+SnapPlacement SnapPlacementFor(HWND window, const RECT& rect, bool resizable, std::int32_t pitch) {
+    RECT frame;
+    const RECT visible = ReadVisibleFrame(window, frame) ? frame : rect;
+    return SnapVisibleFrame(BoundsOf(rect), BoundsOf(visible), resizable, pitch);
 }
 
 } // namespace
@@ -84,11 +116,9 @@ void TfrmTrellane::HMMouseMove(HWND target) {
 
 void TfrmTrellane::DrawGridOnScreen(HWND target) {
     if (FGridWidth < 1) return;
-    const HWND desktop = GetDesktopWindow();
-    if (!desktop) return;
-    RECT screen{};
-    GetWindowRect(desktop, &screen);
-    const WindowDc dc(desktop, WindowDc::Area::Whole);
+    // The screen's own device context spans every monitor in screen coordinates, so the grid keeps
+    // its origin at the primary screen's corner and reaches monitors left of or above it.
+    const WindowDc dc(nullptr, WindowDc::Area::Client);
     if (!dc) return;
 
     const COLORREF color = ColorToRgb(FGridColor, [](int index) { return GetSysColor(index); });
@@ -96,18 +126,7 @@ void TfrmTrellane::DrawGridOnScreen(HWND target) {
     {
         const SelectedObject selectedPen(dc.get(), pen.get());
         SetROP2(dc.get(), R2_COPYPEN);
-        const GridLineCounts lines =
-            CountGridLines(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), FGridWidth);
-        for (std::int32_t i = 0; i < lines.verticalLines; ++i) {
-            const int x = i * FGridWidth;
-            MoveToEx(dc.get(), x, screen.top, nullptr);
-            LineTo(dc.get(), x, screen.bottom);
-        }
-        for (std::int32_t j = 0; j < lines.horizontalLines; ++j) {
-            const int y = j * FGridWidth;
-            MoveToEx(dc.get(), screen.left, y, nullptr);
-            LineTo(dc.get(), screen.right, y);
-        }
+        DrawGridLines(dc.get(), VirtualScreen(), FGridWidth);
     }
 
     RECT windowRect;
@@ -130,7 +149,7 @@ void TfrmTrellane::HMDragEnd(HWND target) {
         if (FUseGrid && FDragActive && FGridWidth >= 1 && ReadWindowRect(target, rect)) {
             const auto style = static_cast<DWORD>(GetWindowLongA(target, GWL_STYLE));
             const SnapPlacement placement =
-                SnapWindow(BoundsOf(rect), (style & WS_THICKFRAME) != 0, FGridWidth);
+                SnapPlacementFor(target, rect, (style & WS_THICKFRAME) != 0, FGridWidth);
             SetWindowPos(target, nullptr, placement.x, placement.y, placement.cx, placement.cy,
                          placement.flags);
             InvalidateRect(target, nullptr, TRUE);
