@@ -2,6 +2,8 @@
 // window to the grid, painting the grid, translucency, folding, and the flash with the topmost toggle.
 #include "frmParletU.h"
 
+#include <vector>
+
 #include "color_table.h"
 #include "grid.h"
 #include "screen_geometry.h"
@@ -44,19 +46,25 @@ RECT VirtualScreen() {
                 top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
+// Every line in one call: one call per line costs more than the drawing at small pitches.
 void DrawGridLines(HDC dc, const RECT& area, std::int32_t pitch) {
     const GridLineRun columns = GridLinesAcross(area.left, area.right - area.left, pitch);
     const GridLineRun rows = GridLinesAcross(area.top, area.bottom - area.top, pitch);
+    std::vector<POINT> ends;
+    ends.reserve(2 * static_cast<std::size_t>(columns.count + rows.count));
     for (std::int32_t i = 0; i < columns.count; ++i) {
         const int x = columns.first + i * pitch;
-        MoveToEx(dc, x, area.top, nullptr);
-        LineTo(dc, x, area.bottom);
+        ends.push_back(POINT{x, area.top});
+        ends.push_back(POINT{x, area.bottom});
     }
     for (std::int32_t j = 0; j < rows.count; ++j) {
         const int y = rows.first + j * pitch;
-        MoveToEx(dc, area.left, y, nullptr);
-        LineTo(dc, area.right, y);
+        ends.push_back(POINT{area.left, y});
+        ends.push_back(POINT{area.right, y});
     }
+    const std::vector<DWORD> pointsPerLine(ends.size() / 2, 2);
+    if (!pointsPerLine.empty())
+        PolyPolyline(dc, ends.data(), pointsPerLine.data(), static_cast<DWORD>(pointsPerLine.size()));
 }
 
 // The window rectangle snapped by the frame the user sees, where the system reports one.
