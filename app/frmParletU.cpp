@@ -61,7 +61,6 @@ enum ControlId : int {
 };
 
 constexpr wchar_t kSection[] = L"setting";
-constexpr wchar_t kPanelFont[] = L"ＭＳ Ｐゴシック";
 constexpr wchar_t kStartupLinkName[] = L"trellane.lnk";
 constexpr wchar_t kExclusionListName[] = L"tools\\除外リスト.txt";
 constexpr wchar_t kHelpFileName[] = L"ReadMe.txt";
@@ -73,6 +72,10 @@ constexpr wchar_t kCredit[] = L"© Trellane 開発チーム";
 // The group box's children are laid out relative to it.
 constexpr int kGroupLeft = 8;
 constexpr int kGroupTop = 160;
+
+// Check boxes with another one 16 pixels below them: one pixel lower than the others, so the two
+// never overlap, also once scaled for the screen.
+constexpr int kStackedCheckHeight = 16;
 
 constexpr int kScrollMinimum = 20;
 constexpr int kScrollMaximum = 100;
@@ -169,6 +172,16 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // Test builds only: an error no handler catches, to check that folded windows are given back.
     static const UINT raiseFaultMessage = RegisterWindowMessageW(L"jp.trellane.Trellane.RaiseFaultForTest");
     if (message == raiseFaultMessage) RaiseException(0xE0000054, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    // Test builds only: what a move to a monitor of another scale does, where the system under test
+    // has one monitor; and the size of the tray icon's image, which no other process can read.
+    static const UINT changeDpiMessage = RegisterWindowMessageW(L"jp.trellane.Trellane.ChangeDpiForTest");
+    if (message == changeDpiMessage) {
+        SimulateDpiChange(static_cast<int>(wParam));
+        return 0;
+    }
+    static const UINT trayIconSizeMessage =
+        RegisterWindowMessageW(L"jp.trellane.Trellane.TrayIconSizeForTest");
+    if (message == trayIconSizeMessage) return TrayIconWidth();
 #endif
     switch (message) {
     case vellum::HM_DRAGSTART:
@@ -191,6 +204,9 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case vellum::HM_RDBLCLK:
         HMRDblClk(target);
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -250,20 +266,14 @@ HWND TfrmTrellane::AddControl(const wchar_t* className, const wchar_t* text, DWO
         CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, Scale(left), Scale(top),
                         Scale(width), Scale(height), FHandle,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), FApplication.Instance(), nullptr);
-    if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), FALSE);
+    if (!control) return nullptr;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), FALSE);
+    FDesignBounds.push_back(DesignBounds{control, left, top, width, height});
     return control;
 }
 
 void TfrmTrellane::CreateControls() {
-    FFont.reset(CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH | FF_DONTCARE, kPanelFont));
-    FTitleFont.reset(CreateFontW(-Scale(27), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 DEFAULT_PITCH | FF_DONTCARE, kPanelFont));
-    FLinkFont.reset(CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, kPanelFont));
+    CreateFonts();
 
     // Creation order is the tab order: the stay-resident button first, then the settings in their
     // group, then the quit and help buttons.
@@ -290,7 +300,7 @@ void TfrmTrellane::CreateControls() {
     SendMessageW(spnGridSizeButtons, UDM_SETRANGE32, kMinGridWidth, kMaxGridWidth);
     SendMessageW(spnGridSizeButtons, UDM_SETPOS32, 0, 32);
     chkUseGrid = inGroup(L"BUTTON", L"ウィンドウをグリッドに合わせる", WS_TABSTOP | BS_AUTOCHECKBOX, 16, 16,
-                         177, 17, idChkUseGrid);
+                         177, kStackedCheckHeight, idChkUseGrid);
     cmbColor = inGroup(L"COMBOBOX", L"",
                        WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 112,
                        80, 169, 22 + 240, idCmbColor);
@@ -304,11 +314,11 @@ void TfrmTrellane::CreateControls() {
         sizeof scroll, SIF_RANGE | SIF_POS | SIF_PAGE, kScrollMinimum, kScrollMaximum, 0, 70, 0};
     SetScrollInfo(scrToumei, SB_CTL, &scroll, TRUE);
     chkAutoHide = inGroup(L"BUTTON", L"起動時に自動的に常駐する(起動時にパネルを非表示)",
-                          WS_TABSTOP | BS_AUTOCHECKBOX, 16, 184, 305, 17, idChkAutoHide);
+                          WS_TABSTOP | BS_AUTOCHECKBOX, 16, 184, 305, kStackedCheckHeight, idChkAutoHide);
     chkStartup = inGroup(L"BUTTON", L"Windowsの起動時に自動的に常駐する", WS_TABSTOP | BS_AUTOCHECKBOX, 16,
                          200, 305, 17, idChkStartup);
     chkMoveToumei = inGroup(L"BUTTON", L"ウィンドウ移動時は半透明にする(グリッド線なしの時)",
-                            WS_TABSTOP | BS_AUTOCHECKBOX, 16, 144, 297, 17, idChkMoveToumei);
+                            WS_TABSTOP | BS_AUTOCHECKBOX, 16, 144, 297, kStackedCheckHeight, idChkMoveToumei);
     chkOritatami = inGroup(L"BUTTON", L"右クリック機能（折りたたみなど）を使う", WS_TABSTOP | BS_AUTOCHECKBOX,
                            16, 160, 297, 17, idChkOritatami);
     btnClose =

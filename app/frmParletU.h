@@ -53,6 +53,19 @@ private:
     HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int left, int top, int width,
                     int height, int id, DWORD exStyle = 0);
     int Scale(int value) const { return MulDiv(value, FDpi, 96); }
+    // ---- Scale of the screen (frmParletU_dpi.cpp) ----
+    // The panel's fonts at the current DPI.
+    void CreateFonts();
+    // Puts every control at its design bounds scaled to the current DPI, with its font.
+    void ApplyDesignBounds();
+    // The panel moved to a monitor of another scale: the suggested window rectangle, and fonts and
+    // controls for the new DPI.
+    void OnDpiChanged(int dpi, const RECT& suggested);
+#ifdef TRELLANE_FAULT_INJECTION
+    void SimulateDpiChange(int dpi);
+    LRESULT TrayIconWidth() const;
+#endif
+    // ---- end of the scale section ----
     bool IsChecked(HWND checkBox) const;
     // Setting a check box in code behaves like the user clicking it: the click handler runs when the
     // state changes.
@@ -131,6 +144,12 @@ private:
     UniqueFont FTitleFont;
     UniqueFont FLinkFont;
     UniqueBitmap FLogo;
+    // Each control's bounds in the panel's design, in pixels at 96 DPI, in creation order.
+    struct DesignBounds {
+        HWND control;
+        int left, top, width, height;
+    };
+    std::vector<DesignBounds> FDesignBounds;
     bool FFormCreated = false;
     bool FClosing = false;
 

@@ -15,6 +15,7 @@ function(add_trellane_program_library name)
     frmParletU.cpp
     frmParletU_windows.cpp
     frmParletU_menu.cpp
+    frmParletU_dpi.cpp
     gui_benri.cpp
     settings_file.cpp
     single_instance.cpp

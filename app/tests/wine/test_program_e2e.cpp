@@ -8,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 using namespace programtest;
 using namespace std::chrono_literals;
@@ -264,4 +268,168 @@ TEST_F(ProgramTest, ASecondStartShowsTheRunningPanelAndEnds) {
     EXPECT_TRUE(WaitVisible(form, true)) << "the running copy shows its panel";
     EXPECT_EQ(winkit::ProcessWindows(second.Id(), L"TfrmTrellane").size(), 0u);
     EXPECT_EQ(first.Quit(), 0u);
+}
+
+namespace {
+
+// The prefix's screen scale for the programs started while this object lives; the old setting
+// comes back afterwards.
+class ScreenScale {
+public:
+    explicit ScreenScale(DWORD dpi) {
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr) != ERROR_SUCCESS)
+            return;
+        DWORD size = sizeof old_;
+        hadOld_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
+                                   &size) == ERROR_SUCCESS;
+        set_ = RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                              sizeof dpi) == ERROR_SUCCESS;
+    }
+    ~ScreenScale() {
+        if (!key_) return;
+        if (hadOld_)
+            RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
+                           sizeof old_);
+        else
+            RegDeleteValueW(key_, L"LogPixels");
+        RegCloseKey(key_);
+    }
+    ScreenScale(const ScreenScale&) = delete;
+    ScreenScale& operator=(const ScreenScale&) = delete;
+    bool Set() const { return set_; }
+
+private:
+    HKEY key_ = nullptr;
+    DWORD old_ = 0;
+    bool hadOld_ = false;
+    bool set_ = false;
+};
+
+// This thread reads other windows in real pixels for as long as this object lives, whatever the
+// scale this test process itself started with.
+class PixelAwareThread {
+public:
+    PixelAwareThread() {
+        if (const HMODULE user32 = GetModuleHandleW(L"user32.dll"))
+            set_ = reinterpret_cast<SetContext>(
+                reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+        if (set_) old_ = set_(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3))); // per monitor
+    }
+    ~PixelAwareThread() {
+        if (set_ && old_) set_(old_);
+    }
+    PixelAwareThread(const PixelAwareThread&) = delete;
+    PixelAwareThread& operator=(const PixelAwareThread&) = delete;
+
+private:
+    using SetContext = HANDLE(WINAPI*)(HANDLE);
+    SetContext set_ = nullptr;
+    HANDLE old_ = nullptr;
+};
+
+RECT ClientOnScreen(HWND window) {
+    RECT rect{};
+    GetClientRect(window, &rect);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::string Describe(HWND control, const RECT& r) {
+    std::string text;
+    for (const wchar_t c : ControlText(control))
+        text.push_back(c < 128 ? static_cast<char>(c) : '?');
+    return "[" + text + "] (" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
+           std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
+}
+
+bool IsClass(HWND control, const wchar_t* className) {
+    wchar_t name[32] = {};
+    GetClassNameW(control, name, 32);
+    return lstrcmpiW(name, className) == 0;
+}
+
+// Every control of the panel inside its client area, and no two overlapping, but for the group box,
+// which frames the controls inside it, and the spin buttons, which share the border of their edit
+// field as the system draws them. Empty when the layout is sound.
+std::string LayoutFaults(HWND form) {
+    const RECT client = ClientOnScreen(form);
+    std::vector<std::pair<HWND, RECT>> controls;
+    for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        const RECT rect = winkit::WindowRect(child);
+        const bool groupBox =
+            (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX && ControlText(child) == L"設定";
+        if (!groupBox) controls.emplace_back(child, rect);
+    }
+    std::string faults;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        RECT inside{};
+        IntersectRect(&inside, &controls[i].second, &client);
+        if (!EqualRect(&inside, &controls[i].second))
+            faults += "outside: " + Describe(controls[i].first, controls[i].second) + "\n";
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            RECT overlap{};
+            if (!IntersectRect(&overlap, &controls[i].second, &controls[j].second)) continue;
+            const bool spinPair =
+                IsClass(controls[i].first, L"msctls_updown32") && IsClass(controls[j].first, L"Edit");
+            const bool reversedSpinPair =
+                IsClass(controls[j].first, L"msctls_updown32") && IsClass(controls[i].first, L"Edit");
+            if ((spinPair || reversedSpinPair) && overlap.right - overlap.left <= 2) continue;
+            faults += "overlap: " + Describe(controls[i].first, controls[i].second) + " and " +
+                      Describe(controls[j].first, controls[j].second) + "\n";
+        }
+    }
+    return controls.size() < 20 ? "only " + std::to_string(controls.size()) + " controls\n" + faults : faults;
+}
+
+} // namespace
+
+TEST_F(ProgramTest, OnAScaledScreenThePanelFitsItsControlsAndTheTrayIconHasTheSmallIconSize) {
+    const PixelAwareThread pixels;
+    // The test build, which answers the tray icon's size and can act out a move to another monitor.
+    DistCopy copy;
+    ASSERT_TRUE(CopyFileW(winkit::BuildPath(L"faults\\trellane.exe").c_str(), copy.Exe().c_str(), FALSE));
+    copy.WriteIni("[setting]\r\nchkAutoHide=0\r\n");
+    std::unique_ptr<Program> program;
+    HWND form = nullptr;
+    {
+        // Only the program started now sees the scale; the prefix gets its old setting back at once.
+        const ScreenScale scale(144);
+        ASSERT_TRUE(scale.Set());
+        program = std::make_unique<Program>(copy);
+        form = program->WaitPanel();
+    }
+    ASSERT_NE(form, nullptr);
+
+    const auto clientSize = [&] {
+        const RECT client = ClientOnScreen(form);
+        return std::to_string(client.right - client.left) + "x" + std::to_string(client.bottom - client.top);
+    };
+    const HWND ok = program->Control(L"Button", kStayResident);
+    const auto okBounds = [&] {
+        RECT rect = winkit::WindowRect(ok);
+        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&rect), 2);
+        return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+               std::to_string(rect.right - rect.left) + "," + std::to_string(rect.bottom - rect.top);
+    };
+    EXPECT_EQ(clientSize(), "713x591") << "475x394 at 150 %, rounded";
+    EXPECT_EQ(okBounds(), "528,504,170,74") << "352,336,113,49 at 150 %";
+    EXPECT_EQ(LayoutFaults(form), "");
+    DWORD_PTR iconWidth = 0;
+    SendMessageTimeoutW(form, RegisterWindowMessageW(L"jp.trellane.Trellane.TrayIconSizeForTest"), 0, 0,
+                        SMTO_BLOCK, 10000, &iconWidth);
+    EXPECT_EQ(iconWidth, 24u);
+
+    // Moved to monitors at 100 % and at 125 %: the design's own bounds, then scaled again.
+    const UINT changeDpi = RegisterWindowMessageW(L"jp.trellane.Trellane.ChangeDpiForTest");
+    for (const auto& [dpi, size, bounds] :
+         {std::tuple{96, "475x394", "352,336,113,49"}, std::tuple{120, "594x493", "440,420,141,61"}}) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(form, changeDpi, static_cast<WPARAM>(dpi), 0, SMTO_BLOCK, 10000, &result);
+        EXPECT_EQ(clientSize(), size) << dpi << " DPI";
+        EXPECT_EQ(okBounds(), bounds) << dpi << " DPI";
+        EXPECT_EQ(LayoutFaults(form), "") << dpi << " DPI";
+    }
+    EXPECT_EQ(program->Quit(), 0u);
 }
