@@ -277,56 +277,34 @@ namespace {
 class ScreenScale {
 public:
     explicit ScreenScale(DWORD dpi) {
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr) != ERROR_SUCCESS)
-            return;
         DWORD size = sizeof old_;
-        hadOld_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
-                                   &size) == ERROR_SUCCESS;
-        set_ = RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                              sizeof dpi) == ERROR_SUCCESS;
+        hadOld_ = RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &old_, &size) ==
+                  ERROR_SUCCESS;
+        set_ = Write(dpi);
     }
-    ~ScreenScale() {
-        if (!key_) return;
-        if (hadOld_)
-            RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
-                           sizeof old_);
-        else
-            RegDeleteValueW(key_, L"LogPixels");
-        RegCloseKey(key_);
-    }
+    ~ScreenScale() { hadOld_ ? Write(old_) : RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue); }
     ScreenScale(const ScreenScale&) = delete;
     ScreenScale& operator=(const ScreenScale&) = delete;
     bool Set() const { return set_; }
 
 private:
-    HKEY key_ = nullptr;
+    static constexpr const wchar_t* kKey = L"Control Panel\\Desktop";
+    static constexpr const wchar_t* kValue = L"LogPixels";
+    static bool Write(DWORD dpi) {
+        return RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &dpi, sizeof dpi) == ERROR_SUCCESS;
+    }
     DWORD old_ = 0;
     bool hadOld_ = false;
     bool set_ = false;
 };
 
-// This thread reads other windows in real pixels for as long as this object lives, whatever the
-// scale this test process itself started with.
-class PixelAwareThread {
-public:
-    PixelAwareThread() {
-        if (const HMODULE user32 = GetModuleHandleW(L"user32.dll"))
-            set_ = reinterpret_cast<SetContext>(
-                reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
-        if (set_) old_ = set_(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3))); // per monitor
-    }
-    ~PixelAwareThread() {
-        if (set_ && old_) set_(old_);
-    }
-    PixelAwareThread(const PixelAwareThread&) = delete;
-    PixelAwareThread& operator=(const PixelAwareThread&) = delete;
-
-private:
+// Makes this thread read other windows in real pixels, whatever scale this process started with.
+void ReadRealPixels() {
     using SetContext = HANDLE(WINAPI*)(HANDLE);
-    SetContext set_ = nullptr;
-    HANDLE old_ = nullptr;
-};
+    const auto set = reinterpret_cast<SetContext>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+    if (set) set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3))); // per monitor
+}
 
 RECT ClientOnScreen(HWND window) {
     RECT rect{};
@@ -336,11 +314,8 @@ RECT ClientOnScreen(HWND window) {
 }
 
 std::string Describe(HWND control, const RECT& r) {
-    std::string text;
-    for (const wchar_t c : ControlText(control))
-        text.push_back(c < 128 ? static_cast<char>(c) : '?');
-    return "[" + text + "] (" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
-           std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
+    return "#" + std::to_string(GetDlgCtrlID(control)) + " (" + std::to_string(r.left) + "," +
+           std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
 }
 
 bool IsClass(HWND control, const wchar_t* className) {
@@ -386,7 +361,7 @@ std::string LayoutFaults(HWND form) {
 } // namespace
 
 TEST_F(ProgramTest, OnAScaledScreenThePanelFitsItsControlsAndTheTrayIconHasTheSmallIconSize) {
-    const PixelAwareThread pixels;
+    ReadRealPixels();
     // The test build, which answers the tray icon's size and can act out a move to another monitor.
     DistCopy copy;
     ASSERT_TRUE(CopyFileW(winkit::BuildPath(L"faults\\trellane.exe").c_str(), copy.Exe().c_str(), FALSE));
