@@ -290,7 +290,7 @@ void TIconTray::SetHint(std::wstring_view value) {
 
 void TIconTray::SetHintBytes(std::string_view ansiValue) {
     if (ansiValue == FHint) return;
-    FHint = CutTrayHint(ansiValue);
+    FHint = CutTrayHint(ansiValue, [](unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; });
     UpdateIcon(true);
 }
 

@@ -67,6 +67,12 @@ constexpr wchar_t kHelpFileName[] = L"ReadMe.txt";
 constexpr wchar_t kResidentNotice[] =
     L"今からTrellaneは、タスクトレイに常駐します。\r\n終了するときはトレイの[G]のアイコンをクリックしてください。";
 constexpr wchar_t kWriteErrorFormat[] = L" に書き込めません";
+constexpr wchar_t kHookUnavailable[] =
+    L"マウスフックを開始できないため、ウィンドウの操作（グリッドへの吸着、半透明、折りたたみ、最前面）は使えません。";
+constexpr wchar_t kHookUnavailableReason[] =
+    L"フックの共有メモリを開けませんでした。別のプログラムが同じ名前を使っている可能性があります: 「";
+constexpr wchar_t kStartupWriteError[] = L"スタートアップのショートカットを作成できません: ";
+constexpr wchar_t kStartupDeleteError[] = L"スタートアップのショートカットを削除できません: ";
 constexpr wchar_t kCredit[] = L"© Trellane 開発チーム";
 
 // The group box's children are laid out relative to it.
@@ -82,6 +88,13 @@ constexpr int kScrollMaximum = 100;
 
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 constexpr COLORREF kTitleColor = RGB(0, 128, 0);
+
+std::wstring WideFromAscii(const char* text) {
+    std::wstring wide;
+    for (; *text; ++text)
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(*text));
+    return wide;
+}
 
 // Boolean arguments at the hook library's boundary: -1 for true.
 constexpr int LibraryFlag(bool value) {
@@ -161,7 +174,10 @@ LRESULT CALLBACK TfrmTrellane::StaticWndProc(HWND window, UINT message, WPARAM w
 }
 
 LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND target = reinterpret_cast<HWND>(wParam);
+    const bool hookNotification = message >= vellum::HM_MOUSEMOVE && message <= vellum::HM_RDBLCLK;
+    // Once closing has begun (a message box of that path may be pumping), no window is touched.
+    if (hookNotification && FClosing) return 0;
+    const HWND target = hookNotification ? CommandTarget(reinterpret_cast<HWND>(wParam)) : nullptr;
     static const UINT showPanelMessage = RegisterWindowMessageW(kShowPanelMessageName);
     if (message == showPanelMessage) {
         // A second start of the program: show the panel as the tray menu's first item does.
@@ -245,6 +261,19 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_PAINT:
         OnPaint();
+        return 0;
+    case WM_QUERYENDSESSION:
+        EndSession();
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam) {
+            EndSession();
+        } else if (FEndingSession) {
+            // The session goes on after all: back to normal, and a later quit writes again.
+            FEndingSession = false;
+            FClosing = false;
+            FSettingsWritten = false;
+        }
         return 0;
     case WM_CLOSE:
         FormClose();
@@ -488,14 +517,18 @@ void TfrmTrellane::FormCreate() {
     FGridWidth = 32;
     FUseGrid = true;
 
-    InstallHook(FHandle);
+    if (!InstallHook(FHandle)) ReportHookUnavailable();
     SetGrid(LibraryFlag(FUseGrid), FGridWidth);
 
     FSnapshot.reset();
     FFolded = FoldList();
     FGridDrawn = false;
 
-    FStartupLink = StartupFolderPath(FApplication.Handle()) + kStartupLinkName;
+    // An unresolvable Startup folder comes back as "\" alone: offer no shortcut rather than write one
+    // at the root of the current drive.
+    const std::wstring startupFolder = StartupFolderPath(FApplication.Handle());
+    FStartupLink = startupFolder == L"\\" ? std::wstring() : startupFolder + kStartupLinkName;
+    EnableWindow(chkStartup, FStartupLink.empty() ? FALSE : TRUE);
 
     FDragActive = false;
     FExcluded.clear();
@@ -507,7 +540,7 @@ void TfrmTrellane::FormCreate() {
     SetChecked(chkGraphicLine, FIni.ReadBool(kSection, L"chkGraphicLine", false));
     FGridWidth = FIni.ReadInteger(kSection, L"GridWidth", 32);
     FGridColor = FIni.ReadInteger(kSection, L"color", 0xFFFFFF);
-    FToumei = FIni.ReadInteger(kSection, L"toumei", FScrollPosition);
+    FToumei = ClampToumei(FIni.ReadInteger(kSection, L"toumei", FScrollPosition));
     SetChecked(chkAutoHide, FIni.ReadBool(kSection, L"chkAutoHide", false));
     SetChecked(chkUseGrid, FIni.ReadBool(kSection, L"chkUseGrid", true));
     SetChecked(chkMoveToumei, FIni.ReadBool(kSection, L"chkMoveToumei", true));
@@ -541,6 +574,16 @@ void TfrmTrellane::FormClose() {
 
 void TfrmTrellane::FormDestroy() {
     KillTimer(FHandle, kTimerHideId);
+    if (!FSettingsWritten && !WriteSettings()) {
+        // The rest of the shutdown is skipped; the system removes the hook with the process.
+        return;
+    }
+    FFolded = FoldList();
+    FExcluded.clear();
+    UninstallHook();
+}
+
+bool TfrmTrellane::WriteSettings() {
     const bool written = FIni.WriteBool(kSection, L"chkGraphicLine", IsChecked(chkGraphicLine)) &&
                          FIni.WriteInteger(kSection, L"GridWidth", FGridWidth) &&
                          FIni.WriteInteger(kSection, L"color", FGridColor) &&
@@ -549,15 +592,27 @@ void TfrmTrellane::FormDestroy() {
                          FIni.WriteBool(kSection, L"chkUseGrid", IsChecked(chkUseGrid)) &&
                          FIni.WriteBool(kSection, L"chkMoveToumei", IsChecked(chkMoveToumei)) &&
                          FIni.WriteBool(kSection, L"chkOritatami", IsChecked(chkOritatami));
-    if (!written) {
-        // The rest of the shutdown is skipped; the system removes the hook with the process.
-        const std::wstring text = FIni.Path() + kWriteErrorFormat + L".";
-        MessageBoxW(nullptr, text.c_str(), FApplication.Title().c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
-        return;
-    }
-    FFolded = FoldList();
-    FExcluded.clear();
-    UninstallHook();
+    FSettingsWritten = written;
+    if (written) return true;
+    const std::wstring text = FIni.Path() + kWriteErrorFormat + L".";
+    MessageBoxW(nullptr, text.c_str(), FApplication.Title().c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    return false;
+}
+
+void TfrmTrellane::EndSession() {
+    // Whichever of the two messages comes first does it; a quit already under way does it itself.
+    if (FClosing) return;
+    FClosing = true;
+    FEndingSession = true;
+    // Unfolded first, so that each program saves its window's real size as the session ends.
+    popMacFreeClick();
+    WriteSettings();
+}
+
+void TfrmTrellane::ReportHookUnavailable() {
+    const std::wstring text = std::wstring(kHookUnavailable) + L"\r\n" + kHookUnavailableReason +
+                              WideFromAscii(VELLUM_HOOK_MAPPING_NAME) + L"」";
+    MessageBoxW(nullptr, text.c_str(), FApplication.Title().c_str(), MB_OK | MB_ICONWARNING | MB_TASKMODAL);
 }
 
 // ---- Panel handlers ----------------------------------------------------------------------------
@@ -630,11 +685,15 @@ void TfrmTrellane::chkOritatamiClick() {
 }
 
 void TfrmTrellane::chkStartupClick() {
-    if (IsChecked(chkStartup)) {
-        CreateShortcut(FStartupLink, ExecutablePath(), L"", L"", LinkShow::Normal);
-        return;
-    }
-    DeleteFileIfExists(FStartupLink);
+    if (FStartupLink.empty()) return;
+    const bool checked = IsChecked(chkStartup);
+    const bool done = checked ? CreateShortcut(FStartupLink, ExecutablePath(), L"", L"", LinkShow::Normal)
+                              : DeleteFileIfExists(FStartupLink);
+    if (done) return;
+    // The box goes back to what it was, and the user learns why.
+    SendMessageW(chkStartup, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+    const std::wstring text = std::wstring(checked ? kStartupWriteError : kStartupDeleteError) + FStartupLink;
+    MessageBoxW(nullptr, text.c_str(), FApplication.Title().c_str(), MB_OK | MB_ICONWARNING | MB_TASKMODAL);
 }
 
 void TfrmTrellane::LoadExclusionList(const std::wstring& path) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "raii.h"
 #include "settings_file.h"
 #include "SysCtrls.h"
+#include "translucency.h"
 
 namespace trellane {
 
@@ -25,6 +27,10 @@ extern SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr;
 // Colour values of the panel's colour list: an RGB value 0x00BBGGRR, or a system-colour reference
 // (top bit set, low byte the system colour index).
 using ColorValue = std::int32_t;
+
+// The window a hook notification about `reported` acts on: the nearest window up its parent chain
+// with a caption, else its top-level window.
+HWND CommandTarget(HWND reported);
 
 class TfrmTrellane {
 public:
@@ -98,6 +104,12 @@ private:
     void chkOritatamiClick();
     void chkStartupClick();
     void timerHideTimer();
+    // Writes the settings file; on failure says so in a message box and returns false.
+    bool WriteSettings();
+    // At the end of the session: unfold every window, then write the settings, once.
+    void EndSession();
+    // InstallHook failed: the user is told that window commands are not available, and why.
+    void ReportHookUnavailable();
 
     // Notification handlers and the window operations behind them.
     void HMDragStart(HWND target);
@@ -110,7 +122,7 @@ private:
     void CaptureDragWindow(HWND target);
     void DrawGridOnScreen(HWND target);
     std::int32_t SnapToGrid(std::int32_t value) const;
-    void SetTranslucency(HWND target, bool toggle, bool on, std::int32_t level);
+    void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level);
     void FoldWindow(HWND target, bool fold);
     // Unfolds the window folded longest ago and always drops its entry, so loops over the list end.
     // Returns that window.
@@ -151,7 +163,10 @@ private:
     };
     std::vector<DesignBounds> FDesignBounds;
     bool FFormCreated = false;
+    // Set once closing (or the end of the session) has begun: notifications then change nothing.
     bool FClosing = false;
+    bool FEndingSession = false;
+    bool FSettingsWritten = false;
 
     // Controls.
     HWND Label7 = nullptr, Image1 = nullptr, Label3 = nullptr, Label1 = nullptr, Label2 = nullptr;
@@ -176,6 +191,12 @@ private:
     std::array<DEVMODEW, 41> FModes{};
     bool FDragActive = false;
     std::vector<std::string> FExcluded;
+    // Windows we made translucent, with the layered state each had before, to be put back.
+    std::map<HWND, LayeredState> FTranslucent;
+    // The window the last right click folded, and when, so that a right double click (which
+    // starts with that click) can unfold it again.
+    HWND FLastFolded = nullptr;
+    DWORD FLastFoldTick = 0;
 
     // ---- Tray components (frmParletU_menu.cpp) ----
     // This form in the component model: it owns tray and PopupMenu1 and frees them (the menu first)

@@ -2,9 +2,11 @@
 // window to the grid, painting the grid, translucency, folding, and the flash with the topmost toggle.
 #include "frmParletU.h"
 
+#include <iterator>
 #include <vector>
 
 #include "color_table.h"
+#include "command_target.h"
 #include "grid.h"
 #include "screen_geometry.h"
 #include "translucency.h"
@@ -28,6 +30,51 @@ std::string FoldNameOf(HWND window) {
 
 HWND WindowOfFoldName(const std::string& name) {
     return reinterpret_cast<HWND>(static_cast<UINT_PTR>(HandleFromName(name)));
+}
+
+// GetLayeredWindowAttributes is missing before version 5.1; without it no layered state can be
+// read, so windows layered by their own programs are left alone.
+using GetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF*, BYTE*, DWORD*);
+GetLayeredWindowAttributesProc LookUpGetLayeredWindowAttributes() noexcept {
+    const HMODULE user32 = GetModuleHandleW(L"User32.dll");
+    if (!user32) return nullptr;
+    const FARPROC address = GetProcAddress(user32, "GetLayeredWindowAttributes");
+    GetLayeredWindowAttributesProc function = nullptr;
+    static_assert(sizeof function == sizeof address, "function pointers have one size");
+    CopyMemory(&function, &address, sizeof function);
+    return function;
+}
+const GetLayeredWindowAttributesProc GetLayeredWindowAttributesPtr = LookUpGetLayeredWindowAttributes();
+
+// False when the attributes cannot be read: a window drawn with per-pixel alpha, or a system that
+// does not tell for another program's window.
+bool ReadLayeredAttributes(HWND window, LayeredState& state) {
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (!GetLayeredWindowAttributesPtr || !GetLayeredWindowAttributesPtr(window, &key, &alpha, &flags))
+        return false;
+    state.colorKey = key;
+    state.alpha = alpha;
+    state.flags = flags;
+    return true;
+}
+
+// Maximized and minimized windows keep the place the system gave them.
+bool MayPlace(HWND window) {
+    return MayBePlaced(IsZoomed(window) != FALSE, IsIconic(window) != FALSE);
+}
+
+// SetWindowPos with a placement worked out on the screen: a child window (an MDI document) is
+// positioned in its parent's client coordinates.
+void PlaceWindow(HWND window, SnapPlacement placement) {
+    POINT origin{0, 0};
+    if (static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & WS_CHILD) {
+        const HWND parent = GetAncestor(window, GA_PARENT);
+        if (parent) ClientToScreen(parent, &origin);
+    }
+    placement = PlacementInParent(placement, origin.x, origin.y);
+    SetWindowPos(window, nullptr, placement.x, placement.y, placement.cx, placement.cy, placement.flags);
 }
 
 // Under some systems (Wine among them) invalidating "all windows" does not reach the bare desktop;
@@ -67,21 +114,36 @@ void DrawGridLines(HDC dc, const RECT& area, std::int32_t pitch) {
         PolyPolyline(dc, ends.data(), pointsPerLine.data(), static_cast<DWORD>(pointsPerLine.size()));
 }
 
-// The window rectangle snapped by the frame the user sees, where the system reports one.
+// The window rectangle snapped by the frame the user sees, where the system reports one; a child
+// window (an MDI document) has no invisible borders.
 SnapPlacement SnapPlacementFor(HWND window, const RECT& rect, bool resizable, std::int32_t pitch) {
+    const bool child = (static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & WS_CHILD) != 0;
     RECT frame;
-    const RECT visible = ReadVisibleFrame(window, frame) ? frame : rect;
+    const RECT visible = !child && ReadVisibleFrame(window, frame) ? frame : rect;
     return SnapVisibleFrame(BoundsOf(rect), BoundsOf(visible), resizable, pitch);
 }
 
 } // namespace
+
+HWND CommandTarget(HWND reported) {
+    const HWND root = GetAncestor(reported, GA_ROOT);
+    if (!root) return reported;
+    std::vector<HWND> chain;
+    std::vector<std::uint32_t> styles;
+    for (HWND window = reported; window; window = GetAncestor(window, GA_PARENT)) {
+        chain.push_back(window);
+        styles.push_back(static_cast<std::uint32_t>(GetWindowLongA(window, GWL_STYLE)));
+        if (window == root) break;
+    }
+    return chain[CommandTargetIndex(styles)];
+}
 
 // ---- Drag tracking and grid snapping -----------------------------------------------------------
 
 void TfrmTrellane::HMDragStart(HWND target) {
     CaptureDragWindow(target);
     // Also for excluded windows: translucency while moving does not depend on the grid.
-    if (IsChecked(chkMoveToumei)) SetTranslucency(target, false, true, FToumei);
+    if (IsChecked(chkMoveToumei)) SetTranslucency(target, TranslucencyRequest::On, FToumei);
 }
 
 bool TfrmTrellane::IsExcludedClass(const char* className) const {
@@ -151,15 +213,14 @@ std::int32_t TfrmTrellane::SnapToGrid(std::int32_t value) const {
 }
 
 void TfrmTrellane::HMDragEnd(HWND target) {
-    if (IsChecked(chkMoveToumei)) SetTranslucency(target, false, false, FToumei);
+    if (IsChecked(chkMoveToumei)) SetTranslucency(target, TranslucencyRequest::Off, FToumei);
     try {
         RECT rect;
-        if (FUseGrid && FDragActive && FGridWidth >= 1 && ReadWindowRect(target, rect)) {
+        if (FUseGrid && FDragActive && FGridWidth >= 1 && MayPlace(target) && ReadWindowRect(target, rect)) {
             const auto style = static_cast<DWORD>(GetWindowLongA(target, GWL_STYLE));
             const SnapPlacement placement =
                 SnapPlacementFor(target, rect, (style & WS_THICKFRAME) != 0, FGridWidth);
-            SetWindowPos(target, nullptr, placement.x, placement.y, placement.cx, placement.cy,
-                         placement.flags);
+            PlaceWindow(target, placement);
             InvalidateRect(target, nullptr, TRUE);
         }
     } catch (...) {
@@ -175,7 +236,7 @@ void TfrmTrellane::HMDragEnd(HWND target) {
 
 // ---- Translucency --------------------------------------------------------------------------------
 
-void TfrmTrellane::SetTranslucency(HWND target, bool toggle, bool on, std::int32_t level) {
+void TfrmTrellane::SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level) {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
 #ifdef _MSC_VER
@@ -184,42 +245,67 @@ void TfrmTrellane::SetTranslucency(HWND target, bool toggle, bool on, std::int32
     GetVersionExA(&version);
     if (version.dwMajorVersion < 5) return;
 
+    // A window that went away takes its remembered state with it; its handle may come back.
+    for (auto it = FTranslucent.begin(); it != FTranslucent.end();)
+        it = IsWindow(it->first) ? std::next(it) : FTranslucent.erase(it);
+
     const auto exStyle = static_cast<DWORD>(GetWindowLongA(target, GWL_EXSTYLE));
-    switch (DecideTranslucency(toggle, on, (exStyle & WS_EX_LAYERED) != 0)) {
+    const auto made = FTranslucent.find(target);
+    LayeredState before;
+    before.layered = (exStyle & WS_EX_LAYERED) != 0;
+    if (before.layered && made == FTranslucent.end()) before.readable = ReadLayeredAttributes(target, before);
+
+    switch (DecideTranslucency(request, made != FTranslucent.end(), before.layered, before.readable)) {
     case TranslucencyAction::Nothing:
         return;
-    case TranslucencyAction::Clear:
-        SetWindowLongA(target, GWL_EXSTYLE, static_cast<LONG>(exStyle & ~static_cast<DWORD>(WS_EX_LAYERED)));
-        return;
-    case TranslucencyAction::SetAndApplyAlpha:
-        SetWindowLongA(target, GWL_EXSTYLE, static_cast<LONG>(exStyle | WS_EX_LAYERED));
+    case TranslucencyAction::MakeTranslucent: {
+        FTranslucent[target] = before;
+        if (!before.layered) SetWindowLongA(target, GWL_EXSTYLE, static_cast<LONG>(exStyle | WS_EX_LAYERED));
+        const LayeredAttributes attributes = TranslucentAttributes(before, level);
         if (SetLayeredWindowAttributesPtr)
-            SetLayeredWindowAttributesPtr(target, 0, AlphaForLevel(level), LWA_ALPHA);
+            SetLayeredWindowAttributesPtr(target, attributes.colorKey, attributes.alpha, attributes.flags);
         return;
+    }
+    case TranslucencyAction::Restore: {
+        const LayeredState earlier = made->second;
+        FTranslucent.erase(made);
+        if (!earlier.layered) {
+            SetWindowLongA(target, GWL_EXSTYLE,
+                           static_cast<LONG>(exStyle & ~static_cast<DWORD>(WS_EX_LAYERED)));
+            return;
+        }
+        if (SetLayeredWindowAttributesPtr)
+            SetLayeredWindowAttributesPtr(target, earlier.colorKey, earlier.alpha, earlier.flags);
+        return;
+    }
     }
 }
 
 void TfrmTrellane::HMMClick(HWND target) {
-    SetTranslucency(target, true, true, FToumei);
+    SetTranslucency(target, TranslucencyRequest::Toggle, FToumei);
 }
 
 // ---- Folding -------------------------------------------------------------------------------------
 
 void TfrmTrellane::HMRClick(HWND target) {
     if (!IsChecked(chkOritatami)) return;
-    FoldWindow(target, !FFolded.Contains(FoldNameOf(target)));
+    const bool fold = !FFolded.Contains(FoldNameOf(target));
+    FoldWindow(target, fold);
+    FLastFolded = (fold && FFolded.Contains(FoldNameOf(target))) ? target : nullptr;
+    FLastFoldTick = GetTickCount();
 }
 
 void TfrmTrellane::FoldWindow(HWND target, bool fold) {
     const std::string name = FoldNameOf(target);
     RECT rect;
     if (fold) {
+        if (!MayPlace(target)) return;
         FFolded.Remove(name);
         if (!ReadWindowRect(target, rect)) return;
         FFolded.Append(name, rect.bottom - rect.top);
         const int foldedHeight = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
-        SetWindowPos(target, nullptr, rect.left, rect.top, rect.right - rect.left, foldedHeight,
-                     SWP_NOZORDER);
+        PlaceWindow(target,
+                    SnapPlacement{rect.left, rect.top, rect.right - rect.left, foldedHeight, SWP_NOZORDER});
         // Closing a folded window would lose the height it is to get back.
         RemoveMenu(GetSystemMenu(target, FALSE), SC_CLOSE, MF_BYCOMMAND);
         InvalidateRect(nullptr, nullptr, TRUE);
@@ -228,9 +314,15 @@ void TfrmTrellane::FoldWindow(HWND target, bool fold) {
     }
     const std::optional<std::string> value = FFolded.ValueOf(name);
     if (!value) return;
+    if (!MayPlace(target)) {
+        // Maximized or minimized since: the system owns its size now; it only leaves the list.
+        FFolded.Remove(name);
+        GetSystemMenu(target, TRUE);
+        return;
+    }
     if (!ReadWindowRect(target, rect)) return;
     const std::int32_t height = HeightFromValue(*value);
-    SetWindowPos(target, nullptr, rect.left, rect.top, rect.right - rect.left, height, SWP_NOZORDER);
+    PlaceWindow(target, SnapPlacement{rect.left, rect.top, rect.right - rect.left, height, SWP_NOZORDER});
     FFolded.Remove(name);
     GetSystemMenu(target, TRUE);
     InvalidateRect(nullptr, nullptr, TRUE);
@@ -276,6 +368,11 @@ void TfrmTrellane::HMShiftRClick(HWND target) {
 }
 
 void TfrmTrellane::HMRDblClk(HWND target) {
+    // The double click's first press was an ordinary right click that may have folded the window.
+    const bool undoFold =
+        DoubleClickFollowsFold(target == FLastFolded, FLastFoldTick, GetTickCount(), GetDoubleClickTime());
+    FLastFolded = nullptr;
+    if (undoFold) FoldWindow(target, false);
     HMShiftRClick(target);
 }
 

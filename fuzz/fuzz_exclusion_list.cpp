@@ -1,7 +1,8 @@
 // Fuzz target for the exclusion-list reader: SplitExclusionLines over arbitrary file bytes.
 //
 // Checked for every input:
-//  - the entries equal those of an independent byte-by-byte reader of the documented rules;
+//  - the entries equal those of an independent byte-by-byte reader of the documented rules, after
+//    one UTF-8 byte-order mark at the start;
 //  - no entry holds CR, LF or NUL, and nothing past the first NUL counts;
 //  - the number of entries matches a separate count of line ends (CR LF, lone CR, lone LF);
 //  - every byte before the first NUL is either in an entry or a line-end byte;
@@ -19,6 +20,14 @@ using trellane::SplitExclusionLines;
 using Lines = std::vector<std::string>;
 
 namespace {
+
+// Text read again below starts with this mark, so that a first entry that itself begins with
+// the mark's bytes keeps them.
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+std::string_view WithoutBom(std::string_view bytes) {
+    return bytes.substr(0, kBom.size()) == kBom ? bytes.substr(kBom.size()) : bytes;
+}
 
 std::string_view BeforeNul(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -73,11 +82,12 @@ bool IsLineEndByte(char c) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const std::string_view text = BeforeNul(bytes);
+    const std::string_view text = BeforeNul(WithoutBom(bytes));
     const Lines lines = SplitExclusionLines(bytes);
 
     FUZZ_CHECK(lines == ReferenceSplit(text), "entries equal those of the reference reader");
-    FUZZ_CHECK(SplitExclusionLines(text) == lines, "nothing from the first NUL on counts");
+    FUZZ_CHECK(SplitExclusionLines(std::string(kBom) + std::string(text)) == lines,
+               "nothing from the first NUL on counts");
 
     std::size_t entryBytes = 0;
     for (const std::string& line : lines) {
@@ -96,13 +106,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(entryBytes + lineEndBytes == text.size(), "every byte is in an entry or ends a line");
 
     if (openLastLine) {
-        FUZZ_CHECK(SplitExclusionLines(std::string(text) + "\r\n") == lines,
+        FUZZ_CHECK(SplitExclusionLines(std::string(kBom) + std::string(text) + "\r\n") == lines,
                    "a line end after the last line adds no entry");
     }
 
     for (std::string_view ending : {"\r\n", "\n", "\r"}) {
-        std::string written;
-        written.reserve(entryBytes + lines.size() * ending.size() + 8);
+        std::string written(kBom);
+        written.reserve(kBom.size() + entryBytes + lines.size() * ending.size() + 8);
         for (const std::string& line : lines) {
             written += line;
             written += ending;

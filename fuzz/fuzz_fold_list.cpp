@@ -15,9 +15,9 @@
 //
 // Checked: the list's entries equal the model's "name=height" texts in folding order; at most
 // one entry per name (ASCII case ignored); lookups find the first match; HandleFromName and
-// HeightFromValue agree with a reference reading of a 32-bit signed decimal; NameOf writes "%u";
-// HandleFromName(NameOf(h)) == h for h <= INT32_MAX (0 above, as such a name is no 32-bit signed
-// number); restoring all folded windows ends, in folding order, with an empty list.
+// HeightFromValue agree with a reference reading of a decimal (-2^31 .. 2^32 - 1 for handles,
+// the 32-bit signed range for heights); NameOf writes "%u"; HandleFromName(NameOf(h)) == h for
+// every h; restoring all folded windows ends, in folding order, with an empty list.
 #include "check.h"
 #include "fold_list.h"
 
@@ -109,10 +109,21 @@ std::optional<std::int32_t> ReferenceDecimal(std::string_view text) {
 }
 
 std::uint32_t ReferenceHandle(std::string_view name) {
-    const auto value = ReferenceDecimal(name);
-    if (!value) return 0;
-    const std::int64_t wide = *value;
-    return static_cast<std::uint32_t>(wide < 0 ? wide + (std::int64_t{1} << 32) : wide);
+    if (const auto value = ReferenceDecimal(name)) {
+        const std::int64_t wide = *value;
+        return static_cast<std::uint32_t>(wide < 0 ? wide + (std::int64_t{1} << 32) : wide);
+    }
+    // Unsigned names above the signed range, as NameOf writes them.
+    if (!name.empty() && name[0] == '+') name.remove_prefix(1);
+    if (name.empty() || name.find_first_not_of("0123456789") != std::string_view::npos) return 0;
+    const std::size_t first = name.find_first_not_of('0');
+    const std::string_view significant =
+        first == std::string_view::npos ? std::string_view{} : name.substr(first);
+    if (significant.size() > 10 || (significant.size() == 10 && significant > "4294967295")) return 0;
+    std::uint64_t magnitude = 0;
+    for (char c : significant)
+        magnitude = magnitude * 10 + static_cast<std::uint64_t>(c - '0');
+    return static_cast<std::uint32_t>(magnitude);
 }
 
 struct ModelEntry {
@@ -161,8 +172,8 @@ void CheckSame(const FoldList& list, const Model& model) {
 void CheckHandleRoundTrip(std::uint32_t handle) {
     const std::string name = FoldList::NameOf(handle);
     FUZZ_CHECK(name == PrintfUnsigned(handle), "NameOf writes unsigned decimal");
-    const std::uint32_t expected = handle <= 0x7FFFFFFFu ? handle : 0u;
-    FUZZ_CHECK(HandleFromName(name) == expected, "HandleFromName(NameOf(h)) is h up to INT32_MAX, else 0");
+    const std::uint32_t expected = handle;
+    FUZZ_CHECK(HandleFromName(name) == expected, "HandleFromName(NameOf(h)) is h");
     FUZZ_CHECK(HandleFromName("+" + name) == expected, "a plus sign changes nothing");
     if (handle <= 0x80000000u) {
         FUZZ_CHECK(HandleFromName("-" + name) == 0u - handle, "a negative name gives its 32-bit pattern");

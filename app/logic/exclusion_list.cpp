@@ -3,6 +3,9 @@
 namespace trellane {
 
 std::vector<std::string> SplitExclusionLines(std::string_view bytes) {
+    // Editors that save "UTF-8 with BOM" put these bytes before the first class name.
+    constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+    if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) bytes.remove_prefix(kUtf8Bom.size());
     bytes = bytes.substr(0, bytes.find('\0'));
 
     std::vector<std::string> lines;

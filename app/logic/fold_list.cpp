@@ -78,13 +78,32 @@ std::string FoldList::FirstName() const {
 }
 
 std::uint32_t HandleFromName(std::string_view name) {
-    const auto value = ParseStrictInt32(name);
-    if (!value) return 0;
-    return static_cast<std::uint32_t>(*value); // modular by definition: the same bit pattern
+    bool negative = false;
+    if (!name.empty() && (name[0] == '-' || name[0] == '+')) {
+        negative = name[0] == '-';
+        name.remove_prefix(1);
+    }
+    if (name.empty()) return 0;
+    // Names are written unsigned, so handles from 2^31 up must come back too; negative names
+    // give their 32-bit pattern.
+    const std::uint64_t limit = negative ? (std::uint64_t{1} << 31) : 0xFFFFFFFFu;
+    std::uint64_t magnitude = 0;
+    for (const char c : name) {
+        if (c < '0' || c > '9') return 0;
+        magnitude = magnitude * 10 + static_cast<std::uint64_t>(c - '0');
+        if (magnitude > limit) return 0;
+    }
+    return static_cast<std::uint32_t>(negative ? (0 - magnitude) & 0xFFFFFFFFu : magnitude);
 }
 
 std::int32_t HeightFromValue(std::string_view value) {
     return ParseStrictInt32(value).value_or(kHeightWhenUnreadable);
+}
+
+bool DoubleClickFollowsFold(bool sameWindow, std::uint32_t foldTick, std::uint32_t now,
+                            std::uint32_t doubleClickTime) {
+    // Unsigned subtraction measures across the clock's wrap.
+    return sameWindow && static_cast<std::uint32_t>(now - foldTick) <= doubleClickTime;
 }
 
 } // namespace trellane

@@ -40,12 +40,19 @@ private:
     std::vector<std::string> entries_;
 };
 
-// A name back as a window handle: the name read as a 32-bit signed decimal number (optional
-// sign, no blanks), its bit pattern returned. A name that is no such number gives 0, the null
-// handle, which makes every window call on it fail harmlessly.
+// A name back as a window handle: the name read as a decimal number (optional sign, no blanks)
+// from -2147483648 up to 4294967295, its 32-bit pattern returned, so every name NameOf writes
+// names its handle again. A name that is no such number gives 0, the null handle, which makes
+// every window call on it fail harmlessly.
 std::uint32_t HandleFromName(std::string_view name);
 
 // A stored height; 400 when the value is not a 32-bit decimal integer.
 std::int32_t HeightFromValue(std::string_view value);
+
+// A right double click arrives after an ordinary right press that may have folded the window.
+// True when the fold happened (at foldTick, milliseconds of a wrapping 32-bit clock) on the same
+// window within the double-click time before now, so the double click should unfold it first.
+bool DoubleClickFollowsFold(bool sameWindow, std::uint32_t foldTick, std::uint32_t now,
+                            std::uint32_t doubleClickTime);
 
 } // namespace trellane

@@ -89,6 +89,10 @@ std::int32_t ClampGridWidth(std::int32_t width) {
     return std::clamp(width, kMinGridWidth, kMaxGridWidth);
 }
 
+std::int32_t ClampToumei(std::int32_t level) {
+    return std::clamp(level, kMinToumei, kMaxToumei);
+}
+
 std::int32_t GridWidthFromSpinText(std::wstring_view text) {
     const auto value = ParseSaturatedDecimal(text);
     if (!value) return kMinGridWidth;

@@ -49,6 +49,13 @@ SnapPlacement SnapWindow(const WindowBounds& r, bool resizable, std::int32_t pit
 // Keeps a pitch inside what the panel offers.
 std::int32_t ClampGridWidth(std::int32_t width);
 
+// The translucency level in percent, as the panel's scroll bar offers it: 0 would make every
+// translucent window invisible and levels above 100 wrap to nearly invisible, so a value read from
+// the settings file is clamped into this range like the pitch.
+constexpr std::int32_t kMinToumei = 20;
+constexpr std::int32_t kMaxToumei = 100;
+std::int32_t ClampToumei(std::int32_t level);
+
 // The grid-size field's text as a pitch: a decimal integer, blanks allowed around it, clamped
 // into kMinGridWidth..kMaxGridWidth (numbers beyond 32 bits clamp by their sign). Text that is not
 // an integer, as while the user is still typing, gives kMinGridWidth; so a pitch below 1 can

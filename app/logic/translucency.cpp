@@ -14,10 +14,25 @@ std::uint8_t AlphaForLevel(std::int32_t level) {
     return static_cast<std::uint8_t>(static_cast<std::uint64_t>(alpha) & 0xFFu);
 }
 
-TranslucencyAction DecideTranslucency(bool toggle, bool on, bool layered) {
-    if (toggle) return layered ? TranslucencyAction::Clear : TranslucencyAction::SetAndApplyAlpha;
-    if (on) return layered ? TranslucencyAction::Nothing : TranslucencyAction::SetAndApplyAlpha;
-    return layered ? TranslucencyAction::Clear : TranslucencyAction::Nothing;
+TranslucencyAction DecideTranslucency(TranslucencyRequest request, bool madeTranslucent, bool layered,
+                                      bool attributesReadable) {
+    if (madeTranslucent)
+        return request == TranslucencyRequest::On ? TranslucencyAction::Nothing : TranslucencyAction::Restore;
+    switch (request) {
+    case TranslucencyRequest::On:
+        return layered ? TranslucencyAction::Nothing : TranslucencyAction::MakeTranslucent;
+    case TranslucencyRequest::Off:
+        return TranslucencyAction::Nothing;
+    case TranslucencyRequest::Toggle:
+        return (layered && !attributesReadable) ? TranslucencyAction::Nothing
+                                                : TranslucencyAction::MakeTranslucent;
+    }
+    return TranslucencyAction::Nothing;
+}
+
+LayeredAttributes TranslucentAttributes(const LayeredState& before, std::int32_t level) {
+    const bool keepKey = before.layered && (before.flags & kLwaColorKey) != 0;
+    return {keepKey ? before.colorKey : 0u, AlphaForLevel(level), kLwaAlpha | (keepKey ? kLwaColorKey : 0u)};
 }
 
 } // namespace trellane

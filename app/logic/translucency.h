@@ -1,5 +1,5 @@
-// How a window's translucency changes: the opacity for a level, and what a toggle or an explicit
-// on/off request does given whether the window is already layered.
+// How a window's translucency changes: the opacity for a level, and what a drag or a middle click
+// does given whether we made the window translucent and whether it is layered already.
 #pragma once
 
 #include <cstdint>
@@ -12,14 +12,46 @@ namespace trellane {
 // is taken unchecked) still give a defined value.
 std::uint8_t AlphaForLevel(std::int32_t level);
 
-enum class TranslucencyAction {
-    Nothing,
-    Clear,           // drop the layered style: the window is opaque again
-    SetAndApplyAlpha // add the layered style and give it the level's opacity
+// The layered state a window had before it was made translucent, so that it can be put back.
+// readable is false when the window was layered but its attributes could not be read (another
+// program's window drawn with per-pixel alpha, or a system that does not tell).
+struct LayeredState {
+    bool layered = false;
+    bool readable = true;
+    std::uint32_t colorKey = 0;
+    std::uint8_t alpha = 255;
+    std::uint32_t flags = 0; // LWA_COLORKEY = 1, LWA_ALPHA = 2
 };
 
-// A layered window counts as translucent whatever its opacity, whether we or its own program
-// made it so; its current alpha is never read. toggle flips the state and ignores on.
-TranslucencyAction DecideTranslucency(bool toggle, bool on, bool layered);
+constexpr std::uint32_t kLwaColorKey = 0x1;
+constexpr std::uint32_t kLwaAlpha = 0x2;
+
+enum class TranslucencyRequest {
+    On,    // a drag starts
+    Off,   // a drag ends
+    Toggle // a middle click
+};
+
+enum class TranslucencyAction {
+    Nothing,
+    MakeTranslucent, // remember the window's layered state, then give it the level's opacity
+    Restore          // put back the remembered state: not layered only if it was not before
+};
+
+// madeTranslucent: the window is translucent by our hand and its earlier state is remembered.
+// A window made translucent by us goes back exactly to what it was; a window its own program made
+// layered is never cleared. A drag does not touch a window that is already layered; a middle click
+// does, unless its attributes cannot be read, and the next middle click puts them back.
+TranslucencyAction DecideTranslucency(TranslucencyRequest request, bool madeTranslucent, bool layered,
+                                      bool attributesReadable);
+
+// The attributes that make a window translucent at a level: the opacity of the level, a colour key
+// the window already had kept with it.
+struct LayeredAttributes {
+    std::uint32_t colorKey;
+    std::uint8_t alpha;
+    std::uint32_t flags;
+};
+LayeredAttributes TranslucentAttributes(const LayeredState& before, std::int32_t level);
 
 } // namespace trellane

@@ -2,8 +2,15 @@
 
 namespace trellane {
 
-std::string CutTrayHint(std::string_view ansiHint) {
-    return std::string(ansiHint.substr(0, kMaxTrayHintBytes));
+std::string CutTrayHint(std::string_view ansiHint, const std::function<bool(unsigned char)>& isLeadByte) {
+    if (ansiHint.size() <= kMaxTrayHintBytes) return std::string(ansiHint);
+    std::size_t end = 0;
+    while (end < kMaxTrayHintBytes) {
+        const std::size_t width = isLeadByte(static_cast<unsigned char>(ansiHint[end])) ? 2 : 1;
+        if (end + width > kMaxTrayHintBytes) break;
+        end += width;
+    }
+    return std::string(ansiHint.substr(0, end));
 }
 
 namespace {

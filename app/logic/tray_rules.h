@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -17,9 +18,10 @@ namespace trellane {
 // The shell's first tray record has 64 tooltip bytes, one of them the terminating zero.
 constexpr std::size_t kMaxTrayHintBytes = 63;
 
-// The tooltip as the component keeps it: the first 63 bytes of a longer text. The cut is in bytes of
-// the ANSI code page, so it may split a double-byte character; the shell shows what is left.
-std::string CutTrayHint(std::string_view ansiHint);
+// The tooltip as the component keeps it: at most the first 63 bytes of a longer text, cut on a
+// character boundary of the ANSI code page. isLeadByte tells the first byte of a double-byte
+// character, as the system's IsDBCSLeadByte does; a pair that would straddle the limit is left out.
+std::string CutTrayHint(std::string_view ansiHint, const std::function<bool(unsigned char)>& isLeadByte);
 
 // ---- Shift state and buttons of the mouse events ---------------------------------------------------
 

@@ -44,6 +44,15 @@ TEST(ExclusionLines, BlanksAndOtherBytesAreKept) {
     EXPECT_EQ(SplitExclusionLines("\xFF\x80\x01"), (Lines{"\xFF\x80\x01"}));
 }
 
+TEST(ExclusionLines, AUtf8ByteOrderMarkAtTheStartIsSkipped) {
+    EXPECT_EQ(SplitExclusionLines("\xEF\xBB\xBFNotepad\r\nEdit"),
+              (std::vector<std::string>{"Notepad", "Edit"}));
+    EXPECT_EQ(SplitExclusionLines("\xEF\xBB\xBF"), std::vector<std::string>{});
+    // Only at the very start: elsewhere the bytes belong to the line.
+    EXPECT_EQ(SplitExclusionLines("a\n\xEF\xBB\xBF"), (std::vector<std::string>{"a", "\xEF\xBB\xBF"}));
+    EXPECT_EQ(SplitExclusionLines("\xEF\xBB"), std::vector<std::string>{"\xEF\xBB"});
+}
+
 TEST(ExclusionLines, NulEndsTheList) {
     using namespace std::string_literals;
     EXPECT_EQ(SplitExclusionLines("A\r\nB\0C\r\nD"s), (Lines{"A", "B"}));

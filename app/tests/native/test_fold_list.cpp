@@ -17,15 +17,26 @@ TEST(FoldListNames, HandleInUnsignedDecimal) {
     EXPECT_EQ(FoldList::NameOf(0xFFFFFFFF), "4294967295");
 }
 
-TEST(FoldListNames, BackToAHandleAsASigned32BitNumber) {
+TEST(FoldListNames, BackToTheHandleTheyName) {
     EXPECT_EQ(HandleFromName("656116"), 0x000A02F4u);
     EXPECT_EQ(HandleFromName(FoldList::NameOf(0x7FFFFFFF)), 0x7FFFFFFFu);
     EXPECT_EQ(HandleFromName("-1"), 0xFFFFFFFFu);
     EXPECT_EQ(HandleFromName("-2147483648"), 0x80000000u);
     EXPECT_EQ(HandleFromName("+42"), 42u);
-    // Names above the signed range are not such a number: they give the null handle.
-    EXPECT_EQ(HandleFromName("2147483648"), 0u);
-    EXPECT_EQ(HandleFromName(FoldList::NameOf(0xFFFFFFFF)), 0u);
+    // Names are written unsigned: those above the signed range name their handle too.
+    EXPECT_EQ(HandleFromName("2147483648"), 0x80000000u);
+    for (const std::uint32_t handle : {0x80000000u, 0x80000001u, 0xC0FFEE00u, 0xFFFFFFFFu})
+        EXPECT_EQ(HandleFromName(FoldList::NameOf(handle)), handle) << FoldList::NameOf(handle);
+    EXPECT_EQ(HandleFromName("4294967296"), 0u) << "beyond 32 bits";
+}
+
+TEST(FoldListDoubleClick, UnfoldsOnlyTheWindowItsFirstClickFoldedWithinTheTime) {
+    EXPECT_TRUE(DoubleClickFollowsFold(true, 1000, 1000, 500));
+    EXPECT_TRUE(DoubleClickFollowsFold(true, 1000, 1500, 500));
+    EXPECT_FALSE(DoubleClickFollowsFold(true, 1000, 1501, 500));
+    EXPECT_FALSE(DoubleClickFollowsFold(false, 1000, 1100, 500));
+    // The millisecond clock wraps after 49.7 days.
+    EXPECT_TRUE(DoubleClickFollowsFold(true, 0xFFFFFF00u, 0x00000010u, 500));
 }
 
 TEST(FoldListNames, AnythingElseIsTheNullHandle) {

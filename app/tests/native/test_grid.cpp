@@ -164,6 +164,18 @@ TEST(GridWidth, ClampsIntoTheOfferedRange) {
     EXPECT_EQ(ClampGridWidth(kMax), 320);
 }
 
+TEST(Toumei, ALevelFromTheSettingsFileIsClampedToWhatTheScrollBarOffers) {
+    EXPECT_EQ(ClampToumei(0), 20) << "0 would make translucent windows invisible";
+    EXPECT_EQ(ClampToumei(-5), 20);
+    EXPECT_EQ(ClampToumei(19), 20);
+    EXPECT_EQ(ClampToumei(20), 20);
+    EXPECT_EQ(ClampToumei(70), 70);
+    EXPECT_EQ(ClampToumei(100), 100);
+    EXPECT_EQ(ClampToumei(101), 100) << "101 would wrap to alpha 1";
+    EXPECT_EQ(ClampToumei(std::numeric_limits<std::int32_t>::max()), 100);
+    EXPECT_EQ(ClampToumei(std::numeric_limits<std::int32_t>::min()), 20);
+}
+
 TEST(GridWidth, SpinTextIsADecimalIntegerWithBlanksAround) {
     EXPECT_EQ(GridWidthFromSpinText(L"32"), 32);
     EXPECT_EQ(GridWidthFromSpinText(L"  64 "), 64);

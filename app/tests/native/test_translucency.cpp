@@ -50,26 +50,53 @@ TEST(AlphaForLevel, MatchesTheFloatingQuotientEverywhereItWraps) {
 
 TEST(DecideTranslucency, TheWholeTable) {
     struct Row {
-        bool toggle, on, layered;
+        TranslucencyRequest request;
+        bool made, layered, readable;
         TranslucencyAction expected;
     };
     using A = TranslucencyAction;
+    using R = TranslucencyRequest;
     for (const Row row :
-         {Row{true, true, true, A::Clear}, Row{true, false, true, A::Clear},
-          Row{true, true, false, A::SetAndApplyAlpha}, Row{true, false, false, A::SetAndApplyAlpha},
-          Row{false, true, true, A::Nothing}, Row{false, true, false, A::SetAndApplyAlpha},
-          Row{false, false, true, A::Clear}, Row{false, false, false, A::Nothing}})
-        EXPECT_EQ(DecideTranslucency(row.toggle, row.on, row.layered), row.expected)
-            << "toggle=" << row.toggle << " on=" << row.on << " layered=" << row.layered;
+         {// Windows we made translucent go back to what they were; a drag start leaves them be.
+          Row{R::On, true, true, true, A::Nothing}, Row{R::Off, true, true, true, A::Restore},
+          Row{R::Toggle, true, true, true, A::Restore}, Row{R::Off, true, true, false, A::Restore},
+          // Opaque windows become translucent at a drag start or a middle click only.
+          Row{R::On, false, false, true, A::MakeTranslucent}, Row{R::Off, false, false, true, A::Nothing},
+          Row{R::Toggle, false, false, true, A::MakeTranslucent},
+          // Windows layered by their own program: never cleared, dragged as they are; a middle
+          // click takes them over only when their attributes can be put back.
+          Row{R::On, false, true, true, A::Nothing}, Row{R::Off, false, true, true, A::Nothing},
+          Row{R::Toggle, false, true, true, A::MakeTranslucent},
+          Row{R::Toggle, false, true, false, A::Nothing}, Row{R::On, false, true, false, A::Nothing},
+          Row{R::Off, false, true, false, A::Nothing}})
+        EXPECT_EQ(DecideTranslucency(row.request, row.made, row.layered, row.readable), row.expected)
+            << "request=" << static_cast<int>(row.request) << " made=" << row.made
+            << " layered=" << row.layered << " readable=" << row.readable;
 }
 
 TEST(DecideTranslucency, DragCycleAndMiddleClickCycle) {
+    using R = TranslucencyRequest;
     // A drag: on at the press, off at the release, back where it started.
-    EXPECT_EQ(DecideTranslucency(false, true, false), TranslucencyAction::SetAndApplyAlpha);
-    EXPECT_EQ(DecideTranslucency(false, false, true), TranslucencyAction::Clear);
-    // A window already layered keeps its own opacity during the drag, yet ends opaque.
-    EXPECT_EQ(DecideTranslucency(false, true, true), TranslucencyAction::Nothing);
+    EXPECT_EQ(DecideTranslucency(R::On, false, false, true), TranslucencyAction::MakeTranslucent);
+    EXPECT_EQ(DecideTranslucency(R::Off, true, true, true), TranslucencyAction::Restore);
+    // A window made translucent by a middle click keeps its opacity during the drag, yet ends opaque.
+    EXPECT_EQ(DecideTranslucency(R::On, true, true, true), TranslucencyAction::Nothing);
     // Two middle clicks flip there and back.
-    EXPECT_EQ(DecideTranslucency(true, true, false), TranslucencyAction::SetAndApplyAlpha);
-    EXPECT_EQ(DecideTranslucency(true, true, true), TranslucencyAction::Clear);
+    EXPECT_EQ(DecideTranslucency(R::Toggle, false, false, true), TranslucencyAction::MakeTranslucent);
+    EXPECT_EQ(DecideTranslucency(R::Toggle, true, true, true), TranslucencyAction::Restore);
+}
+
+TEST(TranslucentAttributes, TheLevelsOpacityAndAColourKeyTheWindowHad) {
+    const LayeredAttributes plain = TranslucentAttributes(LayeredState{}, 70);
+    EXPECT_EQ(plain.alpha, 178);
+    EXPECT_EQ(plain.flags, kLwaAlpha);
+    EXPECT_EQ(plain.colorKey, 0u);
+    const LayeredAttributes keyed =
+        TranslucentAttributes(LayeredState{true, true, 0x00FF00FFu, 200, kLwaColorKey | kLwaAlpha}, 20);
+    EXPECT_EQ(keyed.alpha, 51);
+    EXPECT_EQ(keyed.flags, kLwaAlpha | kLwaColorKey);
+    EXPECT_EQ(keyed.colorKey, 0x00FF00FFu);
+    // A key is only a key with its flag.
+    EXPECT_EQ(TranslucentAttributes(LayeredState{true, true, 0x123456u, 200, kLwaAlpha}, 70).flags,
+              kLwaAlpha);
 }

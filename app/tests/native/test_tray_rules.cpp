@@ -47,26 +47,42 @@ std::string Describe(const TraySteps& steps) {
 
 } // namespace
 
+namespace {
+// Shift-JIS lead bytes, as the system reports them on code page 932.
+bool ShiftJisLead(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+bool NoLead(unsigned char) {
+    return false;
+}
+} // namespace
+
 TEST(TrayHint, SeventyBytesKeepTheirFirstSixtyThree) {
     const std::string hint(70, 'h');
-    EXPECT_EQ(CutTrayHint(hint), std::string(63, 'h'));
+    EXPECT_EQ(CutTrayHint(hint, NoLead), std::string(63, 'h'));
+    EXPECT_EQ(CutTrayHint(hint, ShiftJisLead), std::string(63, 'h'));
 }
 
 TEST(TrayHint, SixtyThreeBytesAndShorterStayWhole) {
     const std::string exact = std::string(62, 'a') + "z";
-    EXPECT_EQ(CutTrayHint(exact), exact);
-    EXPECT_EQ(CutTrayHint("Trellane"), "Trellane");
-    EXPECT_EQ(CutTrayHint(""), "");
+    EXPECT_EQ(CutTrayHint(exact, ShiftJisLead), exact);
+    EXPECT_EQ(CutTrayHint("Trellane", ShiftJisLead), "Trellane");
+    EXPECT_EQ(CutTrayHint("", ShiftJisLead), "");
 }
 
-TEST(TrayHint, TheCutCountsBytesEvenInsideADoubleByteCharacter) {
-    // 31 two-byte characters (62 bytes) and one more: the 63rd byte is a lead byte, kept alone.
+TEST(TrayHint, TheCutNeverSplitsADoubleByteCharacter) {
+    // 32 two-byte characters (64 bytes): the 63rd byte is a lead byte, so the cut keeps 62.
     std::string hint;
     for (int i = 0; i < 32; ++i)
         hint += "\x83\x67";
-    const std::string cut = CutTrayHint(hint);
-    ASSERT_EQ(cut.size(), 63u);
-    EXPECT_EQ(cut.back(), '\x83');
+    const std::string cut = CutTrayHint(hint, ShiftJisLead);
+    ASSERT_EQ(cut.size(), 62u);
+    EXPECT_EQ(cut.back(), '\x67');
+    // A trail byte that looks like a lead byte (0x83 0x83) is still counted with its pair.
+    const std::string shifted = "a" + std::string(31, '\x83') + std::string(31, '\x83') + "bc";
+    EXPECT_EQ(CutTrayHint(shifted, ShiftJisLead).size(), 63u);
+    // Without double-byte characters, bytes are cut as they come.
+    EXPECT_EQ(CutTrayHint(hint, NoLead).size(), 63u);
 }
 
 TEST(TrayShiftState, BitValuesAreOneToSixtyFour) {

@@ -137,6 +137,7 @@ std::vector<HWND> StartTargetWindows(winkit::ChildProcess& process,
     process = winkit::ChildProcess(commandLine);
     std::vector<HWND> windows;
     for (const auto& layout : layouts) {
+        if (layout.find(L'=') != std::wstring::npos) continue; // an option, not a window
         const std::wstring className = layout.substr(0, layout.find(L':'));
         windows.push_back(winkit::WaitProcessWindow(process.Id(), className.c_str()));
     }

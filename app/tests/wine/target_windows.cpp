@@ -2,11 +2,15 @@
 //
 // It answers the queries of target_windows.h.
 //
-//   target_windows.exe <class>:<resizable|fixed>:<left>:<top>:<width>:<height> [...]
+//   target_windows.exe <class>:<kind>:<left>:<top>:<width>:<height> [...] [endsession=<file>]
 //
-// Each argument makes one top-level window of its own class, captioned like the class, at the given
-// place. The windows answer every message in the ordinary way; the program ends when the last one
-// is closed.
+// Each layout makes one top-level window of its own class, captioned like the class, at the given
+// place. Kinds: resizable, fixed (no sizing border), layered (resizable, layered by this program
+// with alpha 200), maximized (resizable, shown maximized), listbox (resizable, holding a list box
+// with a vertical scroll bar at (10,10)-(130,160) of its client area). The windows answer every
+// message in the ordinary way; the program ends when the last one is closed. With endsession=,
+// each window appends "<class> <left> <top> <right> <bottom>" to that file when the session is
+// about to end, as a program that saves its window sizes would read them.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -22,6 +26,7 @@ using targetwindows::kQueryAlpha;
 using targetwindows::kQueryCloseCommand;
 
 int g_openWindows = 0;
+std::wstring g_sessionLog;
 
 LRESULT CALLBACK TargetWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     switch (message) {
@@ -43,6 +48,25 @@ LRESULT CALLBACK TargetWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return GetMenuState(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND) != static_cast<UINT>(-1)
                    ? 1
                    : 0;
+    case WM_QUERYENDSESSION: {
+        if (!g_sessionLog.empty()) {
+            char className[64] = {};
+            GetClassNameA(window, className, 64);
+            RECT rect{};
+            GetWindowRect(window, &rect);
+            const std::string line = std::string(className) + " " + std::to_string(rect.left) + " " +
+                                     std::to_string(rect.top) + " " + std::to_string(rect.right) + " " +
+                                     std::to_string(rect.bottom) + "\r\n";
+            const HANDLE file = CreateFileW(g_sessionLog.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+            DWORD written = 0;
+            if (file != INVALID_HANDLE_VALUE) {
+                WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+                CloseHandle(file);
+            }
+        }
+        return TRUE;
+    }
     case kQueryAlpha: {
         // 0x100 | alpha while the window is layered with an opacity, else 0.
         BYTE alpha = 0;
@@ -75,6 +99,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     for (int i = 1; arguments && i < count; ++i) {
+        const std::wstring argument = arguments[i];
+        if (argument.rfind(L"endsession=", 0) == 0) g_sessionLog = argument.substr(11);
+    }
+    for (int i = 1; arguments && i < count; ++i) {
         const auto fields = Split(arguments[i], L':');
         if (fields.size() != 6) continue;
         WNDCLASSEXW windowClass{};
@@ -84,16 +112,26 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.lpszClassName = fields[0].c_str();
         RegisterClassExW(&windowClass);
-        const DWORD style = fields[1] == L"resizable"
-                                ? WS_OVERLAPPEDWINDOW
-                                : (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+        const std::wstring& kind = fields[1];
+        const DWORD style = kind == L"fixed" ? (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX)
+                                             : WS_OVERLAPPEDWINDOW;
         const HWND window = CreateWindowExW(
-            0, fields[0].c_str(), fields[0].c_str(), style, std::wcstol(fields[2].c_str(), nullptr, 10),
-            std::wcstol(fields[3].c_str(), nullptr, 10), std::wcstol(fields[4].c_str(), nullptr, 10),
-            std::wcstol(fields[5].c_str(), nullptr, 10), nullptr, nullptr, instance, nullptr);
+            kind == L"layered" ? WS_EX_LAYERED : 0, fields[0].c_str(), fields[0].c_str(), style,
+            std::wcstol(fields[2].c_str(), nullptr, 10), std::wcstol(fields[3].c_str(), nullptr, 10),
+            std::wcstol(fields[4].c_str(), nullptr, 10), std::wcstol(fields[5].c_str(), nullptr, 10), nullptr,
+            nullptr, instance, nullptr);
         if (!window) continue;
         ++g_openWindows;
-        ShowWindow(window, SW_SHOWNORMAL);
+        // This program's own look, which nobody else may take away.
+        if (kind == L"layered") SetLayeredWindowAttributes(window, 0, 200, LWA_ALPHA);
+        if (kind == L"listbox") {
+            const HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", nullptr,
+                                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 10,
+                                              10, 120, 150, window, nullptr, instance, nullptr);
+            for (int item = 0; item < 60; ++item)
+                SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(item).c_str()));
+        }
+        ShowWindow(window, kind == L"maximized" ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
         UpdateWindow(window);
     }
     LocalFree(arguments);

@@ -1,5 +1,6 @@
 // The real program, started from a private copy of its folder: what the user sees of the panel,
 // the resident notice, the settings file and the startup shortcut.
+#include "hook_shared.h"
 #include "program_driver.h"
 #include "raii.h"
 
@@ -76,7 +77,10 @@ bool SamePath(const std::wstring& a, const std::wstring& b) {
 
 class ProgramTest : public ::testing::Test {
 protected:
-    void TearDown() override { DeleteFileW(StartupLink().c_str()); }
+    void TearDown() override {
+        DeleteFileW(StartupLink().c_str());
+        RemoveDirectoryW(StartupLink().c_str());
+    }
     static std::wstring StartupLink() { return StartupFolder() + L"\\trellane.lnk"; }
 
     trellane::ComApartment com_;
@@ -213,6 +217,39 @@ TEST_F(ProgramTest, StartupBoxCreatesAndDeletesTheShortcut) {
     EXPECT_TRUE(SamePath(LinkTarget(StartupLink()), copy.Exe()));
     ClickControl(program.Control(L"Button", kStartup));
     EXPECT_TRUE(winkit::WaitFor([&] { return !FileExists(StartupLink()); }, 30s));
+    EXPECT_EQ(program.Quit(), 0u);
+}
+
+TEST_F(ProgramTest, AStartupShortcutThatCannotBeWrittenLeavesTheBoxUncheckedAndSaysSo) {
+    DeleteFileW(StartupLink().c_str());
+    // A folder of the shortcut's name: no shortcut file can be written there.
+    ASSERT_TRUE(CreateDirectoryW(StartupLink().c_str(), nullptr));
+    DistCopy copy;
+    Program program(copy);
+    ASSERT_NE(program.WaitPanel(), nullptr);
+    // Posted: the click's handler shows a message box and does not return until it is closed.
+    PostMessageW(program.Control(L"Button", kStartup), BM_CLICK, 0, 0);
+    const HWND box = program.WaitDialog(30s);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(DialogText(box).find(StartupLink()), std::wstring::npos);
+    ASSERT_TRUE(PressDialogButton(box, L"OK"));
+    ASSERT_TRUE(program.Settle());
+    EXPECT_FALSE(program.IsChecked(kStartup));
+    EXPECT_EQ(program.Quit(), 0u);
+}
+
+TEST_F(ProgramTest, AHookThatCannotStartIsReportedAndThePanelStillComes) {
+    // An object of another type holding the hook's section name: the library gets no view.
+    const trellane::UniqueHandle squatter(CreateEventA(nullptr, TRUE, FALSE, VELLUM_HOOK_MAPPING_NAME));
+    ASSERT_TRUE(squatter);
+    DistCopy copy;
+    Program program(copy);
+    const HWND box = program.WaitDialog(60s);
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(DialogText(box).find(L"ウィンドウの操作"), std::wstring::npos) << "says what is lost";
+    EXPECT_NE(DialogText(box).find(L"共有メモリ"), std::wstring::npos) << "and why";
+    ASSERT_TRUE(PressDialogButton(box, L"OK"));
+    ASSERT_NE(program.WaitPanel(), nullptr);
     EXPECT_EQ(program.Quit(), 0u);
 }
 

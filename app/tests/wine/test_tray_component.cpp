@@ -366,17 +366,20 @@ TEST_F(TrayComponent, AUtf16HintIsSentInTheAnsiCodePage) {
 }
 
 // Run with a Japanese system code page (932) by its own ctest entry.
-TEST_F(TrayComponent, AJapaneseHintBecomesShiftJisBytesCutAt63OnTheJapaneseAnsiCodePage) {
+TEST_F(TrayComponent, AJapaneseHintBecomesShiftJisBytesCutOnACharacterBoundaryOnTheJapaneseAnsiCodePage) {
     if (GetACP() != 932) GTEST_SKIP() << "needs the Japanese ANSI code page, not " << GetACP();
     TIconTray tray(nullptr);
     tray.SetIcon(MakeIcon());
     tray.SetHint(L"トレイ");
     EXPECT_EQ(tray.Hint(), "\x83\x67\x83\x8C\x83\x43");
-    // 32 two-byte characters: the cut keeps 31 of them and the lead byte of the last.
+    // 32 two-byte characters: the cut keeps 31 of them, never the lead byte of the last alone.
     tray.SetHint(std::wstring(32, L'ト'));
-    ASSERT_EQ(tray.Hint().size(), 63u);
-    EXPECT_EQ(tray.Hint().back(), '\x83');
-    EXPECT_EQ(TipOf(Calls.back()).size(), 63u);
+    ASSERT_EQ(tray.Hint().size(), 62u);
+    EXPECT_EQ(tray.Hint().back(), '\x67');
+    EXPECT_EQ(TipOf(Calls.back()).size(), 62u);
+    // One single-byte character first: now 63 bytes end on a whole character.
+    tray.SetHint(L"a" + std::wstring(32, L'ト'));
+    EXPECT_EQ(tray.Hint().size(), 63u);
 }
 
 TEST_F(TrayComponent, AssigningTheCurrentHintOrShowHintAgainSendsNothing) {

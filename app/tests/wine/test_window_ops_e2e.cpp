@@ -26,12 +26,16 @@ constexpr int kMiddle = 2;
 constexpr int kRight = 3;
 
 // Nearest multiple of the pitch, halves upward, for negative coordinates too.
-int Snapped(int value) {
-    const long long pitch = kPitch;
+int Snapped(int value, long long pitch = kPitch) {
     long long shifted = static_cast<long long>(value) + pitch / 2;
     long long quotient = shifted / pitch;
     if (shifted % pitch != 0 && shifted < 0) --quotient;
     return static_cast<int>(quotient * pitch);
+}
+
+RECT Snapped(const RECT& r, int pitch = kPitch) {
+    return RECT{Snapped(r.left, pitch), Snapped(r.top, pitch), Snapped(r.right, pitch),
+                Snapped(r.bottom, pitch)};
 }
 
 RECT Offset(RECT rect, int dx, int dy) {
@@ -115,7 +119,9 @@ protected:
         Drag(window, winkit::CaptionPoint(window), dx, dy, ownWindow);
     }
 
+    // A window its own program made layered is dragged as it is: the caller waits for the effect.
     void Drag(HWND window, POINT from, int dx, int dy, bool ownWindow = true) {
+        const bool layeredByItsProgram = IsLayered(window);
         ASSERT_TRUE(winkit::xserver::MoveTo(from));
         winkit::xserver::Held button(kLeft);
         ASSERT_TRUE(button.Down());
@@ -124,11 +130,12 @@ protected:
         ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(window); }, 20s))
             << "no translucency while moving";
         // Every drag test runs at the default level, 70, which is alpha 178.
-        if (ownWindow) {
+        if (ownWindow && !layeredByItsProgram) {
             EXPECT_TRUE(winkit::WaitFor([&] { return LayeredAlpha(window) == 178; }, 20s))
                 << LayeredAlpha(window);
         }
         ASSERT_TRUE(button.Release());
+        if (layeredByItsProgram) return;
         ASSERT_TRUE(winkit::WaitFor([&] { return !IsLayered(window); }, 20s))
             << "still translucent after the drag";
         ASSERT_TRUE(program_->Settle());
@@ -329,8 +336,13 @@ TEST_F(WindowOpsTest, ShiftRightClickAndRightDoubleClickToggleAlwaysOnTopAfterAF
     ASSERT_TRUE(shift.Release());
     EXPECT_GE(std::chrono::steady_clock::now() - pressed, 100ms) << "two pauses of 50 ms come first";
 
+    // The double click's first press folds the window like any right click; the double click then
+    // unfolds it again before the toggle.
+    const RECT before = winkit::WindowRect(windows[0]);
     ASSERT_TRUE(winkit::xserver::Run(L"click --repeat 2 --delay 80 3"));
     EXPECT_TRUE(winkit::WaitFor([&] { return !IsTopmost(windows[0]); }, 20s));
+    ASSERT_TRUE(program_->Settle());
+    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[0]), before)) << Describe(winkit::WindowRect(windows[0]));
 }
 
 TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
@@ -423,5 +435,170 @@ TEST_F(WindowOpsTest, AFatalErrorInTheProgramGivesFoldedWindowsBack) {
     PostMessageW(form_, RegisterWindowMessageW(L"jp.trellane.Trellane.RaiseFaultForTest"), 0, 0);
     EXPECT_NE(program_->WaitExit(60s), static_cast<DWORD>(STILL_ACTIVE)) << "the program ends on the error";
     EXPECT_TRUE(SameRect(winkit::WindowRect(windows[0]), before)) << Describe(winkit::WindowRect(windows[0]));
+    program_.reset();
+}
+
+namespace {
+
+// The rectangle of a child window in its parent's client coordinates.
+RECT RectInParent(HWND child) {
+    RECT rect = winkit::WindowRect(child);
+    MapWindowPoints(nullptr, GetAncestor(child, GA_PARENT), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// A right click on a control's vertical scroll bar, halfway down.
+bool RightClickScrollBar(HWND control) {
+    const RECT r = winkit::WindowRect(control);
+    return winkit::xserver::MoveTo(
+               POINT{r.right - 2 - GetSystemMetrics(SM_CXVSCROLL) / 2, (r.top + r.bottom) / 2}) &&
+           winkit::xserver::Run(L"click 3");
+}
+
+// The last visible child window that has all the style bits.
+HWND ChildWithStyle(HWND parent, DWORD bits) {
+    HWND found = nullptr;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child) && (static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE)) & bits) == bits)
+            found = child;
+    return found;
+}
+
+} // namespace
+
+TEST_F(WindowOpsTest, AWindowLayeredByItsOwnProgramKeepsItsOpacity) {
+    StartProgram(kBaseSettings);
+    const auto windows = StartTargets({L"OwnLayered:layered:100:90:300:200"});
+    ASSERT_NE(windows[0], nullptr);
+    ASSERT_EQ(LayeredAlpha(windows[0]), 200);
+    const RECT expected = Snapped(Offset(winkit::WindowRect(windows[0]), 37, 21));
+    DragCaption(windows[0], 37, 21);
+    ASSERT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), expected); }, 20s));
+    ASSERT_TRUE(program_->Settle());
+    EXPECT_EQ(LayeredAlpha(windows[0]), 200) << "a drag keeps the window's own opacity";
+    // Two middle clicks: the configured level, then the window's own opacity again.
+    Click(windows[0], kMiddle);
+    EXPECT_TRUE(winkit::WaitFor([&] { return LayeredAlpha(windows[0]) == 178; }, 20s))
+        << LayeredAlpha(windows[0]);
+    Click(windows[0], kMiddle, 40);
+    EXPECT_TRUE(winkit::WaitFor([&] { return LayeredAlpha(windows[0]) == 200; }, 20s))
+        << LayeredAlpha(windows[0]);
+    ASSERT_TRUE(program_->Settle());
+    EXPECT_TRUE(IsLayered(windows[0]) && LayeredAlpha(windows[0]) == 200);
+}
+
+TEST_F(WindowOpsTest, ARightClickOnAChildListsScrollBarFoldsItsWindowAndLeavesTheListWhereItWas) {
+    StartProgram(kBaseSettings);
+    const auto windows = StartTargets({L"WithList:listbox:160:96:320:300"});
+    ASSERT_NE(windows[0], nullptr);
+    const HWND list = FindWindowExW(windows[0], nullptr, L"ListBox", nullptr);
+    ASSERT_NE(list, nullptr);
+    const RECT before = winkit::WindowRect(windows[0]);
+    ASSERT_TRUE(RightClickScrollBar(list));
+    EXPECT_TRUE(winkit::WaitFor(
+        [&] { return winkit::WindowRect(windows[0]).bottom - before.top == FoldedHeight(); }, 20s))
+        << Describe(winkit::WindowRect(windows[0]));
+    ASSERT_TRUE(program_->Settle());
+    EXPECT_TRUE(SameRect(RectInParent(list), RECT{10, 10, 130, 160})) << Describe(RectInParent(list));
+    Click(windows[0], kRight);
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), before); }, 20s));
+}
+
+TEST_F(WindowOpsTest, MaximizedWindowsAreNeitherSnappedNorFoldedButStillTurnTranslucent) {
+    // A pitch that the screen size is no multiple of, so any snap would show.
+    StartProgram(WithSetting(kBaseSettings, "GridWidth", "40"));
+    const auto windows = StartTargets({L"Maximized:maximized:100:100:300:200"});
+    const auto check = [this](HWND window, bool ownWindow) {
+        ASSERT_TRUE(winkit::WaitFor([&] { return IsZoomed(window) != FALSE; }, 20s));
+        const RECT maximized = winkit::WindowRect(window);
+        Drag(window, winkit::CaptionPoint(window), 0, 0, ownWindow);
+        Drag(window, winkit::CaptionPoint(window), 60, 45, ownWindow);
+        // A right click folds nothing; the middle click after it still works.
+        Click(window, kRight);
+        Click(window, kMiddle, 40);
+        ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(window); }, 20s));
+        ASSERT_TRUE(program_->Settle());
+        EXPECT_TRUE(IsZoomed(window));
+        EXPECT_TRUE(SameRect(winkit::WindowRect(window), maximized)) << Describe(winkit::WindowRect(window));
+        Click(window, kMiddle, 80);
+        EXPECT_TRUE(winkit::WaitFor([&] { return !IsLayered(window); }, 20s));
+    };
+    check(windows[0], true);
+    // Wine's Notepad, after the first window: it would cover that one's caption.
+    const HWND notepad =
+        winkit::WaitProcessWindow(targets_.emplace_back(L"notepad.exe").Id(), L"Notepad", 60s);
+    ASSERT_NE(notepad, nullptr);
+    ShowWindow(notepad, SW_MAXIMIZE);
+    check(notepad, false);
+}
+
+TEST_F(WindowOpsTest, MdiChildrenOfARealProgramSnapInsideTheirFrameAndTheirListsStayPut) {
+    StartProgram(WithSetting(kBaseSettings, "GridWidth", "40"));
+    // Wine's file manager: document windows inside its frame, each with lists that scroll.
+    const HWND frame = winkit::WaitProcessWindow(
+        targets_.emplace_back(L"winefile.exe", L"C:\\windows\\system32").Id(), L"WFS_Frame", 60s);
+    ASSERT_NE(frame, nullptr);
+    SetWindowPos(frame, nullptr, 40, 40, 900, 640, SWP_NOZORDER);
+    const HWND client = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
+    HWND document = nullptr;
+    ASSERT_TRUE(
+        winkit::WaitFor([&] { return (document = ChildWithStyle(client, WS_CAPTION)) != nullptr; }, 30s));
+    SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(document), 0);
+    SetWindowPos(document, nullptr, 13, 17, 600, 420, SWP_NOZORDER);
+
+    const RECT expected = Snapped(Offset(winkit::WindowRect(document), 37, 23), 40);
+    DragCaption(document, 37, 23, false);
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(document), expected); }, 20s))
+        << Describe(winkit::WindowRect(document)) << " instead of " << Describe(expected);
+    RECT inside{};
+    const RECT clientRect = winkit::WindowRect(client);
+    EXPECT_TRUE(IntersectRect(&inside, &clientRect, &expected) && SameRect(inside, expected))
+        << "outside its frame";
+
+    // A right click on a list's scroll bar folds the document window; the list keeps its place (its
+    // size is the file manager's own layout).
+    const HWND list = ChildWithStyle(document, WS_VSCROLL);
+    ASSERT_NE(list, nullptr);
+    const RECT listBefore = RectInParent(list);
+    const RECT documentBefore = winkit::WindowRect(document);
+    ASSERT_TRUE(RightClickScrollBar(list));
+    EXPECT_TRUE(
+        winkit::WaitFor([&] { return winkit::WindowRect(document).bottom < documentBefore.bottom; }, 20s));
+    ASSERT_TRUE(program_->Settle());
+    EXPECT_EQ(RectInParent(list).left, listBefore.left);
+    EXPECT_EQ(RectInParent(list).top, listBefore.top);
+    Click(document, kRight);
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(document), documentBefore); }, 20s));
+}
+
+TEST_F(WindowOpsTest, TheEndOfTheSessionUnfoldsFoldedWindowsBeforeTheirProgramsHearAndSavesTheSettings) {
+    // toumei=0 is written back as 20: proof that the file was written anew.
+    StartProgram(WithSetting(WithSetting(kBaseSettings, "toumei", "0"), "chkGraphicLine", "1"));
+    const std::wstring log = copy_->Folder() + L"\\session.log";
+    // wineboot tells the processes in the order of their ids: the program must come first.
+    std::vector<HWND> windows;
+    for (int attempt = 0; attempt < 8 && (targets_.empty() || targets_.back().Id() < program_->Id());
+         ++attempt) {
+        targets_.clear();
+        windows = StartTargets({L"SessionFold:resizable:100:100:320:300", L"endsession=" + log});
+    }
+    ASSERT_GT(targets_.back().Id(), program_->Id());
+    ASSERT_NE(windows[0], nullptr);
+    // This process must have no window, or the end of the session would end it too.
+    ASSERT_TRUE(winkit::ProcessWindows(GetCurrentProcessId(), nullptr).empty());
+    const RECT before = winkit::WindowRect(windows[0]);
+    Click(windows[0], kRight);
+    ASSERT_TRUE(winkit::WaitFor(
+        [&] { return winkit::WindowRect(windows[0]).bottom - before.top == FoldedHeight(); }, 20s));
+    ASSERT_TRUE(program_->Settle());
+
+    EXPECT_NE(winkit::ChildProcess(L"wineboot.exe --end-session").WaitExit(120s),
+              static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_NE(program_->WaitExit(60s), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(copy_->ReadIni().value_or(""),
+              WithSetting(WithSetting(kBaseSettings, "toumei", "20"), "chkGraphicLine", "1"));
+    EXPECT_EQ(winkit::ReadFileBytes(log).value_or("not told"),
+              "SessionFold " + std::to_string(before.left) + " " + std::to_string(before.top) + " " +
+                  std::to_string(before.right) + " " + std::to_string(before.bottom) + "\r\n");
     program_.reset();
 }
