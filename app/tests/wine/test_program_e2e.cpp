@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -309,31 +308,21 @@ TEST_F(ProgramTest, ASecondStartShowsTheRunningPanelAndEnds) {
 
 namespace {
 
-// The prefix's screen scale for the programs started while this object lives; the old setting
-// comes back afterwards.
-class ScreenScale {
-public:
-    explicit ScreenScale(DWORD dpi) {
-        DWORD size = sizeof old_;
-        hadOld_ = RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &old_, &size) ==
-                  ERROR_SUCCESS;
-        set_ = Write(dpi);
-    }
-    ~ScreenScale() { hadOld_ ? Write(old_) : RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue); }
-    ScreenScale(const ScreenScale&) = delete;
-    ScreenScale& operator=(const ScreenScale&) = delete;
-    bool Set() const { return set_; }
-
-private:
-    static constexpr const wchar_t* kKey = L"Control Panel\\Desktop";
-    static constexpr const wchar_t* kValue = L"LogPixels";
-    static bool Write(DWORD dpi) {
-        return RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &dpi, sizeof dpi) == ERROR_SUCCESS;
-    }
-    DWORD old_ = 0;
-    bool hadOld_ = false;
-    bool set_ = false;
-};
+// Sets the prefix's screen scale for the programs started from now on; gives back the old
+// setting (0: none) for RestoreScreenScale.
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+DWORD SetScreenScale(DWORD dpi) {
+    DWORD old = 0, size = sizeof old;
+    RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &old, &size);
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    return old;
+}
+void RestoreScreenScale(DWORD old) {
+    if (old)
+        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &old, sizeof old);
+    else
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
+}
 
 // Makes this thread read other windows in real pixels, whatever scale this process started with.
 void ReadRealPixels() {
@@ -352,13 +341,13 @@ RECT ClientOnScreen(HWND window) {
 
 std::string Describe(HWND control, const RECT& r) {
     return "#" + std::to_string(GetDlgCtrlID(control)) + " (" + std::to_string(r.left) + "," +
-           std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
+           std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," + std::to_string(r.bottom) + ") ";
 }
 
-bool IsClass(HWND control, const wchar_t* className) {
+bool IsSpinButtons(HWND control) {
     wchar_t name[32] = {};
     GetClassNameW(control, name, 32);
-    return lstrcmpiW(name, className) == 0;
+    return lstrcmpiW(name, L"msctls_updown32") == 0;
 }
 
 // Every control of the panel inside its client area, and no two overlapping, but for the group box,
@@ -368,31 +357,25 @@ std::string LayoutFaults(HWND form) {
     const RECT client = ClientOnScreen(form);
     std::vector<std::pair<HWND, RECT>> controls;
     for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child)) continue;
-        const RECT rect = winkit::WindowRect(child);
-        const bool groupBox =
-            (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX && ControlText(child) == L"設定";
-        if (!groupBox) controls.emplace_back(child, rect);
+        const bool groupBox = (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+        if (IsWindowVisible(child) && !groupBox) controls.emplace_back(child, winkit::WindowRect(child));
     }
-    std::string faults;
+    std::string faults = controls.size() < 20 ? "too few controls " : "";
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        RECT inside{};
-        IntersectRect(&inside, &controls[i].second, &client);
-        if (!EqualRect(&inside, &controls[i].second))
-            faults += "outside: " + Describe(controls[i].first, controls[i].second) + "\n";
+        const auto& [control, rect] = controls[i];
+        RECT part{};
+        IntersectRect(&part, &rect, &client);
+        if (!EqualRect(&part, &rect)) faults += "outside: " + Describe(control, rect);
         for (std::size_t j = i + 1; j < controls.size(); ++j) {
-            RECT overlap{};
-            if (!IntersectRect(&overlap, &controls[i].second, &controls[j].second)) continue;
-            const bool spinPair =
-                IsClass(controls[i].first, L"msctls_updown32") && IsClass(controls[j].first, L"Edit");
-            const bool reversedSpinPair =
-                IsClass(controls[j].first, L"msctls_updown32") && IsClass(controls[i].first, L"Edit");
-            if ((spinPair || reversedSpinPair) && overlap.right - overlap.left <= 2) continue;
-            faults += "overlap: " + Describe(controls[i].first, controls[i].second) + " and " +
-                      Describe(controls[j].first, controls[j].second) + "\n";
+            const auto& [other, otherRect] = controls[j];
+            if (!IntersectRect(&part, &rect, &otherRect)) continue;
+            const bool sharedBorder =
+                IsSpinButtons(control) != IsSpinButtons(other) && part.right - part.left <= 2;
+            if (!sharedBorder)
+                faults += "overlap: " + Describe(control, rect) + "and " + Describe(other, otherRect);
         }
     }
-    return controls.size() < 20 ? "only " + std::to_string(controls.size()) + " controls\n" + faults : faults;
+    return faults;
 }
 
 } // namespace
@@ -403,22 +386,18 @@ TEST_F(ProgramTest, OnAScaledScreenThePanelFitsItsControlsAndTheTrayIconHasTheSm
     DistCopy copy;
     ASSERT_TRUE(CopyFileW(winkit::BuildPath(L"faults\\trellane.exe").c_str(), copy.Exe().c_str(), FALSE));
     copy.WriteIni("[setting]\r\nchkAutoHide=0\r\n");
-    std::unique_ptr<Program> program;
-    HWND form = nullptr;
-    {
-        // Only the program started now sees the scale; the prefix gets its old setting back at once.
-        const ScreenScale scale(144);
-        ASSERT_TRUE(scale.Set());
-        program = std::make_unique<Program>(copy);
-        form = program->WaitPanel();
-    }
+    // Only the program started now sees the scale; the prefix gets its old setting back at once.
+    const DWORD oldScale = SetScreenScale(144);
+    Program program(copy);
+    const HWND form = program.WaitPanel();
+    RestoreScreenScale(oldScale);
     ASSERT_NE(form, nullptr);
 
     const auto clientSize = [&] {
         const RECT client = ClientOnScreen(form);
         return std::to_string(client.right - client.left) + "x" + std::to_string(client.bottom - client.top);
     };
-    const HWND ok = program->Control(L"Button", kStayResident);
+    const HWND ok = program.Control(L"Button", kStayResident);
     const auto okBounds = [&] {
         RECT rect = winkit::WindowRect(ok);
         MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&rect), 2);
@@ -443,5 +422,5 @@ TEST_F(ProgramTest, OnAScaledScreenThePanelFitsItsControlsAndTheTrayIconHasTheSm
         EXPECT_EQ(okBounds(), bounds) << dpi << " DPI";
         EXPECT_EQ(LayoutFaults(form), "") << dpi << " DPI";
     }
-    EXPECT_EQ(program->Quit(), 0u);
+    EXPECT_EQ(program.Quit(), 0u);
 }
