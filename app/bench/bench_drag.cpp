@@ -1,5 +1,6 @@
-// What a drag costs the real program, driven from outside as the hook library drives it: the
-// notifications are sent to the program's window, which handles them before the send returns.
+// What a drag costs the real program, driven from outside with the hook library's notifications:
+// sent to the program's window (the send returns once they are handled), and the release posted as
+// the hook posts it, timed until the window has moved.
 //   grid_bench.exe [--rounds N]
 // Prints, for the grid painted on each mouse move at pitch 4 and 32, the time per move as a share of
 // one 60 Hz frame, and for the drag end the time until the window stands on the grid against one
