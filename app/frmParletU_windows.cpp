@@ -186,10 +186,16 @@ void TfrmTrellane::HMMouseMove(HWND target) {
 
 void TfrmTrellane::DrawGridOnScreen(HWND target) {
     if (FGridWidth < 1) return;
-    // The screen's own device context spans every monitor in screen coordinates, so the grid keeps
-    // its origin at the primary screen's corner and reaches monitors left of or above it.
-    const WindowDc dc(nullptr, WindowDc::Area::Client);
+    const HWND desktop = GetDesktopWindow();
+    if (!desktop) return;
+    RECT desktopRect{};
+    GetWindowRect(desktop, &desktopRect);
+    // The desktop window spans every monitor. Its device context counts from the desktop's corner;
+    // moved to count in screen coordinates, the grid keeps its origin at the primary screen's corner
+    // and reaches monitors left of or above it.
+    const WindowDc dc(desktop, WindowDc::Area::Whole);
     if (!dc) return;
+    SetViewportOrgEx(dc.get(), -desktopRect.left, -desktopRect.top, nullptr);
 
     const COLORREF color = ColorToRgb(FGridColor, [](int index) { return GetSysColor(index); });
     const UniquePen pen(CreatePen(PS_SOLID, 1, color));
