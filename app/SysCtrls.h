@@ -228,8 +228,9 @@ private:
 
 // ---- Tray icon ----------------------------------------------------------------------------------------
 
-// The shell's tray record in its first form: 88 bytes with a 64-byte ANSI tooltip. It is the
-// NOTIFYICONDATAA layout cut after szTip, so every shell version accepts it.
+// The shell's tray record in its first form: 88 bytes (104 in the x64 edition, whose handles are
+// 8 bytes wide) with a 64-byte ANSI tooltip. It is the NOTIFYICONDATAA layout cut after szTip, so
+// every shell version accepts it.
 struct NotifyIconDataV1 {
     DWORD cbSize;
     HWND hWnd;
@@ -239,8 +240,8 @@ struct NotifyIconDataV1 {
     HICON hIcon;
     CHAR szTip[64];
 };
-constexpr DWORD kNotifyIconDataV1Size = 88;
-static_assert(sizeof(NotifyIconDataV1) == kNotifyIconDataV1Size, "the first tray record is 88 bytes");
+constexpr DWORD kNotifyIconDataV1Size = sizeof(void*) == 8 ? 104 : 88;
+static_assert(sizeof(NotifyIconDataV1) == kNotifyIconDataV1Size, "the first tray record is 88 (x64: 104) bytes");
 static_assert(offsetof(NotifyIconDataV1, szTip) == offsetof(NOTIFYICONDATAA, szTip),
               "same layout as the shell's");
 static_assert(offsetof(NotifyIconDataV1, hIcon) == offsetof(NOTIFYICONDATAA, hIcon),

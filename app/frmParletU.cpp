@@ -11,6 +11,7 @@
 #include "exclusion_list.h"
 #include "grid.h"
 #include "gui_benri.h"
+#include "handle32.h"
 #include "hook_shared.h"
 #include "maker_page.h"
 #include "resource_ids.h"
@@ -177,7 +178,8 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool hookNotification = message >= vellum::HM_MOUSEMOVE && message <= vellum::HM_RDBLCLK;
     // Once closing has begun (a message box of that path may be pumping), no window is touched.
     if (hookNotification && FClosing) return 0;
-    const HWND target = hookNotification ? CommandTarget(reinterpret_cast<HWND>(wParam)) : nullptr;
+    // A 32-bit process (the companion's library) posts the window zero-extended: widen it again.
+    const HWND target = hookNotification ? CommandTarget(vellum::HandleFromBits<HWND>(wParam)) : nullptr;
     static const UINT showPanelMessage = RegisterWindowMessageW(kShowPanelMessageName);
     if (message == showPanelMessage) {
         // A second start of the program: show the panel as the tray menu's first item does.
@@ -517,7 +519,11 @@ void TfrmTrellane::FormCreate() {
     FGridWidth = 32;
     FUseGrid = true;
 
-    if (!InstallHook(FHandle)) ReportHookUnavailable();
+    // The companion's hook (x64 edition) goes in first, so that this edition's own hook heads the
+    // chain: under Wine a hook whose library a process cannot load ends the chain there. Both
+    // notify this window; the own hook is installed on a thread that only pumps messages.
+    FCompanion.Start(FHandle);
+    if (!FHookThread.Start(FHandle)) ReportHookUnavailable();
     SetGrid(LibraryFlag(FUseGrid), FGridWidth);
 
     FSnapshot.reset();
@@ -561,6 +567,7 @@ void TfrmTrellane::FormCreate() {
     }
 
     UseRightButton(LibraryFlag(IsChecked(chkOritatami)));
+    FCompanion.UseRightButton(IsChecked(chkOritatami));
 }
 
 void TfrmTrellane::FormShow() {
@@ -580,7 +587,8 @@ void TfrmTrellane::FormDestroy() {
     }
     FFolded = FoldList();
     FExcluded.clear();
-    UninstallHook();
+    FCompanion.Stop();
+    FHookThread.Stop();
 }
 
 bool TfrmTrellane::WriteSettings() {
@@ -682,6 +690,7 @@ void TfrmTrellane::scrToumeiChange() {
 
 void TfrmTrellane::chkOritatamiClick() {
     UseRightButton(LibraryFlag(IsChecked(chkOritatami)));
+    FCompanion.UseRightButton(IsChecked(chkOritatami));
 }
 
 void TfrmTrellane::chkStartupClick() {

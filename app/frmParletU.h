@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fold_list.h"
+#include "hook_thread.h"
 #include "raii.h"
 #include "settings_file.h"
 #include "SysCtrls.h"
@@ -167,6 +168,8 @@ private:
     bool FClosing = false;
     bool FEndingSession = false;
     bool FSettingsWritten = false;
+    THookThread FHookThread;
+    THookCompanion FCompanion;
 
     // Controls.
     HWND Label7 = nullptr, Image1 = nullptr, Label3 = nullptr, Label1 = nullptr, Label2 = nullptr;

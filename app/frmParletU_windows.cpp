@@ -8,6 +8,7 @@
 #include "color_table.h"
 #include "command_target.h"
 #include "grid.h"
+#include "handle32.h"
 #include "screen_geometry.h"
 #include "translucency.h"
 #include "visible_frame.h"
@@ -25,11 +26,11 @@ WindowBounds BoundsOf(const RECT& rect) {
 }
 
 std::string FoldNameOf(HWND window) {
-    return FoldList::NameOf(static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window)));
+    return FoldList::NameOf(vellum::HandleBits(window));
 }
 
 HWND WindowOfFoldName(const std::string& name) {
-    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(HandleFromName(name)));
+    return vellum::HandleFromBits<HWND>(HandleFromName(name));
 }
 
 // GetLayeredWindowAttributes is missing before version 5.1; without it no layered state can be
@@ -77,12 +78,22 @@ void PlaceWindow(HWND window, SnapPlacement placement) {
     SetWindowPos(window, nullptr, placement.x, placement.y, placement.cx, placement.cy, placement.flags);
 }
 
-// Under some systems (Wine among them) invalidating "all windows" does not reach the bare desktop;
-// redraw it explicitly, frames and all, so that no grid line stays behind.
-void RepaintWholeScreen(BOOL erase) {
-    InvalidateRect(nullptr, nullptr, erase);
-    RedrawWindow(GetDesktopWindow(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | (erase ? RDW_ERASE : 0u));
+constexpr UINT kRepaintFlags = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;
+
+BOOL CALLBACK InvalidateTopLevelWindow(HWND window, LPARAM) noexcept {
+    RedrawWindow(window, nullptr, nullptr, kRepaintFlags);
+    return TRUE;
+}
+
+// Invalidates the desktop and every window on it, frames included, so that no grid line stays
+// behind. Only invalidates: each window repaints when its own thread gets to it, and a hung program
+// never holds up this thread (unlike InvalidateRect of "all windows", which sends every window
+// WM_NCPAINT and WM_ERASEBKGND before it returns). Erasing is what wipes the wallpaper. The
+// top-level windows are named one by one too: under Wine, invalidating the desktop's children does
+// not reach the windows of the desktop's own thread (the taskbar).
+void RepaintWholeScreen() {
+    RedrawWindow(GetDesktopWindow(), nullptr, nullptr, kRepaintFlags);
+    EnumWindows(InvalidateTopLevelWindow, 0);
 }
 
 // The bounding rectangle of all monitors, in screen coordinates.
@@ -233,7 +244,7 @@ void TfrmTrellane::HMDragEnd(HWND target) {
         // Whatever went wrong, the painted grid is still wiped and the drag still ends below.
     }
     if (FGridDrawn) {
-        RepaintWholeScreen(FALSE);
+        RepaintWholeScreen();
         PostMessageA(nullptr, WM_PAINT, 0, 0);
         FGridDrawn = false;
     }

@@ -2,6 +2,11 @@
 set(TRELLANE_RC_TEMPLATE ${CMAKE_CURRENT_SOURCE_DIR}/res/resources.rc.in)
 set(TRELLANE_RC ${CMAKE_CURRENT_BINARY_DIR}/resources.rc)
 configure_file(${TRELLANE_RC_TEMPLATE} ${TRELLANE_RC} @ONLY)
+# windres reports no dependencies: the files the script pulls in are named here, so that a changed
+# manifest, icon or logo reaches the program.
+file(GLOB trellane_rc_inputs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/*.manifest
+     ${CMAKE_CURRENT_SOURCE_DIR}/res/*.ico ${CMAKE_CURRENT_SOURCE_DIR}/res/*.bmp)
+set_source_files_properties(${TRELLANE_RC} PROPERTIES OBJECT_DEPENDS "${trellane_rc_inputs}")
 if(MINGW)
   enable_language(RC)
   set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
@@ -17,6 +22,7 @@ function(add_trellane_program_library name)
     frmParletU_menu.cpp
     frmParletU_dpi.cpp
     gui_benri.cpp
+    hook_thread.cpp
     settings_file.cpp
     single_instance.cpp
     SysCtrls.cpp

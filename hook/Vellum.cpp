@@ -3,6 +3,7 @@
 // small and does nothing at load beyond mapping the shared section.
 #define VELLUM_BUILDING_LIBRARY
 #include "vellum_api.h"
+#include "handle32.h"
 #include "vellum_callback.h"
 #include "vellum_unit.h"
 
@@ -20,19 +21,18 @@ extern "C" int WINAPI InstallHook(HWND notifyWindow) {
     if (!shared) return 0;
     if (Installed) return 0;
     Installed = 1;
-    shared->NotifyWnd = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(notifyWindow));
+    shared->NotifyWnd = vellum::HandleBits(notifyWindow);
     shared->GridOn = 0;
     shared->RightButtonOn = 1;
     const HHOOK hook = SetWindowsHookExA(WH_MOUSE, vellum::MouseHookProc, ModuleInstance, 0);
-    shared->HookHandle = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(hook));
+    shared->HookHandle = vellum::HandleBits(hook);
     return 1;
 }
 
 extern "C" int WINAPI UninstallHook() {
     const vellum::HookShared* const shared = SharedView;
     if (!shared) return 0;
-    if (shared->HookHandle != 0)
-        UnhookWindowsHookEx(reinterpret_cast<HHOOK>(static_cast<UINT_PTR>(shared->HookHandle)));
+    if (shared->HookHandle != 0) UnhookWindowsHookEx(vellum::HandleFromBits<HHOOK>(shared->HookHandle));
     return 1;
 }
 

@@ -1,5 +1,6 @@
 #include "vellum_callback.h"
 
+#include "handle32.h"
 #include "mouse_decision.h"
 #include "vellum_unit.h"
 
@@ -7,7 +8,7 @@ namespace vellum {
 
 namespace {
 HHOOK NextHook(const HookShared* shared) noexcept {
-    return reinterpret_cast<HHOOK>(static_cast<UINT_PTR>(shared->HookHandle));
+    return HandleFromBits<HHOOK>(shared->HookHandle);
 }
 } // namespace
 
@@ -28,7 +29,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM message, LPARAM info) noexcept {
     if (verdict.drag == DragChange::Start) shared->Dragging = 1;
     if (verdict.drag == DragChange::End) shared->Dragging = 0;
     if (verdict.post != 0) {
-        const HWND notifyWindow = reinterpret_cast<HWND>(static_cast<UINT_PTR>(shared->NotifyWnd));
+        const HWND notifyWindow = HandleFromBits<HWND>(shared->NotifyWnd);
         PostMessageA(notifyWindow, verdict.post, reinterpret_cast<WPARAM>(mouse->hwnd), 0);
     }
     if (verdict.swallow) return 1;

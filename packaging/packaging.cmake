@@ -1,8 +1,10 @@
 # Release packaging, included at the end of the top-level CMakeLists.txt (Windows builds only):
 #   - the shipped exclusion list, copied into the dist folder as tools\除外リスト.txt;
-#   - the portable ZIP Trellane-<version>-win32.zip (CPack, generator ZIP);
+#   - the portable ZIP Trellane-<version>-win32.zip, or -win64.zip for the x64 edition with its
+#     32-bit companion (CPack, generator ZIP);
 #   - the installer Trellane-<version>-setup.exe (NSIS, packaging/trellane.nsi), when makensis is
-#     found;
+#     found. The x64 build's installer carries both editions and installs the x64 one on 64-bit
+#     Windows, the 32-bit one elsewhere; a 32-bit build's installer carries the 32-bit edition only;
 #   - the tests of both packages (cross builds on Linux: host checks natively, the rest under Wine).
 # Both packages land in <build>/packages and are made by the default build target, so a plain
 # build followed by ctest tests what would be released. The version is project(... VERSION ...).
@@ -10,7 +12,12 @@
 set(TRELLANE_PACKAGING_SOURCE "${CMAKE_CURRENT_LIST_DIR}")
 set(TRELLANE_PACKAGING_WORK "${CMAKE_BINARY_DIR}/packaging")
 set(TRELLANE_PACKAGES_DIR "${CMAKE_BINARY_DIR}/packages")
-set(TRELLANE_ZIP_BASENAME "Trellane-${PROJECT_VERSION}-win32")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(TRELLANE_EDITION win64)
+else()
+  set(TRELLANE_EDITION win32)
+endif()
+set(TRELLANE_ZIP_BASENAME "Trellane-${PROJECT_VERSION}-${TRELLANE_EDITION}")
 set(TRELLANE_ZIP "${TRELLANE_PACKAGES_DIR}/${TRELLANE_ZIP_BASENAME}.zip")
 set(TRELLANE_SETUP "${TRELLANE_PACKAGES_DIR}/Trellane-${PROJECT_VERSION}-setup.exe")
 set(TRELLANE_ZIP_STAGE "${TRELLANE_PACKAGING_WORK}/stage")
@@ -31,6 +38,7 @@ configure_file("${TRELLANE_PACKAGING_SOURCE}/CPackZip.cmake.in" "${TRELLANE_PACK
 set(stage_stamp "${TRELLANE_PACKAGING_WORK}/stage.stamp")
 add_custom_command(OUTPUT "${TRELLANE_ZIP}" "${stage_stamp}"
   COMMAND "${CMAKE_COMMAND}" -DMODE=stage "-DDIST=${TRELLANE_DIST_DIR}" "-DSTAGE=${TRELLANE_ZIP_STAGE}"
+          "-DEDITION=${TRELLANE_EDITION}"
           "-DSTAMP=${stage_stamp}" -P "${TRELLANE_PACKAGING_SOURCE}/stage.cmake"
   COMMAND "${CMAKE_COMMAND}" -E rm -f "${TRELLANE_ZIP}"
   COMMAND "${CMAKE_CPACK_COMMAND}" -q --config "${TRELLANE_PACKAGING_WORK}/CPackZip.cmake"
@@ -52,9 +60,15 @@ if(TRELLANE_MAKENSIS)
       string(APPEND version_quad ".${PROJECT_VERSION_${part}}")
     endif()
   endforeach()
+  # The 32-bit edition always; the x64 build adds its own edition, taken on 64-bit Windows.
+  if(TRELLANE_EDITION STREQUAL "win64")
+    set(setup_dists "-DDIST=${TRELLANE_WIN32_DIST}" "-DDIST64=${TRELLANE_DIST_DIR}")
+  else()
+    set(setup_dists "-DDIST=${TRELLANE_DIST_DIR}")
+  endif()
   add_custom_command(OUTPUT "${TRELLANE_SETUP}"
     COMMAND "${TRELLANE_MAKENSIS}" -V2 -INPUTCHARSET UTF8 "-DVERSION=${PROJECT_VERSION}"
-            "-DVERSION_QUAD=${version_quad}" "-DDIST=${TRELLANE_DIST_DIR}" "-DSOURCE=${CMAKE_SOURCE_DIR}"
+            "-DVERSION_QUAD=${version_quad}" ${setup_dists} "-DSOURCE=${CMAKE_SOURCE_DIR}"
             "-DOUTFILE=${TRELLANE_SETUP}" "${TRELLANE_PACKAGING_SOURCE}/trellane.nsi"
     DEPENDS trellane Vellum "${exclusion_stamp}" "${CMAKE_SOURCE_DIR}/app/ReadMe.txt"
             "${TRELLANE_PACKAGING_SOURCE}/trellane.nsi" "${CMAKE_SOURCE_DIR}/app/res/trellane.ico"

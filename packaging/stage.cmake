@@ -2,13 +2,17 @@
 # name never has to pass through a command line of the build tool.
 #   -DMODE=exclusion-list -DSOURCE=<packaging/exclusion-list.txt> -DDIST=<dist folder> -DSTAMP=<file>
 #       puts the shipped exclusion list into the dist folder as tools\除外リスト.txt
-#   -DMODE=stage -DDIST=<dist folder> -DSTAGE=<folder> -DSTAMP=<file>
+#   -DMODE=stage -DDIST=<dist folder> -DSTAGE=<folder> -DSTAMP=<file> [-DEDITION=win32|win64]
 #       makes STAGE hold exactly the files a user gets, copied from the dist folder (which may hold
 #       more, such as a trellane.ini left by a run of the program)
 cmake_minimum_required(VERSION 3.25)
 
 # The files of a release, relative to the program's folder.
 set(shipped trellane.exe tools/Vellum.dll tools/除外リスト.txt ReadMe.txt)
+# The x64 edition's 32-bit companion.
+if(EDITION STREQUAL "win64")
+  list(APPEND shipped tools/Vellum32.dll tools/VellumHost32.exe)
+endif()
 
 if(MODE STREQUAL "exclusion-list")
   file(MAKE_DIRECTORY "${DIST}/tools")

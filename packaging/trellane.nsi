@@ -3,8 +3,11 @@
 ; uninstaller registered for the current user. Texts are Japanese.
 ;
 ; Built by the build (packaging/packaging.cmake) with
-;   makensis -INPUTCHARSET UTF8 -DVERSION=1.2.3 -DVERSION_QUAD=1.2.3.0 -DDIST=<dist folder>
-;            -DSOURCE=<source tree> -DOUTFILE=<...>/Trellane-1.2.3-setup.exe trellane.nsi
+;   makensis -INPUTCHARSET UTF8 -DVERSION=1.2.3 -DVERSION_QUAD=1.2.3.0 -DDIST=<32-bit dist folder>
+;            [-DDIST64=<x64 dist folder>] -DSOURCE=<source tree> -DOUTFILE=<...>/Trellane-1.2.3-setup.exe
+;            trellane.nsi
+; With DIST64 the one setup file carries both editions: the x64 edition (with its 32-bit companion)
+; is installed on 64-bit Windows, the 32-bit edition elsewhere.
 ;
 ; Command line of the installer: /S silent, /D=<folder> installation folder (last, unquoted),
 ;   /STARTUP also create the startup shortcut (the default is not to, as in the program's panel).
@@ -49,6 +52,7 @@ ShowUninstDetails nevershow
 !include FileFunc.nsh
 !include Sections.nsh
 !include WinMessages.nsh
+!include x64.nsh
 
 !define MUI_ICON "${SOURCE}/app/res/trellane.ico"
 !define MUI_UNICON "${SOURCE}/app/res/trellane.ico"
@@ -137,16 +141,16 @@ FunctionEnd
 !insertmacro DEFINE_CLOSE_TRELLANE ""
 !insertmacro DEFINE_CLOSE_TRELLANE "un."
 
-; After Trellane has quit, other programs may keep the hook library loaded for a moment: Windows
+; After Trellane has quit, other programs may keep a hook library loaded for a moment: Windows
 ; unloads it from each of them as they next handle a message, which a broadcast WM_NULL prompts.
 ; Waits up to three seconds for it to become free; a copy still in use is moved out of the folder
 ; into the temporary folder and left to be deleted at the next restart.
-!macro REMOVE_HOOK_LIBRARY
+!macro REMOVE_HOOK_LIBRARY file
   Push $0
   Push $1
   ${For} $0 1 12
-    Delete "$INSTDIR\tools\Vellum.dll"
-    ${IfNot} ${FileExists} "$INSTDIR\tools\Vellum.dll"
+    Delete "$INSTDIR\tools\${file}"
+    ${IfNot} ${FileExists} "$INSTDIR\tools\${file}"
       ${Break}
     ${EndIf}
     ${If} $0 = 1
@@ -155,10 +159,10 @@ FunctionEnd
     ${EndIf}
     Sleep 250
   ${Next}
-  ${If} ${FileExists} "$INSTDIR\tools\Vellum.dll"
+  ${If} ${FileExists} "$INSTDIR\tools\${file}"
     GetTempFileName $0
     Delete $0
-    Rename "$INSTDIR\tools\Vellum.dll" $0
+    Rename "$INSTDIR\tools\${file}" $0
     Delete /REBOOTOK $0
   ${EndIf}
   Pop $1
@@ -174,12 +178,28 @@ Section "$(SecMain)" SecMainId
     Call CloseTrellane
   ${EndIf}
 
-  SetOutPath "$INSTDIR"
-  File "${DIST}/trellane.exe"
-  File "${DIST}/ReadMe.txt"
   SetOutPath "$INSTDIR\tools"
-  !insertmacro REMOVE_HOOK_LIBRARY
-  File "${DIST}/tools/Vellum.dll"
+  !insertmacro REMOVE_HOOK_LIBRARY Vellum.dll
+  !insertmacro REMOVE_HOOK_LIBRARY Vellum32.dll
+  Delete "$INSTDIR\tools\VellumHost32.exe"
+  SetOutPath "$INSTDIR"
+!ifdef DIST64
+  ${If} ${RunningX64}
+    File "${DIST64}/trellane.exe"
+    File "${DIST64}/ReadMe.txt"
+    SetOutPath "$INSTDIR\tools"
+    File "${DIST64}/tools/Vellum.dll"
+    File "${DIST64}/tools/Vellum32.dll"
+    File "${DIST64}/tools/VellumHost32.exe"
+  ${Else}
+!endif
+    File "${DIST}/trellane.exe"
+    File "${DIST}/ReadMe.txt"
+    SetOutPath "$INSTDIR\tools"
+    File "${DIST}/tools/Vellum.dll"
+!ifdef DIST64
+  ${EndIf}
+!endif
   ; A list the user has edited is kept.
   SetOverwrite off
   File "${DIST}/tools/除外リスト.txt"
@@ -246,7 +266,9 @@ Section "Uninstall"
   Delete "$INSTDIR\trellane.exe"
   Delete "$INSTDIR\ReadMe.txt"
   Delete "$INSTDIR\tools\除外リスト.txt"
-  !insertmacro REMOVE_HOOK_LIBRARY
+  !insertmacro REMOVE_HOOK_LIBRARY Vellum.dll
+  !insertmacro REMOVE_HOOK_LIBRARY Vellum32.dll
+  Delete "$INSTDIR\tools\VellumHost32.exe"
   RMDir "$INSTDIR\tools"
 
   ; Written by Trellane when it quits (also just now, if it was running).

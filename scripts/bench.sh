@@ -1,18 +1,28 @@
-# The Wine test bench, sourced by the test and run scripts: a private 32-bit prefix inside the build
-# folder with a 1024x768 virtual desktop, on an Xvfb display of its own (or the caller's display),
-# and a clean stop of every process it started.
+# The Wine test bench, sourced by the test and run scripts: a private prefix inside the build folder
+# with a 1024x768 virtual desktop, on an Xvfb display of its own (or the caller's display), and a
+# clean stop of every process it started. TRELLANE_PRESET picks the edition: mingw-i686 (the
+# default) runs in a 32-bit prefix, mingw-x86_64 in a 64-bit (WoW64) prefix that runs 32-bit
+# programs too.
 #   bench_build [cmake --build arguments]
-#                                 configures and builds the cross build in $TRELLANE_BUILD
+#                                 configures (with the array BENCH_CMAKE_ARGS, if set) and builds the
+#                                 cross build in $TRELLANE_BUILD
 #   bench_start [--own-display]   sets WINEPREFIX, DISPLAY and friends, starts wineserver
 #   bench_stop                    ends every Wine process of the prefix and the Xvfb it started
 
 TRELLANE_ROOT=${TRELLANE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-TRELLANE_BUILD=${TRELLANE_BUILD:-$TRELLANE_ROOT/build/mingw-i686}
+TRELLANE_PRESET=${TRELLANE_PRESET:-mingw-i686}
+TRELLANE_BUILD=${TRELLANE_BUILD:-$TRELLANE_ROOT/build/$TRELLANE_PRESET}
 BENCH_XVFB_PID=
+# The loader that starts the edition's own programs: the 64-bit one runs natively even where 32-bit
+# code runs only under emulation; 32-bit programs started from there get the 32-bit loader.
+if [ "$TRELLANE_PRESET" = mingw-x86_64 ]; then
+  export WINEARCH=win64 BENCH_WINE=/usr/lib/wine/wine64
+else
+  export WINEARCH=win32 BENCH_WINE=wine
+fi
 
 # A lane of its own (BENCH_LANE) has its own prefix, server and display, so lanes never meet.
 export WINEPREFIX="$TRELLANE_BUILD/wineprefix${BENCH_LANE:+-$BENCH_LANE}"
-export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 # Nothing is written outside the prefix (no menu entries, no file associations), and no dialog
 # offers to download Mono or Gecko.
@@ -24,7 +34,7 @@ bench_quiet() { "$@" </dev/null >/dev/null 2>&1; }
 # The preset's settings in whichever folder TRELLANE_BUILD names, so that the build, its Wine prefix
 # and the tests run there always belong together.
 bench_build() {
-  cmake --preset mingw-i686 -B "$TRELLANE_BUILD" >/dev/null
+  cmake --preset "$TRELLANE_PRESET" -B "$TRELLANE_BUILD" ${BENCH_CMAKE_ARGS[@]+"${BENCH_CMAKE_ARGS[@]}"} >/dev/null
   cmake --build "$TRELLANE_BUILD" "$@"
 }
 
@@ -36,7 +46,7 @@ bench_make_prefix() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
   echo "bench: creating the Wine prefix (once)"
-  bench_quiet wineboot -i
+  bench_quiet "$BENCH_WINE" wineboot -i
   local reg="$TRELLANE_BUILD/bench.reg"
   # regedit reads UTF-16 files, which carry the Japanese font names.
   cat <<'REG' | iconv -f UTF-8 -t UTF-16 > "$reg"
@@ -61,7 +71,7 @@ Windows Registry Editor Version 5.00
 [HKEY_CURRENT_USER\Software\Wine\DllOverrides]
 "winemenubuilder.exe"=""
 REG
-  bench_quiet wine regedit /S "$(winepath -w "$reg" 2>/dev/null)"
+  bench_quiet "$BENCH_WINE" regedit /S "$("$BENCH_WINE" winepath -w "$reg" 2>/dev/null)"
   bench_quiet wineserver -w
   touch "$WINEPREFIX/.trellane-bench-$BENCH_PREFIX_VERSION"
 }
@@ -84,7 +94,7 @@ bench_start() {
   # Start the server and the services with every stream closed: a service started by the first
   # test would otherwise inherit ctest's output pipe, and ctest would wait for it forever.
   bench_quiet wineserver -p
-  bench_quiet wine cmd /c exit
+  bench_quiet "$BENCH_WINE" cmd /c exit
   export TRELLANE_BENCH=1
 }
 

@@ -8,7 +8,8 @@
 # spends per grid painting on a mouse move (pitch 4 and 32, as a share of a 60 Hz frame; goal: a
 # quarter frame at pitch 4) and from the drag end until the window stands on the grid, against one
 # SetWindowPos from another process (goal: ratio <= 1.2). Figures only: nothing here passes or fails.
-# Runs on a Wine bench with a display of its own.
+# Runs on a Wine bench with a display of its own. TRELLANE_PRESET=mingw-x86_64 measures the x64
+# edition's library in a 64-bit prefix (and checks its companion's library too).
 #   scripts/benchmarks.sh [--rounds N]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,10 +24,14 @@ objdump=$(cache_value TRELLANE_OBJDUMP)
 cmake -DOBJDUMP="$objdump" -DDLL="$TRELLANE_BUILD/dist/tools/Vellum.dll" \
       -DEXE="$TRELLANE_BUILD/dist/trellane.exe" -P hook/tests/check_exports.cmake ||
   echo "Vellum.dll: the export check failed (see above)"
+companion=$TRELLANE_BUILD/dist/tools/Vellum32.dll
+[ -f "$companion" ] || companion=$TRELLANE_BUILD/companion/Vellum32.dll
+cmake -DOBJDUMP="$objdump" -DDLL="$companion" -DMODULE=Vellum32.dll -P hook/tests/check_exports.cmake ||
+  echo "Vellum32.dll: the export check failed (see above)"
 
 trap bench_stop EXIT
 bench_start --own-display
 
-wine "$TRELLANE_BUILD/hook/bench/hook_bench.exe" "$@"
-wine "$TRELLANE_BUILD/hook/bench/hook_load_bench.exe"
-wine "$TRELLANE_BUILD/app/bench/grid_bench.exe" "$@"
+"$BENCH_WINE" "$TRELLANE_BUILD/hook/bench/hook_bench.exe" "$@"
+"$BENCH_WINE" "$TRELLANE_BUILD/hook/bench/hook_load_bench.exe"
+"$BENCH_WINE" "$TRELLANE_BUILD/app/bench/grid_bench.exe" "$@"

@@ -12,14 +12,14 @@ dist="$TRELLANE_BUILD/dist"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   bench_start
   echo "run: Trellane is starting in a Wine desktop window on $DISPLAY; quit it from its panel or tray menu."
-  wine "$dist/trellane.exe"
+  "$BENCH_WINE" "$dist/trellane.exe"
   bench_stop
   exit 0
 fi
 
 trap bench_stop EXIT
 bench_start --own-display
-wine "$dist/trellane.exe" </dev/null >/dev/null 2>&1 &
+"$BENCH_WINE" "$dist/trellane.exe" </dev/null >/dev/null 2>&1 &
 # Wait for the panel to be mapped on the display rather than for a fixed time.
 for _ in $(seq 1 120); do
   xwininfo -root -tree 2>/dev/null | grep -q '"Trellane": ("trellane.exe"' && break

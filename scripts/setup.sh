@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-          googletest wine wine32:i386 xvfb xdotool x11-utils xauth fonts-wine fonts-ipafont-gothic
+          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+          googletest wine wine32:i386 wine64 xvfb xdotool x11-utils xauth fonts-wine fonts-ipafont-gothic
           locales imagemagick binutils zip unzip python3 clang libclang-rt-14-dev nsis)
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the decision logic natively, then the Windows programs
-# and the end-to-end tests under Wine on a private display. Run as root on Debian 12.
+# and the end-to-end tests under Wine on private displays, for the 32-bit edition in 32-bit prefixes
+# and for the x64 edition in a 64-bit one. Run as root on Debian 12.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,32 +13,51 @@ ctest --preset native
 
 source scripts/bench.sh
 bench_build
-
-# The Windows tests run in two lanes at once, each with its own Xvfb display, Wine prefix and
-# server: within a lane they run one at a time, since they drive the lane's one mouse and share its
-# one hook section.
 build=$TRELLANE_BUILD
+
+# The x64 edition, its 32-bit side taken from the build above; only what its lane runs.
+build64=$TRELLANE_ROOT/build/mingw-x86_64
+wow64_tests='^(WindowOpsTest|VellumDll|Vellum32Dll|Packaging)\.'
+(
+  TRELLANE_PRESET=mingw-x86_64 TRELLANE_BUILD=$build64
+  BENCH_CMAKE_ARGS=(-DTRELLANE_WIN32_BUILD="$build")
+  source scripts/bench.sh
+  bench_build --target trellane trellane_faults target_windows window_ops_e2e_tests trellane_packages package_tests
+)
+
+# The Windows tests run in lanes at once, each with its own Xvfb display, Wine prefix and server:
+# within a lane they run one at a time, since they drive the lane's one mouse and share its one hook
+# section. Two lanes share the 32-bit edition's tests in 32-bit prefixes; a third runs the x64
+# edition in a 64-bit (WoW64) prefix: the window end-to-end tests and the release checks.
 run_lane() {
   (
     export BENCH_LANE=$1
+    if [ "$1" = wow64 ]; then export TRELLANE_PRESET=mingw-x86_64 TRELLANE_BUILD=$build64; fi
     source scripts/bench.sh
     trap bench_stop EXIT
     bench_start --own-display
-    ctest --test-dir "$build" -j1 --output-on-failure -I "$1,,2" "${@:2}"
+    if [ "$1" = wow64 ]; then
+      ctest --test-dir "$build64" -j1 --output-on-failure -R "$wow64_tests" "${@:2}"
+    else
+      ctest --test-dir "$build" -j1 --output-on-failure -I "$1,,2" "${@:2}"
+    fi
   )
 }
 mkdir -p "$build/lanes"
-run_lane 1 "$@" >"$build/lanes/1.log" 2>&1 &
-lane1=$!
-run_lane 2 "$@" >"$build/lanes/2.log" 2>&1 &
-lane2=$!
+lanes=(1 2 wow64)
+pids=()
+for lane in "${lanes[@]}"; do
+  run_lane "$lane" "$@" >"$build/lanes/$lane.log" 2>&1 &
+  pids+=($!)
+done
 status=0
-wait "$lane1" || status=1
-wait "$lane2" || status=1
-cat "$build/lanes/1.log" "$build/lanes/2.log"
-# One closing line for both lanes.
+for pid in "${pids[@]}"; do wait "$pid" || status=1; done
+logs=("${lanes[@]/#/$build/lanes/}")
+logs=("${logs[@]/%/.log}")
+cat "${logs[@]}"
+# One closing line for all lanes.
 awk '/tests passed, [0-9]+ tests? failed out of/ { for (i = 1; i <= NF; i++) { if ($i == "out") total += $(i + 2); if ($(i + 1) ~ /^tests?$/ && $(i + 2) == "failed") failed += $i } }
-     END { printf "wine: %d passed, %d failed\n", total - failed, failed }' "$build/lanes/1.log" "$build/lanes/2.log"
+     END { printf "wine: %d passed, %d failed\n", total - failed, failed }' "${logs[@]}"
 [ "$status" -eq 0 ] || { echo "test: Windows tests failed"; exit 1; }
 # The panel and a drag with the grid, as the test run saw them, for the documentation.
 mkdir -p docs

@@ -4,4 +4,4 @@ if [ -z "${TRELLANE_BENCH:-}" ]; then
   echo "wine-run: start the bench first (scripts/test.sh does)" >&2
   exit 2
 fi
-exec wine "$@"
+exec "${BENCH_WINE:-wine}" "$@"

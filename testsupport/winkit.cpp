@@ -3,6 +3,7 @@
 #include "raii.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cstdlib>
 #include <thread>
@@ -129,6 +130,20 @@ std::vector<HWND> ProcessWindows(DWORD processId, const wchar_t* className, bool
 HWND FindProcessWindow(DWORD processId, const wchar_t* className) {
     const std::vector<HWND> windows = ProcessWindows(processId, className, true);
     return windows.empty() ? nullptr : windows.front();
+}
+
+std::vector<DWORD> ChildProcessIds(DWORD parentId, const wchar_t* exeName) {
+    std::vector<DWORD> found;
+    const trellane::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return found;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID == parentId && lstrcmpiW(entry.szExeFile, exeName) == 0)
+            found.push_back(entry.th32ProcessID);
+    }
+    return found;
 }
 
 HWND WaitProcessWindow(DWORD processId, const wchar_t* className, std::chrono::milliseconds timeout) {

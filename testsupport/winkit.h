@@ -52,6 +52,8 @@ private:
 std::vector<HWND> ProcessWindows(DWORD processId, const wchar_t* className, bool visibleOnly = false);
 // The first visible top-level window of the process with the given class, or null.
 HWND FindProcessWindow(DWORD processId, const wchar_t* className);
+// The processes the given process started that run the named executable (file name only).
+std::vector<DWORD> ChildProcessIds(DWORD parentId, const wchar_t* exeName);
 // Waits for such a window to appear.
 HWND WaitProcessWindow(DWORD processId, const wchar_t* className,
                        std::chrono::milliseconds timeout = std::chrono::seconds(30));

@@ -1,8 +1,13 @@
 # The hook library as the loader sees it, read from the built file with objdump on the build machine:
 # its export directory (module name, the four names and their ordinals), the only two system
 # libraries it may import, its size, and how the program binds to it.
-#   cmake -DOBJDUMP=<objdump> -DDLL=<dist/tools/Vellum.dll> [-DEXE=<dist/trellane.exe>] -P check_exports.cmake
+#   cmake -DOBJDUMP=<objdump> -DDLL=<dist/tools/Vellum.dll> [-DEXE=<dist/trellane.exe>]
+#         [-DMODULE=<module name, default Vellum.dll>] -P check_exports.cmake
+# The x64 edition's 32-bit companion library is checked the same way with -DMODULE=Vellum32.dll.
 cmake_minimum_required(VERSION 3.25)
+if(NOT DEFINED MODULE OR MODULE STREQUAL "")
+  set(MODULE Vellum.dll)
+endif()
 
 set(failures "")
 function(fail text)
@@ -42,19 +47,19 @@ endfunction()
 # --- Size: the library is mapped into every process on the desktop. --------------------------------
 file(SIZE "${DLL}" dll_size)
 if(dll_size GREATER 8192)
-  fail("Vellum.dll is ${dll_size} bytes; at most 8192 are allowed")
+  fail("${MODULE} is ${dll_size} bytes; at most 8192 are allowed")
 endif()
 
 read_headers("${DLL}" dll_text)
 
 # --- Export directory -------------------------------------------------------------------------------
 if(NOT dll_text MATCHES "The Export Tables")
-  fail("Vellum.dll has no export directory")
+  fail("${MODULE} has no export directory")
 endif()
 if(dll_text MATCHES "\nName[ \t]+[0-9a-fA-F]+ ([^\n]*)")
   string(STRIP "${CMAKE_MATCH_1}" module_name)
-  if(NOT module_name STREQUAL "Vellum.dll")
-    fail("the export directory names the module \"${module_name}\", not \"Vellum.dll\"")
+  if(NOT module_name STREQUAL "${MODULE}")
+    fail("the export directory names the module \"${module_name}\", not \"${MODULE}\"")
   endif()
 else()
   fail("the export directory carries no module name")
@@ -101,7 +106,7 @@ foreach(name IN LISTS dll_imports)
 endforeach()
 list(SORT normalized)
 if(NOT normalized STREQUAL "KERNEL32.DLL;USER32.DLL")
-  fail("Vellum.dll imports from \"${dll_imports}\"; only KERNEL32.dll and USER32.dll are allowed")
+  fail("${MODULE} imports from \"${dll_imports}\"; only KERNEL32.dll and USER32.dll are allowed")
 endif()
 
 # --- The program binds to tools\Vellum.dll at load time, by name. ------------------------------------

@@ -19,6 +19,8 @@ from pathlib import Path
 
 JAPANESE_LIST = "tools/除外リスト.txt"
 SHIPPED = ["trellane.exe", "tools/Vellum.dll", JAPANESE_LIST, "ReadMe.txt"]
+# The x64 edition (the -win64 ZIP) also ships its 32-bit companion.
+COMPANION = ["tools/Vellum32.dll", "tools/VellumHost32.exe"]
 UTF8_NAME_FLAG = 1 << 11
 
 failures = []
@@ -95,7 +97,8 @@ def check_zip(zip_path, source_dir, version):
             check(name == "tools/", f"unexpected folder entry {name}")
         else:
             files.append(name)
-    check(sorted(files) == sorted(SHIPPED), f"files {sorted(files)} instead of {sorted(SHIPPED)}")
+    shipped = SHIPPED + (COMPANION if Path(zip_path).name.endswith("-win64.zip") else [])
+    check(sorted(files) == sorted(shipped), f"files {sorted(files)} instead of {sorted(shipped)}")
     check(JAPANESE_LIST.encode("utf-8") in [e[0] for e in entries],
           f"{JAPANESE_LIST} is not stored under its UTF-8 name")
 
@@ -114,8 +117,9 @@ def check_zip(zip_path, source_dir, version):
             check(exe[:2] == b"MZ", "trellane.exe is not a Windows executable")
             check(fixed_version(exe) == version_quad(version),
                   f"trellane.exe's version resource is {fixed_version(exe)}, the project's version {version}")
-        if "tools/Vellum.dll" in names:
-            check(archive.read("tools/Vellum.dll")[:2] == b"MZ", "tools/Vellum.dll is not a Windows library")
+        for binary in ["tools/Vellum.dll"] + COMPANION:
+            if binary in names:
+                check(archive.read(binary)[:2] == b"MZ", f"{binary} is not a Windows program or library")
 
 
 def check_exclusion_list(path):
@@ -138,12 +142,15 @@ def check_exclusion_list(path):
 
 
 def check_versions(readme, version, zip_path, setup_path):
-    check(Path(zip_path).name == f"Trellane-{version}-win32.zip", f"{zip_path} does not carry the version {version}")
+    check(Path(zip_path).name in (f"Trellane-{version}-win32.zip", f"Trellane-{version}-win64.zip"),
+          f"{zip_path} does not carry the version {version}")
     check(Path(setup_path).name == f"Trellane-{version}-setup.exe", f"{setup_path} does not carry the version {version}")
     text = Path(readme).read_text(encoding="utf-8")
-    check("Trellane-<version>-win32.zip" in text, "README does not name the ZIP as Trellane-<version>-win32.zip")
+    for edition in ("win32", "win64"):
+        check(f"Trellane-<version>-{edition}.zip" in text,
+              f"README does not name the ZIP as Trellane-<version>-{edition}.zip")
     check("Trellane-<version>-setup.exe" in text, "README does not name the installer as Trellane-<version>-setup.exe")
-    for named in re.findall(r"Trellane-(\d+(?:\.\d+)*)-(?:win32\.zip|setup\.exe)", text):
+    for named in re.findall(r"Trellane-(\d+(?:\.\d+)*)-(?:win32\.zip|win64\.zip|setup\.exe)", text):
         check(named == version, f"README names a package of version {named}, the project is at {version}")
     setup = Path(setup_path).read_bytes()
     check(setup[:2] == b"MZ", "the installer is not a Windows executable")

@@ -14,7 +14,10 @@ trap 'rm -rf "$work"' EXIT
 # unzip writes names that carry the UTF-8 flag in the locale's encoding: a UTF-8 locale keeps them.
 LC_ALL=C.UTF-8 unzip -q "$zip" -d "$work/Trellane"
 
-expected=$(printf '%s\n' ReadMe.txt tools/Vellum.dll tools/除外リスト.txt trellane.exe | LC_ALL=C sort)
+shipped=(ReadMe.txt tools/Vellum.dll tools/除外リスト.txt trellane.exe)
+# The x64 edition also ships its 32-bit companion.
+case $zip in *-win64.zip) shipped+=(tools/Vellum32.dll tools/VellumHost32.exe) ;; esac
+expected=$(printf '%s\n' "${shipped[@]}" | LC_ALL=C sort)
 actual=$(cd "$work/Trellane" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$actual" != "$expected" ]; then
   echo "FAIL: unzip made"; echo "$actual"; echo "instead of"; echo "$expected"

@@ -313,7 +313,7 @@ TEST_F(TrayComponent, TheRecordIsTheFirst88ByteFormWithCallback1024) {
     ASSERT_EQ(Calls.size(), 1u);
     const ShellCall& add = Calls[0];
     EXPECT_EQ(add.message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(add.data.cbSize, 88u);
+    EXPECT_EQ(add.data.cbSize, sizeof(void*) == 8 ? 104u : 88u);
     EXPECT_EQ(add.data.uFlags, 7u);
     EXPECT_EQ(add.data.uCallbackMessage, 1024u);
     EXPECT_EQ(add.data.hIcon, tray.Icon().Handle());
