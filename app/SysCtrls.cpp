@@ -1,5 +1,8 @@
 #include "SysCtrls.h"
 
+#include "raii.h"
+#include "trace.h"
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -119,14 +122,12 @@ void TComponent::LoadedTree() {
 }
 
 void TComponent::ReadProperties(const std::function<void()>& assign) {
-    SetLoading(true);
-    try {
+    {
+        SetLoading(true);
+        // Loading ends however the assignments end, an exception included.
+        const ScopeExit endLoading([this]() noexcept { SetLoading(false); });
         if (assign) assign();
-    } catch (...) {
-        SetLoading(false);
-        throw;
     }
-    SetLoading(false);
     LoadedTree();
 }
 
@@ -254,18 +255,21 @@ TIconTray::TIconTray(TComponent* owner) : TComponent(owner), FIconID(++TrayIconC
         windowClass.lpfnWndProc = TrayWndProc;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = kWindowClass;
-        return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+        if (RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) return true;
+        LogFailure(L"RegisterClassExW", kWindowClass);
+        return false;
     }();
     if (!registered) return;
     // A top-level window, never shown: unlike a message-only window it hears the shell's
     // TaskbarCreated broadcast. Its procedure binds it to this instance (FTrayWindow) as it is made.
-    CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                    GetModuleHandleW(nullptr), this);
+    if (!CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), this))
+        LogFailure(L"CreateWindowExW", kWindowClass);
 }
 
 TIconTray::~TIconTray() {
     UpdateIcon(false);
-    if (FTrayWindow) DestroyWindow(FTrayWindow);
+    FTrayWindow.reset();
     FIcon = TIcon();
     Destroying();
 }
@@ -337,7 +341,7 @@ void TIconTray::Notification(TComponent* component, TOperation operation) {
 void TIconTray::FillIconData() noexcept {
     FIconData = NotifyIconDataV1{};
     FIconData.cbSize = kNotifyIconDataV1Size;
-    FIconData.hWnd = FTrayWindow;
+    FIconData.hWnd = FTrayWindow.get();
     FIconData.uID = FIconID;
     // The tooltip flag stays on without a hint: an empty tooltip is how the hint is switched off.
     FIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
@@ -374,7 +378,7 @@ LRESULT CALLBACK TIconTray::TrayWndProc(HWND window, UINT message, WPARAM wParam
     if (message == WM_NCCREATE) {
         self = static_cast<TIconTray*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         if (self) {
-            self->FTrayWindow = window;
+            self->FTrayWindow.reset(window);
             SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
     } else {
@@ -383,7 +387,7 @@ LRESULT CALLBACK TIconTray::TrayWndProc(HWND window, UINT message, WPARAM wParam
     if (!self) return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->FTrayWindow = nullptr;
+        self->FTrayWindow.release();
         return DefWindowProcW(window, message, wParam, lParam);
     }
     TMessage record{message, wParam, lParam, 0};
@@ -391,6 +395,8 @@ LRESULT CALLBACK TIconTray::TrayWndProc(HWND window, UINT message, WPARAM wParam
         self->TrayWndProc(record);
     } catch (...) {
         // Nothing may escape into the system's dispatcher; the message simply has no effect.
+        wchar_t subject[24];
+        LogFailure(L"TIconTray::TrayWndProc", WindowSubject(window, subject), message);
         return 0;
     }
     return record.Result;
@@ -402,7 +408,7 @@ void TIconTray::TrayWndProc(TMessage& message) {
         return;
     }
     if (message.Msg != kTrayCallbackMessage) {
-        message.Result = DefWindowProcW(FTrayWindow, message.Msg, message.WParam, message.LParam);
+        message.Result = DefWindowProcW(FTrayWindow.get(), message.Msg, message.WParam, message.LParam);
         return;
     }
     // The shell's callback: WParam names the icon, which is always ours. Events report where the

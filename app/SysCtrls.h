@@ -309,7 +309,7 @@ private:
     void SetPopupMenu(TPopupMenu*& property, TPopupMenu* value);
 
     std::uint32_t FIconID;
-    HWND FTrayWindow = nullptr;
+    UniqueWindow FTrayWindow;
     bool FIconShown = false;
     NotifyIconDataV1 FIconData{};
 

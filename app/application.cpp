@@ -5,6 +5,7 @@
 #include "app_title.h"
 #include "frmParletU.h"
 #include "gui_benri.h"
+#include "trace.h"
 
 namespace trellane {
 
@@ -16,28 +17,30 @@ LRESULT CALLBACK ApplicationWndProc(HWND window, UINT message, WPARAM wParam, LP
 }
 } // namespace
 
-TApplication::TApplication(HINSTANCE instance) : instance_(instance) {}
+TApplication::TApplication(HINSTANCE instance) : FInstance(instance) {}
 
-TApplication::~TApplication() {
-    if (handle_) DestroyWindow(handle_);
-}
+TApplication::~TApplication() = default;
 
 bool TApplication::Initialize() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
-    title_ = ApplicationTitle(ExecutablePath());
+    FTitle = ApplicationTitle(ExecutablePath());
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = ApplicationWndProc;
-    windowClass.hInstance = instance_;
+    windowClass.hInstance = FInstance;
     windowClass.lpszClassName = kApplicationClass;
-    if (!RegisterClassExW(&windowClass)) return false;
+    if (!RegisterClassExW(&windowClass)) {
+        LogFailure(L"RegisterClassExW", kApplicationClass);
+        return false;
+    }
     // Never shown: it owns the shell's dialogs and stands for the application as a whole.
-    handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationClass, title_.c_str(), WS_POPUP, 0, 0, 0, 0,
-                              nullptr, nullptr, instance_, nullptr);
-    return handle_ != nullptr;
+    FHandle.reset(CreateWindowExW(WS_EX_TOOLWINDOW, kApplicationClass, FTitle.c_str(), WS_POPUP, 0, 0, 0, 0,
+                                  nullptr, nullptr, FInstance, nullptr));
+    if (!FHandle) LogFailure(L"CreateWindowExW", kApplicationClass);
+    return static_cast<bool>(FHandle);
 }
 
 int TApplication::Run(TfrmTrellane& mainForm) {

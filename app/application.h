@@ -23,19 +23,19 @@ public:
     // Shows the main form unless told otherwise, then runs the message loop until the form closes.
     int Run(TfrmTrellane& mainForm);
 
-    HINSTANCE Instance() const { return instance_; }
-    HWND Handle() const { return handle_; }
+    HINSTANCE Instance() const { return FInstance; }
+    HWND Handle() const { return FHandle.get(); }
     // The caption of the program's message boxes: the executable's name, "Trellane" for TRELLANE.EXE.
-    const std::wstring& Title() const { return title_; }
+    const std::wstring& Title() const { return FTitle; }
 
     // Cleared when the main form is to stay hidden as the message loop starts.
     bool ShowMainForm = true;
 
 private:
-    HINSTANCE instance_;
-    ComApartment com_;
-    HWND handle_ = nullptr;
-    std::wstring title_;
+    HINSTANCE FInstance;
+    ComApartment FCom;
+    UniqueWindow FHandle;
+    std::wstring FTitle;
 };
 
 } // namespace trellane

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "application.h"
 #include "color_table.h"
@@ -18,6 +19,7 @@
 #include "settings_value.h"
 #include "shell_rules.h"
 #include "single_instance.h"
+#include "trace.h"
 #include "translucency.h"
 #include "vellum_api.h"
 
@@ -61,7 +63,6 @@ enum ControlId : int {
     idLabelToumei,
 };
 
-constexpr wchar_t kSection[] = L"setting";
 constexpr wchar_t kStartupLinkName[] = L"trellane.lnk";
 constexpr wchar_t kExclusionListName[] = L"tools\\除外リスト.txt";
 constexpr wchar_t kHelpFileName[] = L"ReadMe.txt";
@@ -79,6 +80,8 @@ constexpr wchar_t kCredit[] = L"© Trellane 開発チーム";
 // The group box's children are laid out relative to it.
 constexpr int kGroupLeft = 8;
 constexpr int kGroupTop = 160;
+constexpr DWORD kCheckBox = WS_TABSTOP | BS_AUTOCHECKBOX;
+constexpr DWORD kPushButton = WS_TABSTOP | BS_PUSHBUTTON;
 
 // Check boxes with another one 16 pixels below them: one pixel lower than the others, so the two
 // never overlap, also once scaled for the screen.
@@ -108,9 +111,7 @@ SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr = LookUpSetLayeredW
 
 TfrmTrellane::TfrmTrellane(TApplication& application) : FApplication(application) {}
 
-TfrmTrellane::~TfrmTrellane() {
-    if (FHandle) DestroyWindow(FHandle);
-}
+TfrmTrellane::~TfrmTrellane() = default;
 
 bool TfrmTrellane::Create() {
     WNDCLASSEXW windowClass{};
@@ -124,7 +125,10 @@ bool TfrmTrellane::Create() {
         LoadImageW(FApplication.Instance(), MAKEINTRESOURCEW(IDI_TRELLANE), IMAGE_ICON,
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     windowClass.lpszClassName = kClassName;
-    if (!RegisterClassExW(&windowClass)) return false;
+    if (!RegisterClassExW(&windowClass)) {
+        LogFailure(L"RegisterClassExW", kClassName);
+        return false;
+    }
 
     {
         const WindowDc screen(nullptr, WindowDc::Area::Client);
@@ -141,8 +145,10 @@ bool TfrmTrellane::Create() {
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     if (!CreateWindowExW(exStyle, kClassName, L"Trellane", style, left, top, width, height, nullptr, nullptr,
-                         FApplication.Instance(), this))
+                         FApplication.Instance(), this)) {
+        LogFailure(L"CreateWindowExW", kClassName);
         return false;
+    }
     CreateControls();
     CreateTrayAndMenu();
     FormCreate();
@@ -156,6 +162,7 @@ LRESULT CALLBACK TfrmTrellane::StaticWndProc(HWND window, UINT message, WPARAM w
     if (message == WM_NCCREATE) {
         self = static_cast<TfrmTrellane*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->FHandle = window;
+        self->FWindow.reset(window);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
         self = reinterpret_cast<TfrmTrellane*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -166,10 +173,13 @@ LRESULT CALLBACK TfrmTrellane::StaticWndProc(HWND window, UINT message, WPARAM w
         if (message == WM_NCDESTROY) {
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             self->FHandle = nullptr;
+            self->FWindow.release();
         }
         return result;
     } catch (...) {
         // Nothing may escape into the system's dispatcher; the message simply has no effect.
+        wchar_t subject[24];
+        LogFailure(L"TfrmTrellane::WndProc", WindowSubject(window, subject), message);
         return 0;
     }
 }
@@ -291,101 +301,124 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(FHandle, message, wParam, lParam);
 }
 
-HWND TfrmTrellane::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int left, int top,
-                              int width, int height, int id, DWORD exStyle) {
-    const HWND control =
-        CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, Scale(left), Scale(top),
-                        Scale(width), Scale(height), FHandle,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), FApplication.Instance(), nullptr);
-    if (!control) return nullptr;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), FALSE);
-    FDesignBounds.push_back(DesignBounds{control, left, top, width, height});
-    return control;
+namespace {
+constexpr DesignBounds At(int left, int top, int width, int height) {
+    return {left, top, width, height};
+}
+constexpr DesignBounds InGroup(int left, int top, int width, int height) {
+    return {kGroupLeft + left, kGroupTop + top, width, height};
+}
+} // namespace
+
+// Creation order is the tab order: the stay-resident button first, then the settings in their
+// group, then the quit and help buttons; the labels take no focus.
+const TfrmTrellane::ControlRow TfrmTrellane::kControlRows[] = {
+    {idBtnOK, L"BUTTON", L"常駐する(&O)", kPushButton, 0, At(352, 336, 113, 49), &TfrmTrellane::btnOK,
+     BN_CLICKED, &TfrmTrellane::btnOKClick, nullptr},
+    {idGroupBox1, L"BUTTON", L"設定", BS_GROUPBOX, 0, At(kGroupLeft, kGroupTop, 337, 225),
+     &TfrmTrellane::GroupBox1, 0, nullptr, nullptr},
+    {idChkGraphicLine, L"BUTTON", L"グリッド線をデスクトップに描画する", kCheckBox, 0,
+     InGroup(16, 32, 209, 17), &TfrmTrellane::chkGraphicLine, BN_CLICKED, nullptr, &Settings::graphicLine},
+    {idSpnGridSize, L"EDIT", L"", WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+     InGroup(112, 56, 89, 21), &TfrmTrellane::spnGridSize, EN_CHANGE, &TfrmTrellane::spnGridSizeChange,
+     nullptr},
+    // Places itself at the right edge of the field it is the buddy of.
+    {idSpnGridSizeButtons, UPDOWN_CLASSW, nullptr,
+     UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 0, At(0, 0, 0, 0),
+     &TfrmTrellane::spnGridSizeButtons, 0, nullptr, nullptr},
+    {idChkUseGrid, L"BUTTON", L"ウィンドウをグリッドに合わせる", kCheckBox, 0,
+     InGroup(16, 16, 177, kStackedCheckHeight), &TfrmTrellane::chkUseGrid, BN_CLICKED, nullptr,
+     &Settings::useGrid},
+    // The height includes the dropped-down list.
+    {idCmbColor, L"COMBOBOX", L"",
+     WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
+     InGroup(112, 80, 169, 22 + 240), &TfrmTrellane::cmbColor, CBN_SELCHANGE, &TfrmTrellane::cmbColorChange,
+     nullptr},
+    {idScrToumei, L"SCROLLBAR", L"", WS_TABSTOP | SBS_HORZ, 0, InGroup(112, 115, 169, 21),
+     &TfrmTrellane::scrToumei, 0, nullptr, nullptr},
+    {idChkAutoHide, L"BUTTON", L"起動時に自動的に常駐する(起動時にパネルを非表示)", kCheckBox, 0,
+     InGroup(16, 184, 305, kStackedCheckHeight), &TfrmTrellane::chkAutoHide, BN_CLICKED, nullptr,
+     &Settings::autoHide},
+    {idChkStartup, L"BUTTON", L"Windowsの起動時に自動的に常駐する", kCheckBox, 0, InGroup(16, 200, 305, 17),
+     &TfrmTrellane::chkStartup, BN_CLICKED, &TfrmTrellane::chkStartupClick, nullptr},
+    {idChkMoveToumei, L"BUTTON", L"ウィンドウ移動時は半透明にする(グリッド線なしの時)", kCheckBox, 0,
+     InGroup(16, 144, 297, kStackedCheckHeight), &TfrmTrellane::chkMoveToumei, BN_CLICKED, nullptr,
+     &Settings::moveToumei},
+    {idChkOritatami, L"BUTTON", L"右クリック機能（折りたたみなど）を使う", kCheckBox, 0,
+     InGroup(16, 160, 297, 17), &TfrmTrellane::chkOritatami, BN_CLICKED, &TfrmTrellane::chkOritatamiClick,
+     &Settings::oritatami},
+    {idBtnClose, L"BUTTON", L"完全に終了(&C)", kPushButton, 0, At(352, 304, 113, 25), &TfrmTrellane::btnClose,
+     BN_CLICKED, &TfrmTrellane::btnCloseClick, nullptr},
+    {idBtnHelp, L"BUTTON", L"ヘルプ(&H)", kPushButton, 0, At(352, 272, 113, 25), &TfrmTrellane::btnHelp,
+     BN_CLICKED, &TfrmTrellane::btnHelpClick, nullptr},
+    {idLabelGridSize, L"STATIC", L"グリッドのサイズ", SS_LEFT, 0, InGroup(16, 56, 90, 12), nullptr, 0,
+     nullptr, nullptr},
+    {idLabelColor, L"STATIC", L"グリッドの色", SS_LEFT, 0, InGroup(16, 80, 90, 12), nullptr, 0, nullptr,
+     nullptr},
+    {idLabelToumei, L"STATIC", L"半透明の度合い", SS_LEFT, 0, InGroup(16, 112, 90, 12), nullptr, 0, nullptr,
+     nullptr},
+    {idLabel7, L"STATIC", L"タイトルバーに対しての操作オプション", SS_LEFT, 0, At(16, 16, 193, 12),
+     &TfrmTrellane::Label7, 0, nullptr, nullptr},
+    {idImage1, L"STATIC", nullptr, SS_BITMAP | SS_NOTIFY, 0, At(24, 32, 257, 113), &TfrmTrellane::Image1, 0,
+     nullptr, nullptr},
+    {idLabel3, L"STATIC", L"Trellane", SS_LEFT, 0, At(328, 56, 111, 27), &TfrmTrellane::Label3, 0, nullptr,
+     nullptr},
+    {idLabel1, L"STATIC", kCredit, SS_LEFT, 0, At(352, 112, 97, 12), &TfrmTrellane::Label1, 0, nullptr,
+     nullptr},
+    {idLabel2, L"STATIC", L"example.jp/trellane", SS_LEFT | SS_NOTIFY, 0, At(312, 128, 135, 12),
+     &TfrmTrellane::Label2, STN_CLICKED, &TfrmTrellane::Label2Click, nullptr},
+};
+
+const std::size_t TfrmTrellane::kControlCount = std::size(kControlRows);
+
+const TfrmTrellane::ControlRow* TfrmTrellane::RowOf(int id) {
+    for (const ControlRow& row : kControlRows)
+        if (row.id == id) return &row;
+    return nullptr;
 }
 
 void TfrmTrellane::CreateControls() {
     CreateFonts();
 
-    // Creation order is the tab order: the stay-resident button first, then the settings in their
-    // group, then the quit and help buttons.
-    btnOK = AddControl(L"BUTTON", L"常駐する(&O)", WS_TABSTOP | BS_PUSHBUTTON, 352, 336, 113, 49, idBtnOK);
-    GroupBox1 = AddControl(L"BUTTON", L"設定", BS_GROUPBOX, kGroupLeft, kGroupTop, 337, 225, idGroupBox1);
+    for (const ControlRow& row : kControlRows) {
+        const DesignBounds& at = row.bounds;
+        const HWND control = CreateWindowExW(
+            row.exStyle, row.className, row.caption, WS_CHILD | WS_VISIBLE | row.style, Scale(at.left),
+            Scale(at.top), Scale(at.width), Scale(at.height), FHandle,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), FApplication.Instance(), nullptr);
+        if (!control) {
+            LogFailure(L"CreateWindowExW", row.className);
+            continue;
+        }
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), FALSE);
+        if (row.control) this->*row.control = control;
+    }
+
     // Below the controls it frames, so that it never paints over them or takes their clicks.
     SetWindowPos(GroupBox1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    const auto inGroup = [this](const wchar_t* className, const wchar_t* text, DWORD style, int left, int top,
-                                int width, int height, int id) {
-        return AddControl(className, text, style, kGroupLeft + left, kGroupTop + top, width, height, id);
-    };
-    chkGraphicLine = inGroup(L"BUTTON", L"グリッド線をデスクトップに描画する", WS_TABSTOP | BS_AUTOCHECKBOX,
-                             16, 32, 209, 17, idChkGraphicLine);
-    spnGridSize =
-        inGroup(L"EDIT", L"32", WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, 112, 56, 89, 21, idSpnGridSize);
-    SetWindowLongW(spnGridSize, GWL_EXSTYLE, GetWindowLongW(spnGridSize, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
-    SetWindowPos(spnGridSize, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    spnGridSizeButtons = CreateWindowExW(
-        0, UPDOWN_CLASSW, nullptr,
-        WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 0, 0, 0,
-        0, FHandle, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idSpnGridSizeButtons)),
-        FApplication.Instance(), nullptr);
     SendMessageW(spnGridSizeButtons, UDM_SETBUDDY, reinterpret_cast<WPARAM>(spnGridSize), 0);
     SendMessageW(spnGridSizeButtons, UDM_SETRANGE32, kMinGridWidth, kMaxGridWidth);
-    SendMessageW(spnGridSizeButtons, UDM_SETPOS32, 0, 32);
-    chkUseGrid = inGroup(L"BUTTON", L"ウィンドウをグリッドに合わせる", WS_TABSTOP | BS_AUTOCHECKBOX, 16, 16,
-                         177, kStackedCheckHeight, idChkUseGrid);
-    cmbColor = inGroup(L"COMBOBOX", L"",
-                       WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 112,
-                       80, 169, 22 + 240, idCmbColor);
     for (const NamedColor& color : kColorList) {
         const auto index = SendMessageW(cmbColor, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(color.name));
         SendMessageW(cmbColor, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(color.value));
     }
-    SendMessageW(cmbColor, CB_SETCURSEL, static_cast<WPARAM>(ColorIndexOf(0xFFFFFF)), 0);
-    scrToumei = inGroup(L"SCROLLBAR", L"", WS_TABSTOP | SBS_HORZ, 112, 115, 169, 21, idScrToumei);
     SCROLLINFO scroll{
-        sizeof scroll, SIF_RANGE | SIF_POS | SIF_PAGE, kScrollMinimum, kScrollMaximum, 0, 70, 0};
+        sizeof scroll, SIF_RANGE | SIF_POS | SIF_PAGE, kScrollMinimum, kScrollMaximum, 0, FScrollPosition, 0};
     SetScrollInfo(scrToumei, SB_CTL, &scroll, TRUE);
-    chkAutoHide = inGroup(L"BUTTON", L"起動時に自動的に常駐する(起動時にパネルを非表示)",
-                          WS_TABSTOP | BS_AUTOCHECKBOX, 16, 184, 305, kStackedCheckHeight, idChkAutoHide);
-    chkStartup = inGroup(L"BUTTON", L"Windowsの起動時に自動的に常駐する", WS_TABSTOP | BS_AUTOCHECKBOX, 16,
-                         200, 305, 17, idChkStartup);
-    chkMoveToumei = inGroup(L"BUTTON", L"ウィンドウ移動時は半透明にする(グリッド線なしの時)",
-                            WS_TABSTOP | BS_AUTOCHECKBOX, 16, 144, 297, kStackedCheckHeight, idChkMoveToumei);
-    chkOritatami = inGroup(L"BUTTON", L"右クリック機能（折りたたみなど）を使う", WS_TABSTOP | BS_AUTOCHECKBOX,
-                           16, 160, 297, 17, idChkOritatami);
-    btnClose =
-        AddControl(L"BUTTON", L"完全に終了(&C)", WS_TABSTOP | BS_PUSHBUTTON, 352, 304, 113, 25, idBtnClose);
-    btnHelp = AddControl(L"BUTTON", L"ヘルプ(&H)", WS_TABSTOP | BS_PUSHBUTTON, 352, 272, 113, 25, idBtnHelp);
-
-    inGroup(L"STATIC", L"グリッドのサイズ", SS_LEFT, 16, 56, 90, 12, idLabelGridSize);
-    inGroup(L"STATIC", L"グリッドの色", SS_LEFT, 16, 80, 90, 12, idLabelColor);
-    inGroup(L"STATIC", L"半透明の度合い", SS_LEFT, 16, 112, 90, 12, idLabelToumei);
-    Label7 =
-        AddControl(L"STATIC", L"タイトルバーに対しての操作オプション", SS_LEFT, 16, 16, 193, 12, idLabel7);
-    Image1 = AddControl(L"STATIC", nullptr, SS_BITMAP | SS_NOTIFY, 24, 32, 257, 113, idImage1);
     FLogo.reset(static_cast<HBITMAP>(LoadImageW(FApplication.Instance(), MAKEINTRESOURCEW(IDB_LOGO),
                                                 IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     if (FLogo) SendMessageW(Image1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FLogo.get()));
-    Label3 = AddControl(L"STATIC", L"Trellane", SS_LEFT, 328, 56, 111, 27, idLabel3);
     SendMessageW(Label3, WM_SETFONT, reinterpret_cast<WPARAM>(FTitleFont.get()), FALSE);
-    Label1 = AddControl(L"STATIC", kCredit, SS_LEFT, 352, 112, 97, 12, idLabel1);
-    Label2 = AddControl(L"STATIC", L"example.jp/trellane", SS_LEFT | SS_NOTIFY, 312, 128, 135, 12, idLabel2);
     SendMessageW(Label2, WM_SETFONT, reinterpret_cast<WPARAM>(FLinkFont.get()), FALSE);
-
-    // As the form is designed: every option on except start-up ones.
-    SendMessageW(chkUseGrid, BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageW(chkGraphicLine, BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageW(chkMoveToumei, BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageW(chkOritatami, BM_SETCHECK, BST_CHECKED, 0);
 }
 
 void TfrmTrellane::OnPaint() {
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(FHandle, &paint);
-    if (!dc) return;
+    const PaintDc paint(FHandle);
+    if (!paint) return;
+    const HDC dc = paint.get();
     // The frame around the logo and credits.
     RECT shape{Scale(8), Scale(8), Scale(8 + 457), Scale(8 + 145)};
     DrawEdge(dc, &shape, EDGE_ETCHED, BF_RECT);
-    EndPaint(FHandle, &paint);
 }
 
 LRESULT TfrmTrellane::OnCtlColorStatic(HDC dc, HWND control) {
@@ -423,46 +456,32 @@ bool TfrmTrellane::IsChecked(HWND checkBox) const {
 void TfrmTrellane::SetChecked(HWND checkBox, bool checked) {
     if (IsChecked(checkBox) == checked) return;
     SendMessageW(checkBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-    OnClickOf(checkBox);
+    for (const ControlRow& row : kControlRows)
+        if (row.control && this->*row.control == checkBox) OnClick(row);
 }
 
-void TfrmTrellane::OnClickOf(HWND checkBox) {
-    if (checkBox == chkUseGrid) chkUseGridClick();
-    if (checkBox == chkOritatami) chkOritatamiClick();
-    if (checkBox == chkStartup) chkStartupClick();
+void TfrmTrellane::ShowSettings() {
+    for (const ControlRow& row : kControlRows)
+        if (row.setting)
+            SendMessageW(this->*row.control, BM_SETCHECK,
+                         FSettings.*row.setting ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void TfrmTrellane::OnCommand(int id, int code, HWND control) {
-    switch (id) {
-    case idBtnOK:
-        if (code == BN_CLICKED) btnOKClick();
-        return;
-    case idBtnClose:
-        if (code == BN_CLICKED) btnCloseClick();
-        return;
-    case idBtnHelp:
-        if (code == BN_CLICKED) btnHelpClick();
-        return;
-    case idLabel2:
-        if (code == STN_CLICKED) Label2Click();
-        return;
-    case idChkUseGrid:
-    case idChkOritatami:
-    case idChkStartup:
-        if (code == BN_CLICKED) OnClickOf(control);
-        return;
-    case idSpnGridSize:
-        if (code == EN_CHANGE) spnGridSizeChange();
-        // Leaving the field shows the value that is in force.
-        if (code == EN_KILLFOCUS) SetWindowTextW(spnGridSize, FormatProfileInteger(FGridWidth).c_str());
-        return;
-    case idCmbColor:
-        if (code == CBN_SELCHANGE) cmbColorChange();
-        return;
-    default:
+void TfrmTrellane::OnClick(const ControlRow& row) {
+    if (row.setting) FSettings.*row.setting = IsChecked(this->*row.control);
+    if (row.handler) (this->*row.handler)();
+}
+
+void TfrmTrellane::OnCommand(int id, int code, HWND) {
+    // Leaving the grid-size field shows the value that is in force.
+    if (id == idSpnGridSize && code == EN_KILLFOCUS)
+        SetWindowTextW(spnGridSize, FormatProfileInteger(FSettings.gridWidth).c_str());
+    const ControlRow* row = RowOf(id);
+    if (!row) {
         OnMenuCommand(id);
         return;
     }
+    if (static_cast<UINT>(code) == row->notification) OnClick(*row);
 }
 
 void TfrmTrellane::OnHScroll(WPARAM wParam, HWND scrollBar) {
@@ -516,15 +535,18 @@ bool TfrmTrellane::PreTranslate(MSG& msg) {
 
 void TfrmTrellane::FormCreate() {
     FShowResidentNotice = true;
-    FGridWidth = 32;
-    FUseGrid = true;
+    FSettings = DefaultSettings();
 
     // The companion's hook (x64 edition) goes in first, so that this edition's own hook heads the
     // chain: under Wine a hook whose library a process cannot load ends the chain there. Both
-    // notify this window; the own hook is installed on a thread that only pumps messages.
+    // notify this window; the own hook is installed on a thread that only pumps messages. The
+    // library's copy of the grid settings is the defaults: the settings read below never reach it.
     FCompanion.Start(FHandle);
-    if (!FHookThread.Start(FHandle)) ReportHookUnavailable();
-    SetGrid(LibraryFlag(FUseGrid), FGridWidth);
+    if (!FHookThread.Start(FHandle)) {
+        LogFailure(L"InstallHook", L"hook thread");
+        ReportHookUnavailable();
+    }
+    SetGrid(LibraryFlag(FSettings.useGrid), FSettings.gridWidth);
 
     FSnapshot.reset();
     FFolded = FoldList();
@@ -543,31 +565,22 @@ void TfrmTrellane::FormCreate() {
     FIni = SettingsFile(iniPath);
     if (FIni.Exists()) FShowResidentNotice = false;
 
-    SetChecked(chkGraphicLine, FIni.ReadBool(kSection, L"chkGraphicLine", false));
-    FGridWidth = FIni.ReadInteger(kSection, L"GridWidth", 32);
-    FGridColor = FIni.ReadInteger(kSection, L"color", 0xFFFFFF);
-    FToumei = ClampToumei(FIni.ReadInteger(kSection, L"toumei", FScrollPosition));
-    SetChecked(chkAutoHide, FIni.ReadBool(kSection, L"chkAutoHide", false));
-    SetChecked(chkUseGrid, FIni.ReadBool(kSection, L"chkUseGrid", true));
-    SetChecked(chkMoveToumei, FIni.ReadBool(kSection, L"chkMoveToumei", true));
-    SetChecked(chkOritatami, FIni.ReadBool(kSection, L"chkOritatami", true));
-
-    // The spin edit holds the pitch in range; its change handler stores the corrected value back.
-    SetWindowTextW(spnGridSize, FormatProfileInteger(ClampGridWidth(FGridWidth)).c_str());
-    spnGridSizeChange();
-    SelectColor(FGridColor);
+    FSettings = FIni.Read();
+    ShowSettings();
+    SetWindowTextW(spnGridSize, FormatProfileInteger(FSettings.gridWidth).c_str());
+    SelectColor(FSettings.gridColor);
 
     LoadExclusionList(ExeDirectory() + kExclusionListName);
 
     BuildDisplayModeMenu();
 
-    if (IsChecked(chkAutoHide)) {
+    if (FSettings.autoHide) {
         FApplication.ShowMainForm = false;
-        SetTimer(FHandle, kTimerHideId, 1, nullptr);
+        if (!SetTimer(FHandle, kTimerHideId, 1, nullptr)) LogFailure(L"SetTimer", L"auto-hide");
     }
 
-    UseRightButton(LibraryFlag(IsChecked(chkOritatami)));
-    FCompanion.UseRightButton(IsChecked(chkOritatami));
+    UseRightButton(LibraryFlag(FSettings.oritatami));
+    FCompanion.UseRightButton(FSettings.oritatami);
 }
 
 void TfrmTrellane::FormShow() {
@@ -592,16 +605,8 @@ void TfrmTrellane::FormDestroy() {
 }
 
 bool TfrmTrellane::WriteSettings() {
-    const bool written = FIni.WriteBool(kSection, L"chkGraphicLine", IsChecked(chkGraphicLine)) &&
-                         FIni.WriteInteger(kSection, L"GridWidth", FGridWidth) &&
-                         FIni.WriteInteger(kSection, L"color", FGridColor) &&
-                         FIni.WriteInteger(kSection, L"toumei", FToumei) &&
-                         FIni.WriteBool(kSection, L"chkAutoHide", IsChecked(chkAutoHide)) &&
-                         FIni.WriteBool(kSection, L"chkUseGrid", IsChecked(chkUseGrid)) &&
-                         FIni.WriteBool(kSection, L"chkMoveToumei", IsChecked(chkMoveToumei)) &&
-                         FIni.WriteBool(kSection, L"chkOritatami", IsChecked(chkOritatami));
-    FSettingsWritten = written;
-    if (written) return true;
+    FSettingsWritten = FIni.Write(FSettings);
+    if (FSettingsWritten) return true;
     const std::wstring text = FIni.Path() + kWriteErrorFormat + L".";
     MessageBoxW(nullptr, text.c_str(), FApplication.Title().c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
     return false;
@@ -654,15 +659,11 @@ void TfrmTrellane::Label2Click() {
     ShellOpen(kMakerPage);
 }
 
-void TfrmTrellane::chkUseGridClick() {
-    FUseGrid = IsChecked(chkUseGrid);
-}
-
 void TfrmTrellane::spnGridSizeChange() {
     wchar_t text[32] = {};
     GetWindowTextW(spnGridSize, text, 32);
     // Clamped even while the user types, so a pitch below the minimum never reaches the grid.
-    FGridWidth = GridWidthFromSpinText(text);
+    FSettings.gridWidth = GridWidthFromSpinText(text);
 }
 
 void TfrmTrellane::SelectColor(ColorValue color) {
@@ -672,7 +673,7 @@ void TfrmTrellane::SelectColor(ColorValue color) {
 void TfrmTrellane::cmbColorChange() {
     const auto index = SendMessageW(cmbColor, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) return;
-    FGridColor =
+    FSettings.gridColor =
         static_cast<ColorValue>(SendMessageW(cmbColor, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
 }
 
@@ -683,14 +684,14 @@ void TfrmTrellane::SetFormAlpha(std::int32_t level) {
 }
 
 void TfrmTrellane::scrToumeiChange() {
-    FToumei = FScrollPosition;
+    FSettings.toumei = FScrollPosition;
     // A preview: the panel itself shows the chosen translucency until it is opened again.
     SetFormAlpha(FScrollPosition);
 }
 
 void TfrmTrellane::chkOritatamiClick() {
-    UseRightButton(LibraryFlag(IsChecked(chkOritatami)));
-    FCompanion.UseRightButton(IsChecked(chkOritatami));
+    UseRightButton(LibraryFlag(FSettings.oritatami));
+    FCompanion.UseRightButton(FSettings.oritatami);
 }
 
 void TfrmTrellane::chkStartupClick() {
@@ -699,6 +700,7 @@ void TfrmTrellane::chkStartupClick() {
     const bool done = checked ? CreateShortcut(FStartupLink, ExecutablePath(), L"", L"", LinkShow::Normal)
                               : DeleteFileIfExists(FStartupLink);
     if (done) return;
+    LogFailure(checked ? L"CreateShortcut" : L"DeleteFileIfExists", FStartupLink);
     // The box goes back to what it was, and the user learns why.
     SendMessageW(chkStartup, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
     const std::wstring text = std::wstring(checked ? kStartupWriteError : kStartupDeleteError) + FStartupLink;

@@ -13,6 +13,7 @@
 #include "fold_list.h"
 #include "hook_thread.h"
 #include "raii.h"
+#include "settings.h"
 #include "settings_file.h"
 #include "SysCtrls.h"
 #include "translucency.h"
@@ -28,6 +29,11 @@ extern SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr;
 // Colour values of the panel's colour list: an RGB value 0x00BBGGRR, or a system-colour reference
 // (top bit set, low byte the system colour index).
 using ColorValue = std::int32_t;
+
+// Where a control of the panel lies as designed: pixels at 96 dpi in the form's client area.
+struct DesignBounds {
+    int left, top, width, height;
+};
 
 // The window a hook notification about `reported` acts on: the nearest window up its parent chain
 // with a caption, else its top-level window.
@@ -56,9 +62,25 @@ private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // One control of the panel: everything the form needs to create it and to route its
+    // notifications. The rows are in creation order, which is the tab order.
+    struct ControlRow {
+        int id;
+        const wchar_t* className;
+        const wchar_t* caption;
+        DWORD style;
+        DWORD exStyle;
+        DesignBounds bounds;
+        HWND TfrmTrellane::*control; // the member that holds it; nullptr for plain labels
+        UINT notification;           // the notification code that runs the handler (BN_CLICKED is 0)
+        void (TfrmTrellane::*handler)();
+        bool Settings::*setting; // a check box showing one flag of the settings, kept in step with it
+    };
+    static const ControlRow kControlRows[];
+    static const std::size_t kControlCount;
+    static const ControlRow* RowOf(int id);
+
     void CreateControls();
-    HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int left, int top, int width,
-                    int height, int id, DWORD exStyle = 0);
     int Scale(int value) const { return MulDiv(value, FDpi, 96); }
     // ---- Scale of the screen (frmParletU_dpi.cpp) ----
     // The panel's fonts at the current DPI.
@@ -78,7 +100,9 @@ private:
     // state changes.
     void SetChecked(HWND checkBox, bool checked);
     void OnCommand(int id, int code, HWND control);
-    void OnClickOf(HWND checkBox);
+    void OnClick(const ControlRow& row);
+    // The check boxes show the settings record.
+    void ShowSettings();
     void OnHScroll(WPARAM wParam, HWND scrollBar);
     void OnContextMenu(HWND source, POINT at);
     void OnMenuCommand(int id);
@@ -98,7 +122,6 @@ private:
     void btnCloseClick();
     void btnHelpClick();
     void Label2Click();
-    void chkUseGridClick();
     void spnGridSizeChange();
     void cmbColorChange();
     void scrToumeiChange();
@@ -157,12 +180,6 @@ private:
     UniqueFont FTitleFont;
     UniqueFont FLinkFont;
     UniqueBitmap FLogo;
-    // Each control's bounds in the panel's design, in pixels at 96 DPI, in creation order.
-    struct DesignBounds {
-        HWND control;
-        int left, top, width, height;
-    };
-    std::vector<DesignBounds> FDesignBounds;
     bool FFormCreated = false;
     // Set once closing (or the end of the session) has begun: notifications then change nothing.
     bool FClosing = false;
@@ -171,18 +188,17 @@ private:
     THookThread FHookThread;
     THookCompanion FCompanion;
 
-    // Controls.
+    // Controls, created from kControlRows.
     HWND Label7 = nullptr, Image1 = nullptr, Label3 = nullptr, Label1 = nullptr, Label2 = nullptr;
     HWND GroupBox1 = nullptr, chkUseGrid = nullptr, chkGraphicLine = nullptr, spnGridSize = nullptr;
     HWND spnGridSizeButtons = nullptr, cmbColor = nullptr, scrToumei = nullptr, chkMoveToumei = nullptr;
     HWND chkOritatami = nullptr, chkAutoHide = nullptr, chkStartup = nullptr;
     HWND btnHelp = nullptr, btnClose = nullptr, btnOK = nullptr;
-    std::int32_t FScrollPosition = 70;
+    // The scroll bar starts at the default level on every start; the stored level is not shown.
+    std::int32_t FScrollPosition = DefaultSettings().toumei;
 
-    // State, in the order the form declares it.
-    std::int32_t FGridWidth = 32;
-    ColorValue FGridColor = 0xFFFFFF;
-    bool FUseGrid = true;
+    // State. Click and change handlers keep FSettings up to date; the window operations read it.
+    Settings FSettings = DefaultSettings();
     UniqueBitmap FSnapshot;
     SIZE FSnapshotSize{};
     FoldList FFolded;
@@ -190,7 +206,6 @@ private:
     SettingsFile FIni;
     bool FShowResidentNotice = true;
     std::wstring FStartupLink;
-    std::int32_t FToumei = 70;
     std::array<DEVMODEW, 41> FModes{};
     bool FDragActive = false;
     std::vector<std::string> FExcluded;
@@ -227,6 +242,10 @@ private:
     TMenuItem* N1 = nullptr;
     TMenuItem* popClose = nullptr;
     // ---- end of the tray components ----
+
+    // Owns FHandle until the system destroys the window. Last, so that a window still alive when
+    // the form goes is destroyed (and its WM_DESTROY handled) while every other member still exists.
+    UniqueWindow FWindow;
 };
 
 } // namespace trellane

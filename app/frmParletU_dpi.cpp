@@ -28,13 +28,17 @@ void TfrmTrellane::CreateFonts() {
 }
 
 void TfrmTrellane::ApplyDesignBounds() {
-    for (const DesignBounds& bounds : FDesignBounds) {
-        MoveWindow(bounds.control, Scale(bounds.left), Scale(bounds.top), Scale(bounds.width),
-                   Scale(bounds.height), FALSE);
-        const HFONT font = bounds.control == Label3   ? FTitleFont.get()
-                           : bounds.control == Label2 ? FLinkFont.get()
-                                                      : FFont.get();
-        SendMessageW(bounds.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    for (std::size_t index = 0; index < kControlCount; ++index) {
+        const ControlRow& row = kControlRows[index];
+        // Plain labels have no member; the spin buttons place themselves at their field's edge.
+        const HWND control = GetDlgItem(FHandle, row.id);
+        if (!control || row.control == &TfrmTrellane::spnGridSizeButtons) continue;
+        const DesignBounds& at = row.bounds;
+        MoveWindow(control, Scale(at.left), Scale(at.top), Scale(at.width), Scale(at.height), FALSE);
+        const HFONT font = control == Label3   ? FTitleFont.get()
+                           : control == Label2 ? FLinkFont.get()
+                                               : FFont.get();
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     // The spin buttons sit at the edit field's right end, and the colour list's rows fit its font.
     SendMessageW(spnGridSizeButtons, UDM_SETBUDDY, reinterpret_cast<WPARAM>(spnGridSize), 0);

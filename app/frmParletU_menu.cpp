@@ -7,6 +7,7 @@
 #include "gui_benri.h"
 #include "maker_page.h"
 #include "resource_ids.h"
+#include "trace.h"
 #include "tray_rules.h"
 
 namespace trellane {
@@ -89,7 +90,9 @@ void TfrmTrellane::DisplayModeClick(TMenuItem& sender) {
     const std::intptr_t index = sender.Tag();
     if (index < 0 || index >= kMaxDisplayModes) return;
     // Written to the registry too, so the mode stays after the next log-on.
-    ChangeDisplaySettingsW(&FModes[static_cast<std::size_t>(index)], CDS_UPDATEREGISTRY);
+    const LONG result = ChangeDisplaySettingsW(&FModes[static_cast<std::size_t>(index)], CDS_UPDATEREGISTRY);
+    if (result != DISP_CHANGE_SUCCESSFUL)
+        LogFailure(L"ChangeDisplaySettingsW", sender.Caption(), static_cast<unsigned long>(result));
 }
 
 void TfrmTrellane::OnContextMenu(HWND source, POINT at) {

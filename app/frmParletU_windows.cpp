@@ -10,6 +10,7 @@
 #include "grid.h"
 #include "handle32.h"
 #include "screen_geometry.h"
+#include "trace.h"
 #include "translucency.h"
 #include "visible_frame.h"
 
@@ -154,7 +155,7 @@ HWND CommandTarget(HWND reported) {
 void TfrmTrellane::HMDragStart(HWND target) {
     CaptureDragWindow(target);
     // Also for excluded windows: translucency while moving does not depend on the grid.
-    if (IsChecked(chkMoveToumei)) SetTranslucency(target, TranslucencyRequest::On, FToumei);
+    if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::On, FSettings.toumei);
 }
 
 bool TfrmTrellane::IsExcludedClass(const char* className) const {
@@ -190,13 +191,13 @@ void TfrmTrellane::CaptureDragWindow(HWND target) {
 }
 
 void TfrmTrellane::HMMouseMove(HWND target) {
-    if (!FDragActive || !IsChecked(chkGraphicLine)) return;
+    if (!FDragActive || !FSettings.graphicLine) return;
     DrawGridOnScreen(target);
     FGridDrawn = true;
 }
 
 void TfrmTrellane::DrawGridOnScreen(HWND target) {
-    if (FGridWidth < 1) return;
+    if (FSettings.gridWidth < 1) return;
     const HWND desktop = GetDesktopWindow();
     if (!desktop) return;
     RECT desktopRect{};
@@ -208,12 +209,12 @@ void TfrmTrellane::DrawGridOnScreen(HWND target) {
     if (!dc) return;
     SetViewportOrgEx(dc.get(), -desktopRect.left, -desktopRect.top, nullptr);
 
-    const COLORREF color = ColorToRgb(FGridColor, [](int index) { return GetSysColor(index); });
+    const COLORREF color = ColorToRgb(FSettings.gridColor, [](int index) { return GetSysColor(index); });
     const UniquePen pen(CreatePen(PS_SOLID, 1, color));
     {
         const SelectedObject selectedPen(dc.get(), pen.get());
         SetROP2(dc.get(), R2_COPYPEN);
-        DrawGridLines(dc.get(), VirtualScreen(), FGridWidth);
+        DrawGridLines(dc.get(), VirtualScreen(), FSettings.gridWidth);
     }
 
     RECT windowRect;
@@ -226,29 +227,29 @@ void TfrmTrellane::DrawGridOnScreen(HWND target) {
 }
 
 std::int32_t TfrmTrellane::SnapToGrid(std::int32_t value) const {
-    return trellane::SnapToGrid(value, FGridWidth);
+    return trellane::SnapToGrid(value, FSettings.gridWidth);
 }
 
 void TfrmTrellane::HMDragEnd(HWND target) {
-    if (IsChecked(chkMoveToumei)) SetTranslucency(target, TranslucencyRequest::Off, FToumei);
-    try {
-        RECT rect;
-        if (FUseGrid && FDragActive && FGridWidth >= 1 && MayPlace(target) && ReadWindowRect(target, rect)) {
-            const auto style = static_cast<DWORD>(GetWindowLongA(target, GWL_STYLE));
-            const SnapPlacement placement =
-                SnapPlacementFor(target, rect, (style & WS_THICKFRAME) != 0, FGridWidth);
-            PlaceWindow(target, placement);
-            InvalidateRect(target, nullptr, TRUE);
+    if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::Off, FSettings.toumei);
+    // However snapping ends, the painted grid is wiped and the drag is over.
+    const ScopeExit endDrag([this]() noexcept {
+        if (FGridDrawn) {
+            RepaintWholeScreen();
+            PostMessageA(nullptr, WM_PAINT, 0, 0);
+            FGridDrawn = false;
         }
-    } catch (...) {
-        // Whatever went wrong, the painted grid is still wiped and the drag still ends below.
-    }
-    if (FGridDrawn) {
-        RepaintWholeScreen();
-        PostMessageA(nullptr, WM_PAINT, 0, 0);
-        FGridDrawn = false;
-    }
-    FDragActive = false;
+        FDragActive = false;
+    });
+    RECT rect;
+    if (!FSettings.useGrid || !FDragActive || FSettings.gridWidth < 1 || !MayPlace(target) ||
+        !ReadWindowRect(target, rect))
+        return;
+    const auto style = static_cast<DWORD>(GetWindowLongA(target, GWL_STYLE));
+    const SnapPlacement placement =
+        SnapPlacementFor(target, rect, (style & WS_THICKFRAME) != 0, FSettings.gridWidth);
+    PlaceWindow(target, placement);
+    InvalidateRect(target, nullptr, TRUE);
 }
 
 // ---- Translucency --------------------------------------------------------------------------------
@@ -299,13 +300,13 @@ void TfrmTrellane::SetTranslucency(HWND target, TranslucencyRequest request, std
 }
 
 void TfrmTrellane::HMMClick(HWND target) {
-    SetTranslucency(target, TranslucencyRequest::Toggle, FToumei);
+    SetTranslucency(target, TranslucencyRequest::Toggle, FSettings.toumei);
 }
 
 // ---- Folding -------------------------------------------------------------------------------------
 
 void TfrmTrellane::HMRClick(HWND target) {
-    if (!IsChecked(chkOritatami)) return;
+    if (!FSettings.oritatami) return;
     const bool fold = !FFolded.Contains(FoldNameOf(target));
     FoldWindow(target, fold);
     FLastFolded = (fold && FFolded.Contains(FoldNameOf(target))) ? target : nullptr;
@@ -361,6 +362,7 @@ void TfrmTrellane::popMacFreeClick() noexcept {
             UnfoldOldest();
     } catch (...) {
         // Out of memory while restoring: nothing more can be done for the remaining windows.
+        LogFailure(L"popMacFreeClick", L"folded windows", ERROR_NOT_ENOUGH_MEMORY);
     }
 }
 

@@ -24,6 +24,7 @@ function(add_trellane_program_library name)
     gui_benri.cpp
     hook_thread.cpp
     settings_file.cpp
+    trace.cpp
     single_instance.cpp
     SysCtrls.cpp
     visible_frame.cpp)

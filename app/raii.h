@@ -13,26 +13,26 @@ template <class Traits> class UniqueResource {
 public:
     using Type = typename Traits::Type;
     UniqueResource() noexcept = default;
-    explicit UniqueResource(Type value) noexcept : value_(value) {}
+    explicit UniqueResource(Type value) noexcept : FValue(value) {}
     ~UniqueResource() { reset(); }
     UniqueResource(const UniqueResource&) = delete;
     UniqueResource& operator=(const UniqueResource&) = delete;
-    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
+    UniqueResource(UniqueResource&& other) noexcept : FValue(other.release()) {}
     UniqueResource& operator=(UniqueResource&& other) noexcept {
         if (this != &other) reset(other.release());
         return *this;
     }
 
-    Type get() const noexcept { return value_; }
-    explicit operator bool() const noexcept { return Traits::IsValid(value_); }
-    Type release() noexcept { return std::exchange(value_, Traits::Invalid()); }
+    Type get() const noexcept { return FValue; }
+    explicit operator bool() const noexcept { return Traits::IsValid(FValue); }
+    Type release() noexcept { return std::exchange(FValue, Traits::Invalid()); }
     void reset(Type value = Traits::Invalid()) noexcept {
-        if (Traits::IsValid(value_)) Traits::Close(value_);
-        value_ = value;
+        if (Traits::IsValid(FValue)) Traits::Close(FValue);
+        FValue = value;
     }
 
 private:
-    Type value_ = Traits::Invalid();
+    Type FValue = Traits::Invalid();
 };
 
 struct KernelHandleTraits {
@@ -58,6 +58,9 @@ using UniqueBrush = UniqueResource<NullInvalidTraits<HBRUSH, &DeleteObject>>;
 using UniqueMemoryDc = UniqueResource<NullInvalidTraits<HDC, &DeleteDC>>;
 using UniqueIcon = UniqueResource<NullInvalidTraits<HICON, &DestroyIcon>>;
 using UniqueMenu = UniqueResource<NullInvalidTraits<HMENU, &DestroyMenu>>;
+// A window this program made. Its procedure releases the owner at WM_NCDESTROY, so a window the
+// system has already destroyed is never destroyed twice.
+using UniqueWindow = UniqueResource<NullInvalidTraits<HWND, &DestroyWindow>>;
 
 // A device context obtained from a window (GetDC or GetWindowDC), released to that window. The
 // pending GDI batch is flushed first so that drawing reaches the screen before the release.
@@ -65,35 +68,65 @@ class WindowDc {
 public:
     enum class Area { Client, Whole };
     WindowDc(HWND window, Area area) noexcept
-        : window_(window), dc_(area == Area::Whole ? GetWindowDC(window) : GetDC(window)) {}
+        : FWindow(window), FDc(area == Area::Whole ? GetWindowDC(window) : GetDC(window)) {}
     ~WindowDc() {
-        if (!dc_) return;
+        if (!FDc) return;
         GdiFlush();
-        ReleaseDC(window_, dc_);
+        ReleaseDC(FWindow, FDc);
     }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const noexcept { return dc_; }
-    explicit operator bool() const noexcept { return dc_ != nullptr; }
+    HDC get() const noexcept { return FDc; }
+    explicit operator bool() const noexcept { return FDc != nullptr; }
 
 private:
-    HWND window_;
-    HDC dc_;
+    HWND FWindow;
+    HDC FDc;
+};
+
+// The device context of one WM_PAINT: BeginPaint when made, EndPaint on every path.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) noexcept : FWindow(window), FDc(BeginPaint(window, &FPaint)) {}
+    ~PaintDc() {
+        if (FDc) EndPaint(FWindow, &FPaint);
+    }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC get() const noexcept { return FDc; }
+    explicit operator bool() const noexcept { return FDc != nullptr; }
+
+private:
+    HWND FWindow;
+    PAINTSTRUCT FPaint{};
+    HDC FDc;
 };
 
 // Selects a GDI object into a device context for the lifetime of this object.
 class SelectedObject {
 public:
-    SelectedObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept : FDc(dc), FPrevious(SelectObject(dc, object)) {}
     ~SelectedObject() {
-        if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+        if (FPrevious && FPrevious != HGDI_ERROR) SelectObject(FDc, FPrevious);
     }
     SelectedObject(const SelectedObject&) = delete;
     SelectedObject& operator=(const SelectedObject&) = delete;
 
 private:
-    HDC dc_;
-    HGDIOBJ previous_;
+    HDC FDc;
+    HGDIOBJ FPrevious;
+};
+
+// Runs a cleanup step when the scope ends, however it ends; for state that is not a handle.
+template <class Cleanup> class ScopeExit {
+public:
+    explicit ScopeExit(Cleanup cleanup) noexcept : FCleanup(std::move(cleanup)) {}
+    ~ScopeExit() { FCleanup(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+    Cleanup FCleanup;
 };
 
 // A COM interface pointer released on every path.
@@ -103,34 +136,34 @@ public:
     ~ComPtr() { reset(); }
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
-    Interface* get() const noexcept { return pointer_; }
-    Interface* operator->() const noexcept { return pointer_; }
-    explicit operator bool() const noexcept { return pointer_ != nullptr; }
+    Interface* get() const noexcept { return FPointer; }
+    Interface* operator->() const noexcept { return FPointer; }
+    explicit operator bool() const noexcept { return FPointer != nullptr; }
     Interface** put() noexcept {
         reset();
-        return &pointer_;
+        return &FPointer;
     }
     void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
     void reset() noexcept {
-        if (pointer_) std::exchange(pointer_, nullptr)->Release();
+        if (FPointer) std::exchange(FPointer, nullptr)->Release();
     }
 
 private:
-    Interface* pointer_ = nullptr;
+    Interface* FPointer = nullptr;
 };
 
 // COM for the calling thread, apartment-threaded, for as long as this object lives.
 class ComApartment {
 public:
-    ComApartment() noexcept : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComApartment() noexcept : FInitialized(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     ~ComApartment() {
-        if (initialized_) CoUninitialize();
+        if (FInitialized) CoUninitialize();
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 
 private:
-    bool initialized_;
+    bool FInitialized;
 };
 
 } // namespace trellane

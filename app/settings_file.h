@@ -4,28 +4,26 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
+
+#include "settings.h"
 
 namespace trellane {
 
 class SettingsFile {
 public:
     SettingsFile() = default;
-    explicit SettingsFile(std::wstring path) : path_(std::move(path)) {}
+    explicit SettingsFile(std::wstring path) : FPath(std::move(path)) {}
 
-    const std::wstring& Path() const { return path_; }
+    const std::wstring& Path() const { return FPath; }
     bool Exists() const;
-    std::int32_t ReadInteger(const wchar_t* section, const wchar_t* key, std::int32_t fallback) const;
-    bool ReadBool(const wchar_t* section, const wchar_t* key, bool fallback) const;
-    bool WriteInteger(const wchar_t* section, const wchar_t* key, std::int32_t value) const;
-    bool WriteBool(const wchar_t* section, const wchar_t* key, bool value) const;
+    // Every key of section "setting"; missing or damaged ones give their defaults.
+    Settings Read() const;
+    // Writes every key in order; false as soon as the system refuses one (the rest stay unwritten).
+    bool Write(const Settings& settings) const;
 
 private:
-    // The text of the key, or nullptr-equivalent (false) when the key is missing.
-    bool ReadText(const wchar_t* section, const wchar_t* key, std::wstring& text) const;
-
-    std::wstring path_;
+    std::wstring FPath;
 };
 
 } // namespace trellane

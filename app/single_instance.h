@@ -16,13 +16,13 @@ constexpr wchar_t kShowPanelMessageName[] = L"jp.trellane.Trellane.ShowPanel";
 class SingleInstance {
 public:
     SingleInstance() noexcept
-        : mutex_(CreateMutexW(nullptr, FALSE, kInstanceMutexName)),
-          first_(GetLastError() != ERROR_ALREADY_EXISTS) {}
-    bool IsFirst() const noexcept { return first_; }
+        : FMutex(CreateMutexW(nullptr, FALSE, kInstanceMutexName)),
+          FFirst(GetLastError() != ERROR_ALREADY_EXISTS) {}
+    bool IsFirst() const noexcept { return FFirst; }
 
 private:
-    UniqueHandle mutex_;
-    bool first_;
+    UniqueHandle FMutex;
+    bool FFirst;
 };
 
 // Asks the copy that runs already to show its panel; true when its window was found.

@@ -3,25 +3,37 @@
 
 #include <cstdlib>
 #include <exception>
+#include <string>
 #include <utility>
 
+#include "app_title.h"
 #include "application.h"
 #include "frmParletU.h"
+#include "gui_benri.h"
 #include "single_instance.h"
 
 namespace {
 
-trellane::TfrmTrellane* g_mainForm = nullptr;
+trellane::TfrmTrellane* MainForm = nullptr;
+
+// Shown when the program cannot make its windows: otherwise it would end without a word.
+constexpr wchar_t kStartFailed[] = L"Trellaneのウィンドウを作成できないため、起動できません。";
+
+int FailStart() {
+    const std::wstring title = trellane::ApplicationTitle(trellane::ExecutablePath());
+    MessageBoxW(nullptr, kStartFailed, title.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    return 1;
+}
 
 // A fatal error must not leave other programs' windows folded with their Close command removed:
 // give them back before the process goes, then let the system report the error as usual.
 LONG WINAPI RestoreWindowsOnCrash(EXCEPTION_POINTERS*) noexcept {
-    if (g_mainForm) std::exchange(g_mainForm, nullptr)->RestoreAllFolded();
+    if (MainForm) std::exchange(MainForm, nullptr)->RestoreAllFolded();
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
 [[noreturn]] void RestoreWindowsOnTerminate() noexcept {
-    if (g_mainForm) std::exchange(g_mainForm, nullptr)->RestoreAllFolded();
+    if (MainForm) std::exchange(MainForm, nullptr)->RestoreAllFolded();
     std::abort();
 }
 
@@ -34,13 +46,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         return 0;
     }
     trellane::TApplication application(instance);
-    if (!application.Initialize()) return 1;
+    if (!application.Initialize()) return FailStart();
     trellane::TfrmTrellane form(application);
-    if (!form.Create()) return 1;
-    g_mainForm = &form;
+    if (!form.Create()) return FailStart();
+    MainForm = &form;
     SetUnhandledExceptionFilter(RestoreWindowsOnCrash);
     std::set_terminate(RestoreWindowsOnTerminate);
     const int exitCode = application.Run(form);
-    g_mainForm = nullptr;
+    MainForm = nullptr;
     return exitCode;
 }

@@ -55,6 +55,8 @@ extern "C" int WINAPI UseRightButton(int use) {
 extern "C" BOOL WINAPI VellumEntry(HINSTANCE instance, DWORD reason, LPVOID) noexcept {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
+        // Threads come and go in every process the hook reaches; none of them needs this library.
+        DisableThreadLibraryCalls(instance);
         ModuleInstance = instance;
         vellum::InitializeUnit();
         Installed = 0;

@@ -1,7 +1,7 @@
 # Release packaging, included at the end of the top-level CMakeLists.txt (Windows builds only):
 #   - the shipped exclusion list, copied into the dist folder as tools\除外リスト.txt;
 #   - the portable ZIP Trellane-<version>-win32.zip, or -win64.zip for the x64 edition with its
-#     32-bit companion (CPack, generator ZIP);
+#     32-bit companion (CPack, generator ZIP; also the "package" target);
 #   - the installer Trellane-<version>-setup.exe (NSIS, packaging/trellane.nsi), when makensis is
 #     found. The x64 build's installer carries both editions and installs the x64 one on 64-bit
 #     Windows, the 32-bit one elsewhere; a 32-bit build's installer carries the 32-bit edition only;
@@ -34,16 +34,35 @@ add_custom_command(OUTPUT "${exclusion_stamp}"
 add_custom_target(trellane_exclusion_list ALL DEPENDS "${exclusion_stamp}")
 
 # --- Portable ZIP ------------------------------------------------------------------------------------
-configure_file("${TRELLANE_PACKAGING_SOURCE}/CPackZip.cmake.in" "${TRELLANE_PACKAGING_WORK}/CPackZip.cmake" @ONLY)
+# CPack's own configuration, so that the conventional "package" target (cmake --build <dir> --target
+# package) makes the same ZIP as the default build. The ZIP holds the staged copy of the dist
+# folder's shipped files at its root, so that a user who unzips it gets trellane.exe beside tools\.
+# libarchive stores the Japanese file name in UTF-8 and sets the UTF-8 name flag (general purpose bit
+# 11), which Windows and Info-ZIP's unzip both honour.
+set(CPACK_GENERATOR "ZIP")
+set(CPACK_PACKAGE_NAME "Trellane")
+set(CPACK_PACKAGE_VENDOR "Trellane")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_DESCRIPTION "Tray-resident grid snapping for windows (${TRELLANE_EDITION})")
+set(CPACK_PACKAGE_FILE_NAME "${TRELLANE_ZIP_BASENAME}")
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+# Only the staged files: no install step of the project (which would run a build from within the
+# build that makes this package).
+set(CPACK_INSTALL_CMAKE_PROJECTS "")
+set(CPACK_INSTALLED_DIRECTORIES "${TRELLANE_ZIP_STAGE};.")
+set(CPACK_PACKAGE_DIRECTORY "${TRELLANE_PACKAGING_WORK}/cpack")
+set(CPACK_OUTPUT_FILE_PREFIX "${TRELLANE_PACKAGES_DIR}")
+set(CPACK_OUTPUT_CONFIG_FILE "${CMAKE_BINARY_DIR}/CPackConfig.cmake")
+include(CPack)
 set(stage_stamp "${TRELLANE_PACKAGING_WORK}/stage.stamp")
 add_custom_command(OUTPUT "${TRELLANE_ZIP}" "${stage_stamp}"
   COMMAND "${CMAKE_COMMAND}" -DMODE=stage "-DDIST=${TRELLANE_DIST_DIR}" "-DSTAGE=${TRELLANE_ZIP_STAGE}"
           "-DEDITION=${TRELLANE_EDITION}"
           "-DSTAMP=${stage_stamp}" -P "${TRELLANE_PACKAGING_SOURCE}/stage.cmake"
   COMMAND "${CMAKE_COMMAND}" -E rm -f "${TRELLANE_ZIP}"
-  COMMAND "${CMAKE_CPACK_COMMAND}" -q --config "${TRELLANE_PACKAGING_WORK}/CPackZip.cmake"
+  COMMAND "${CMAKE_CPACK_COMMAND}" -q --config "${CPACK_OUTPUT_CONFIG_FILE}"
   DEPENDS trellane Vellum "${exclusion_stamp}" "${CMAKE_SOURCE_DIR}/app/ReadMe.txt"
-          "${TRELLANE_PACKAGING_SOURCE}/stage.cmake" "${TRELLANE_PACKAGING_WORK}/CPackZip.cmake"
+          "${TRELLANE_PACKAGING_SOURCE}/stage.cmake" "${CPACK_OUTPUT_CONFIG_FILE}"
   COMMENT "Portable ZIP ${TRELLANE_ZIP_BASENAME}.zip"
   VERBATIM)
 set(package_outputs "${TRELLANE_ZIP}")

@@ -39,7 +39,7 @@ bench_build() {
 }
 
 # Bumped whenever the prefix's settings below change, so older prefixes are made anew.
-BENCH_PREFIX_VERSION=2
+BENCH_PREFIX_VERSION=3
 bench_prefix_ready() { [ -f "$WINEPREFIX/.trellane-bench-$BENCH_PREFIX_VERSION" ]; }
 
 bench_make_prefix() {
@@ -72,6 +72,10 @@ Windows Registry Editor Version 5.00
 "winemenubuilder.exe"=""
 REG
   bench_quiet "$BENCH_WINE" regedit /S "$("$BENCH_WINE" winepath -w "$reg" 2>/dev/null)"
+  # The window buttons are letters of the Marlett symbol font; without it captions show "0 1 r".
+  # Wine ships the font (Debian: fonts-wine) but does not put it into a new prefix.
+  local marlett=/usr/share/wine/fonts/marlett.ttf
+  [ -f "$marlett" ] && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
   bench_quiet wineserver -w
   touch "$WINEPREFIX/.trellane-bench-$BENCH_PREFIX_VERSION"
 }

@@ -24,14 +24,34 @@ fi
 # Debian 12 cannot run Wine (it ignores fixed-address reservations), the one of Debian 13 can; it is
 # statically linked, so it is taken from Debian 13's package without touching the system's packages.
 native_i386_works() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+# The Debian archive this machine already installs from (the first source of its own release in
+# sources.list or a deb822 .sources file), so that only the suite changes and no host is named here.
+debian_mirror() {
+  local codename
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
+  {
+    cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+      awk -v suite="$codename" '$1 == "deb" { i = 2; if ($i ~ /^\[/) { while ($i !~ /\]$/) i++; i++ }
+                                              if ($(i + 1) == suite) print $i }'
+    cat /etc/apt/sources.list.d/*.sources 2>/dev/null |
+      awk -v suite="$codename" 'function flush() { if (types ~ /(^| )deb( |$)/ && (" " suites " ") ~ (" " suite " ")) { split(uris, u, " "); print u[1] }
+                                                   types = uris = suites = "" }
+                                /^[ \t]*$/ { flush(); next }
+                                /^Types:/ { sub(/^Types:[ \t]*/, ""); types = $0 }
+                                /^URIs:/ { sub(/^URIs:[ \t]*/, ""); uris = $0 }
+                                /^Suites:/ { sub(/^Suites:[ \t]*/, ""); suites = $0 }
+                                END { flush() }'
+  } | head -n1 || true
+}
 if ! native_i386_works; then
   qemu=/usr/local/lib/trellane/qemu-i386
   if [ ! -x "$qemu" ]; then
     echo "setup: this machine cannot run 32-bit code natively; fetching Debian 13's qemu-i386"
     work=$(mktemp -d)
     mkdir -p "$work/lists/partial" "$work/cache/archives/partial" "$work/state"
-    echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian trixie main" \
-      > "$work/sources.list"
+    mirror=$(debian_mirror)
+    [ -n "$mirror" ] || { echo "setup: no Debian mirror in this machine's apt sources" >&2; exit 1; }
+    echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $mirror trixie main" > "$work/sources.list"
     aptopts=(-o Dir::Etc::SourceList="$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
              -o Dir::State="$work/state" -o Dir::State::Lists="$work/lists" -o Dir::Cache="$work/cache"
              -o APT::Architecture=amd64 -o APT::Architectures=amd64 -o APT::Sandbox::User=root -q)

@@ -59,9 +59,3 @@ cat "${logs[@]}"
 awk '/tests passed, [0-9]+ tests? failed out of/ { for (i = 1; i <= NF; i++) { if ($i == "out") total += $(i + 2); if ($(i + 1) ~ /^tests?$/ && $(i + 2) == "failed") failed += $i } }
      END { printf "wine: %d passed, %d failed\n", total - failed, failed }' "${logs[@]}"
 [ "$status" -eq 0 ] || { echo "test: Windows tests failed"; exit 1; }
-# The panel and a drag with the grid, as the test run saw them, for the documentation.
-mkdir -p docs
-for shot in panel grid; do
-  bmp="$TRELLANE_BUILD/screenshots/$shot.bmp"
-  [ -f "$bmp" ] && convert "$bmp" -strip "docs/$shot.png" 2>/dev/null || true
-done

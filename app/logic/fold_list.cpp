@@ -41,19 +41,19 @@ std::string FoldList::NameOf(std::uint32_t handle) {
 }
 
 std::vector<std::string>::const_iterator FoldList::Find(std::string_view name) const {
-    return std::find_if(entries_.begin(), entries_.end(), [name](const std::string& entry) {
+    return std::find_if(FEntries.begin(), FEntries.end(), [name](const std::string& entry) {
         const auto entryName = EntryName(entry);
         return entryName && EqualIgnoringAsciiCase(*entryName, name);
     });
 }
 
 bool FoldList::Contains(std::string_view name) const {
-    return Find(name) != entries_.end();
+    return Find(name) != FEntries.end();
 }
 
 std::optional<std::string> FoldList::ValueOf(std::string_view name) const {
     const auto found = Find(name);
-    if (found == entries_.end()) return std::nullopt;
+    if (found == FEntries.end()) return std::nullopt;
     return found->substr(found->find('=') + 1);
 }
 
@@ -62,19 +62,19 @@ void FoldList::Append(std::string_view name, std::int32_t height) {
     std::string entry(name);
     entry += '=';
     entry += std::to_string(height);
-    entries_.push_back(std::move(entry));
+    FEntries.push_back(std::move(entry));
 }
 
 bool FoldList::Remove(std::string_view name) {
     const auto found = Find(name);
-    if (found == entries_.end()) return false;
-    entries_.erase(found);
+    if (found == FEntries.end()) return false;
+    FEntries.erase(found);
     return true;
 }
 
 std::string FoldList::FirstName() const {
-    if (entries_.empty()) return {};
-    return std::string(EntryName(entries_.front()).value_or(std::string_view{}));
+    if (FEntries.empty()) return {};
+    return std::string(EntryName(FEntries.front()).value_or(std::string_view{}));
 }
 
 std::uint32_t HandleFromName(std::string_view name) {

@@ -28,16 +28,16 @@ public:
     // Removes the first matching entry; false when there was none.
     bool Remove(std::string_view name);
 
-    bool Empty() const { return entries_.empty(); }
-    std::size_t Size() const { return entries_.size(); }
+    bool Empty() const { return FEntries.empty(); }
+    std::size_t Size() const { return FEntries.size(); }
     // The name of the window folded longest ago; empty when the list is empty.
     std::string FirstName() const;
-    const std::vector<std::string>& Entries() const { return entries_; }
+    const std::vector<std::string>& Entries() const { return FEntries; }
 
 private:
     std::vector<std::string>::const_iterator Find(std::string_view name) const;
 
-    std::vector<std::string> entries_;
+    std::vector<std::string> FEntries;
 };
 
 // A name back as a window handle: the name read as a decimal number (optional sign, no blanks)

@@ -40,19 +40,19 @@ enum class TShift : std::uint8_t {
 class TShiftState {
 public:
     constexpr TShiftState() noexcept = default;
-    constexpr explicit TShiftState(std::uint8_t bits) noexcept : bits_(bits) {}
+    constexpr explicit TShiftState(std::uint8_t bits) noexcept : FBits(bits) {}
     constexpr TShiftState operator+(TShift element) const noexcept {
-        return TShiftState(static_cast<std::uint8_t>(bits_ | static_cast<std::uint8_t>(element)));
+        return TShiftState(static_cast<std::uint8_t>(FBits | static_cast<std::uint8_t>(element)));
     }
     constexpr bool Contains(TShift element) const noexcept {
-        return (bits_ & static_cast<std::uint8_t>(element)) != 0;
+        return (FBits & static_cast<std::uint8_t>(element)) != 0;
     }
-    constexpr std::uint8_t Bits() const noexcept { return bits_; }
-    friend constexpr bool operator==(TShiftState a, TShiftState b) noexcept { return a.bits_ == b.bits_; }
-    friend constexpr bool operator!=(TShiftState a, TShiftState b) noexcept { return a.bits_ != b.bits_; }
+    constexpr std::uint8_t Bits() const noexcept { return FBits; }
+    friend constexpr bool operator==(TShiftState a, TShiftState b) noexcept { return a.FBits == b.FBits; }
+    friend constexpr bool operator!=(TShiftState a, TShiftState b) noexcept { return a.FBits != b.FBits; }
 
 private:
-    std::uint8_t bits_ = 0;
+    std::uint8_t FBits = 0;
 };
 
 enum class TMouseButton : std::uint8_t { mbLeft = 0, mbRight = 1, mbMiddle = 2 };

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -26,6 +27,8 @@ constexpr wchar_t kOritatami[] = L"右クリック機能（折りたたみなど
 constexpr wchar_t kAutoHide[] = L"起動時に自動的に常駐する(起動時にパネルを非表示)";
 constexpr wchar_t kStartup[] = L"Windowsの起動時に自動的に常駐する";
 constexpr wchar_t kStayResident[] = L"常駐する(&O)";
+constexpr wchar_t kQuit[] = L"完全に終了(&C)";
+constexpr wchar_t kHelp[] = L"ヘルプ(&H)";
 constexpr wchar_t kNotice[] =
     L"今からTrellaneは、タスクトレイに常駐します。\r\n終了するときはトレイの[G]のアイコンをクリックしてください。";
 
@@ -110,6 +113,19 @@ TEST_F(ProgramTest, FirstStartShowsThePanelWithGridPaintingOffAndQuittingWritesT
     EXPECT_FALSE(program.IsChecked(kAutoHide));
     EXPECT_FALSE(program.IsChecked(kStartup));
     EXPECT_EQ(program.Text(program.Control(L"Edit", nullptr)), L"32");
+    // Tab walks the panel in its designed order, from the stay-resident button round to it again.
+    const HWND tabOrder[] = {
+        program.Control(L"Button", kStayResident), program.Control(L"Button", kGraphicLine),
+        program.Control(L"Edit", nullptr),         program.Control(L"Button", kUseGrid),
+        program.Control(L"ComboBox", nullptr),     program.Control(L"ScrollBar", nullptr),
+        program.Control(L"Button", kAutoHide),     program.Control(L"Button", kStartup),
+        program.Control(L"Button", kMoveToumei),   program.Control(L"Button", kOritatami),
+        program.Control(L"Button", kQuit),         program.Control(L"Button", kHelp)};
+    for (size_t i = 0; i < std::size(tabOrder); ++i) {
+        ASSERT_NE(tabOrder[i], nullptr) << "control " << i;
+        EXPECT_EQ(GetNextDlgTabItem(form, tabOrder[i], FALSE), tabOrder[(i + 1) % std::size(tabOrder)])
+            << "after control " << i;
+    }
     // Kept for the documentation, so anyone can see how the panel and its Japanese text render.
     CreateDirectoryW(winkit::BuildPath(L"screenshots").c_str(), nullptr);
     EXPECT_TRUE(WaitForSteadyImage(form, 20s));
