@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "application.h"
 #include "color_table.h"
@@ -62,7 +63,6 @@ enum ControlId : int {
     idLabelToumei,
 };
 
-constexpr wchar_t kPanelFont[] = L"ＭＳ Ｐゴシック";
 constexpr wchar_t kStartupLinkName[] = L"trellane.lnk";
 constexpr wchar_t kExclusionListName[] = L"tools\\除外リスト.txt";
 constexpr wchar_t kHelpFileName[] = L"ReadMe.txt";
@@ -82,6 +82,10 @@ constexpr int kGroupLeft = 8;
 constexpr int kGroupTop = 160;
 constexpr DWORD kCheckBox = WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kPushButton = WS_TABSTOP | BS_PUSHBUTTON;
+
+// Check boxes with another one 16 pixels below them: one pixel lower than the others, so the two
+// never overlap, also once scaled for the screen.
+constexpr int kStackedCheckHeight = 16;
 
 constexpr int kScrollMinimum = 20;
 constexpr int kScrollMaximum = 100;
@@ -196,6 +200,16 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // Test builds only: an error no handler catches, to check that folded windows are given back.
     static const UINT raiseFaultMessage = RegisterWindowMessageW(L"jp.trellane.Trellane.RaiseFaultForTest");
     if (message == raiseFaultMessage) RaiseException(0xE0000054, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    // Test builds only: what a move to a monitor of another scale does, where the system under test
+    // has one monitor; and the size of the tray icon's image, which no other process can read.
+    static const UINT changeDpiMessage = RegisterWindowMessageW(L"jp.trellane.Trellane.ChangeDpiForTest");
+    if (message == changeDpiMessage) {
+        SimulateDpiChange(static_cast<int>(wParam));
+        return 0;
+    }
+    static const UINT trayIconSizeMessage =
+        RegisterWindowMessageW(L"jp.trellane.Trellane.TrayIconSizeForTest");
+    if (message == trayIconSizeMessage) return TrayIconWidth();
 #endif
     switch (message) {
     case vellum::HM_DRAGSTART:
@@ -218,6 +232,9 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case vellum::HM_RDBLCLK:
         HMRDblClk(target);
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -309,8 +326,9 @@ const TfrmTrellane::ControlRow TfrmTrellane::kControlRows[] = {
     {idSpnGridSizeButtons, UPDOWN_CLASSW, nullptr,
      UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 0, At(0, 0, 0, 0),
      &TfrmTrellane::spnGridSizeButtons, 0, nullptr, nullptr},
-    {idChkUseGrid, L"BUTTON", L"ウィンドウをグリッドに合わせる", kCheckBox, 0, InGroup(16, 16, 177, 17),
-     &TfrmTrellane::chkUseGrid, BN_CLICKED, nullptr, &Settings::useGrid},
+    {idChkUseGrid, L"BUTTON", L"ウィンドウをグリッドに合わせる", kCheckBox, 0,
+     InGroup(16, 16, 177, kStackedCheckHeight), &TfrmTrellane::chkUseGrid, BN_CLICKED, nullptr,
+     &Settings::useGrid},
     // The height includes the dropped-down list.
     {idCmbColor, L"COMBOBOX", L"",
      WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
@@ -319,11 +337,13 @@ const TfrmTrellane::ControlRow TfrmTrellane::kControlRows[] = {
     {idScrToumei, L"SCROLLBAR", L"", WS_TABSTOP | SBS_HORZ, 0, InGroup(112, 115, 169, 21),
      &TfrmTrellane::scrToumei, 0, nullptr, nullptr},
     {idChkAutoHide, L"BUTTON", L"起動時に自動的に常駐する(起動時にパネルを非表示)", kCheckBox, 0,
-     InGroup(16, 184, 305, 17), &TfrmTrellane::chkAutoHide, BN_CLICKED, nullptr, &Settings::autoHide},
+     InGroup(16, 184, 305, kStackedCheckHeight), &TfrmTrellane::chkAutoHide, BN_CLICKED, nullptr,
+     &Settings::autoHide},
     {idChkStartup, L"BUTTON", L"Windowsの起動時に自動的に常駐する", kCheckBox, 0, InGroup(16, 200, 305, 17),
      &TfrmTrellane::chkStartup, BN_CLICKED, &TfrmTrellane::chkStartupClick, nullptr},
     {idChkMoveToumei, L"BUTTON", L"ウィンドウ移動時は半透明にする(グリッド線なしの時)", kCheckBox, 0,
-     InGroup(16, 144, 297, 17), &TfrmTrellane::chkMoveToumei, BN_CLICKED, nullptr, &Settings::moveToumei},
+     InGroup(16, 144, 297, kStackedCheckHeight), &TfrmTrellane::chkMoveToumei, BN_CLICKED, nullptr,
+     &Settings::moveToumei},
     {idChkOritatami, L"BUTTON", L"右クリック機能（折りたたみなど）を使う", kCheckBox, 0,
      InGroup(16, 160, 297, 17), &TfrmTrellane::chkOritatami, BN_CLICKED, &TfrmTrellane::chkOritatamiClick,
      &Settings::oritatami},
@@ -353,6 +373,8 @@ const TfrmTrellane::ControlRow TfrmTrellane::kControlRows[] = {
      &TfrmTrellane::Label2, STN_CLICKED, &TfrmTrellane::Label2Click, nullptr},
 };
 
+const std::size_t TfrmTrellane::kControlCount = std::size(kControlRows);
+
 const TfrmTrellane::ControlRow* TfrmTrellane::RowOf(int id) {
     for (const ControlRow& row : kControlRows)
         if (row.id == id) return &row;
@@ -360,15 +382,7 @@ const TfrmTrellane::ControlRow* TfrmTrellane::RowOf(int id) {
 }
 
 void TfrmTrellane::CreateControls() {
-    FFont.reset(CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH | FF_DONTCARE, kPanelFont));
-    FTitleFont.reset(CreateFontW(-Scale(27), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 DEFAULT_PITCH | FF_DONTCARE, kPanelFont));
-    FLinkFont.reset(CreateFontW(-Scale(12), 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, SHIFTJIS_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, kPanelFont));
+    CreateFonts();
 
     for (const ControlRow& row : kControlRows) {
         const DesignBounds& at = row.bounds;

@@ -77,10 +77,24 @@ private:
         bool Settings::*setting; // a check box showing one flag of the settings, kept in step with it
     };
     static const ControlRow kControlRows[];
+    static const std::size_t kControlCount;
     static const ControlRow* RowOf(int id);
 
     void CreateControls();
     int Scale(int value) const { return MulDiv(value, FDpi, 96); }
+    // ---- Scale of the screen (frmParletU_dpi.cpp) ----
+    // The panel's fonts at the current DPI.
+    void CreateFonts();
+    // Puts every control at its design bounds scaled to the current DPI, with its font.
+    void ApplyDesignBounds();
+    // The panel moved to a monitor of another scale: the suggested window rectangle, and fonts and
+    // controls for the new DPI.
+    void OnDpiChanged(int dpi, const RECT& suggested);
+#ifdef TRELLANE_FAULT_INJECTION
+    void SimulateDpiChange(int dpi);
+    LRESULT TrayIconWidth() const;
+#endif
+    // ---- end of the scale section ----
     bool IsChecked(HWND checkBox) const;
     // Setting a check box in code behaves like the user clicking it: the click handler runs when the
     // state changes.

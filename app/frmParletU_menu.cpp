@@ -15,7 +15,6 @@ namespace trellane {
 namespace {
 
 constexpr wchar_t kDisplayChangeTitle[] = L"ディスプレイサイズの変更";
-constexpr int kTrayIconSize = 16;
 
 } // namespace
 
@@ -61,7 +60,9 @@ void TfrmTrellane::CreateTrayAndMenu() {
 
     // The stored properties of the tray; HideMainForm and ShowHint keep their defaults.
     FComponents->ReadProperties([this] {
-        tray->SetIcon(TIcon::FromResource(FApplication.Instance(), IDI_TRAY, kTrayIconSize, kTrayIconSize));
+        // The size the notification area shows, so a scaled screen gets an image drawn for it.
+        tray->SetIcon(TIcon::FromResource(FApplication.Instance(), IDI_TRAY, GetSystemMetrics(SM_CXSMICON),
+                                          GetSystemMetrics(SM_CYSMICON)));
         tray->SetHint(L"Trellane");
         tray->SetRBtnPopupMenu(PopupMenu1);
         tray->SetLBtnPopupMenu(PopupMenu1);

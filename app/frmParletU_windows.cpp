@@ -3,13 +3,16 @@
 #include "frmParletU.h"
 
 #include <iterator>
+#include <vector>
 
 #include "color_table.h"
 #include "command_target.h"
 #include "grid.h"
 #include "handle32.h"
+#include "screen_geometry.h"
 #include "trace.h"
 #include "translucency.h"
+#include "visible_frame.h"
 
 namespace trellane {
 
@@ -94,6 +97,44 @@ void RepaintWholeScreen() {
     EnumWindows(InvalidateTopLevelWindow, 0);
 }
 
+// The bounding rectangle of all monitors, in screen coordinates.
+RECT VirtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+// Every line in one call: one call per line costs more than the drawing at small pitches.
+void DrawGridLines(HDC dc, const RECT& area, std::int32_t pitch) {
+    const GridLineRun columns = GridLinesAcross(area.left, area.right - area.left, pitch);
+    const GridLineRun rows = GridLinesAcross(area.top, area.bottom - area.top, pitch);
+    std::vector<POINT> ends;
+    ends.reserve(2 * static_cast<std::size_t>(columns.count + rows.count));
+    for (std::int32_t i = 0; i < columns.count; ++i) {
+        const int x = columns.first + i * pitch;
+        ends.push_back(POINT{x, area.top});
+        ends.push_back(POINT{x, area.bottom});
+    }
+    for (std::int32_t j = 0; j < rows.count; ++j) {
+        const int y = rows.first + j * pitch;
+        ends.push_back(POINT{area.left, y});
+        ends.push_back(POINT{area.right, y});
+    }
+    const std::vector<DWORD> pointsPerLine(ends.size() / 2, 2);
+    if (!pointsPerLine.empty())
+        PolyPolyline(dc, ends.data(), pointsPerLine.data(), static_cast<DWORD>(pointsPerLine.size()));
+}
+
+// The window rectangle snapped by the frame the user sees, where the system reports one; a child
+// window (an MDI document) has no invisible borders.
+SnapPlacement SnapPlacementFor(HWND window, const RECT& rect, bool resizable, std::int32_t pitch) {
+    const bool child = (static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & WS_CHILD) != 0;
+    RECT frame;
+    const RECT visible = !child && ReadVisibleFrame(window, frame) ? frame : rect;
+    return SnapVisibleFrame(BoundsOf(rect), BoundsOf(visible), resizable, pitch);
+}
+
 } // namespace
 
 HWND CommandTarget(HWND reported) {
@@ -159,28 +200,21 @@ void TfrmTrellane::DrawGridOnScreen(HWND target) {
     if (FSettings.gridWidth < 1) return;
     const HWND desktop = GetDesktopWindow();
     if (!desktop) return;
-    RECT screen{};
-    GetWindowRect(desktop, &screen);
+    RECT desktopRect{};
+    GetWindowRect(desktop, &desktopRect);
+    // The desktop window spans every monitor. Its device context counts from the desktop's corner;
+    // moved to count in screen coordinates, the grid keeps its origin at the primary screen's corner
+    // and reaches monitors left of or above it.
     const WindowDc dc(desktop, WindowDc::Area::Whole);
     if (!dc) return;
+    SetViewportOrgEx(dc.get(), -desktopRect.left, -desktopRect.top, nullptr);
 
     const COLORREF color = ColorToRgb(FSettings.gridColor, [](int index) { return GetSysColor(index); });
     const UniquePen pen(CreatePen(PS_SOLID, 1, color));
     {
         const SelectedObject selectedPen(dc.get(), pen.get());
         SetROP2(dc.get(), R2_COPYPEN);
-        const GridLineCounts lines =
-            CountGridLines(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), FSettings.gridWidth);
-        for (std::int32_t i = 0; i < lines.verticalLines; ++i) {
-            const int x = i * FSettings.gridWidth;
-            MoveToEx(dc.get(), x, screen.top, nullptr);
-            LineTo(dc.get(), x, screen.bottom);
-        }
-        for (std::int32_t j = 0; j < lines.horizontalLines; ++j) {
-            const int y = j * FSettings.gridWidth;
-            MoveToEx(dc.get(), screen.left, y, nullptr);
-            LineTo(dc.get(), screen.right, y);
-        }
+        DrawGridLines(dc.get(), VirtualScreen(), FSettings.gridWidth);
     }
 
     RECT windowRect;
@@ -213,7 +247,7 @@ void TfrmTrellane::HMDragEnd(HWND target) {
         return;
     const auto style = static_cast<DWORD>(GetWindowLongA(target, GWL_STYLE));
     const SnapPlacement placement =
-        SnapWindow(BoundsOf(rect), (style & WS_THICKFRAME) != 0, FSettings.gridWidth);
+        SnapPlacementFor(target, rect, (style & WS_THICKFRAME) != 0, FSettings.gridWidth);
     PlaceWindow(target, placement);
     InvalidateRect(target, nullptr, TRUE);
 }

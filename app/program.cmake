@@ -20,12 +20,14 @@ function(add_trellane_program_library name)
     frmParletU.cpp
     frmParletU_windows.cpp
     frmParletU_menu.cpp
+    frmParletU_dpi.cpp
     gui_benri.cpp
     hook_thread.cpp
     settings_file.cpp
     trace.cpp
     single_instance.cpp
-    SysCtrls.cpp)
+    SysCtrls.cpp
+    visible_frame.cpp)
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/res)
   target_compile_definitions(${name} PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601
                                             WINVER=0x0601 ${ARGN})

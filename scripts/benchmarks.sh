@@ -4,7 +4,10 @@
 # failed check is reported, not fatal), what the hook procedure costs per mouse message against a
 # hook that only hands the message on (target: ratio <= 1.05), then what the installed hook adds to
 # the start of a small program that takes one mouse message (ratio with / without, default rounds;
-# the options go to the hook procedure's benchmark only). Figures only: nothing here passes or fails.
+# the options go to the hook procedure's benchmark and the grid benchmark), then what the program
+# spends per grid painting on a mouse move (pitch 4 and 32, as a share of a 60 Hz frame; goal: a
+# quarter frame at pitch 4) and from the drag end until the window stands on the grid, against one
+# SetWindowPos from another process (goal: ratio <= 1.2). Figures only: nothing here passes or fails.
 # Runs on a Wine bench with a display of its own. TRELLANE_PRESET=mingw-x86_64 measures the x64
 # edition's library in a 64-bit prefix (and checks its companion's library too).
 #   scripts/benchmarks.sh [--rounds N]
@@ -31,3 +34,4 @@ bench_start --own-display
 
 "$BENCH_WINE" "$TRELLANE_BUILD/hook/bench/hook_bench.exe" "$@"
 "$BENCH_WINE" "$TRELLANE_BUILD/hook/bench/hook_load_bench.exe"
+"$BENCH_WINE" "$TRELLANE_BUILD/app/bench/grid_bench.exe" "$@"

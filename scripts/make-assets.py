@@ -6,7 +6,9 @@
 Writes, under app/res:
   trellane.ico  the executable's icon: a white "G" on a blue tile ruled with a grid,
                 16x16, 32x32 and 48x48, 32-bit with alpha (and the classic AND mask);
-  tray.ico      the notification-area icon: the same picture at 16x16 in the 16 standard colours;
+  tray.ico      the notification-area icon: the same picture at 16x16 in the 16 standard colours, and
+                at 20x20, 24x24 and 32x32 (32-bit with alpha) for the small-icon size of screens
+                at 125, 150 and 200 % scale;
   logo.bmp      the panel's logo, 253x108, 8-bit palettised: a window snapping onto a grid and the
                 name "Trellane", lettered with the small bitmap font below.
 
@@ -223,6 +225,10 @@ VGA16 = [
 ]
 
 
+# The small-icon sizes of scaled screens that the tray icon carries besides its 16x16 picture.
+TRAY_SCALED_SIZES = (20, 24, 32)
+
+
 def tray_pixels():
     """The hand-drawn 16x16 picture in standard colours: navy tile, blue grid, white "G"."""
     colours = {"b": (0x00, 0x00, 0x80), "e": (0x00, 0x00, 0x00), "g": (0x00, 0x00, 0xFF), "W": (0xFF, 0xFF, 0xFF)}
@@ -411,7 +417,9 @@ def main(argv):
     write(os.path.join(RES, "trellane.ico"),
           ico_file([(size, 0, 32, ico_image_32(rows)) for size, rows in sorted(pictures.items())]))
     tray = tray_pixels()
-    write(os.path.join(RES, "tray.ico"), ico_file([(16, 16, 4, ico_image_4(tray, VGA16))]))
+    tray_images = [(16, 16, 4, ico_image_4(tray, VGA16))]
+    tray_images += [(size, 0, 32, ico_image_32(icon_pixels(size))) for size in TRAY_SCALED_SIZES]
+    write(os.path.join(RES, "tray.ico"), ico_file(tray_images))
     canvas = logo_canvas()
     write(os.path.join(RES, "logo.bmp"), bmp8_file(canvas, LOGO_PALETTE))
 

@@ -15,16 +15,6 @@ source scripts/bench.sh
 bench_build
 build=$TRELLANE_BUILD
 
-# The x64 edition, its 32-bit side taken from the build above; only what its lane runs.
-build64=$TRELLANE_ROOT/build/mingw-x86_64
-wow64_tests='^(WindowOpsTest|VellumDll|Vellum32Dll|Packaging)\.'
-(
-  TRELLANE_PRESET=mingw-x86_64 TRELLANE_BUILD=$build64
-  BENCH_CMAKE_ARGS=(-DTRELLANE_WIN32_BUILD="$build")
-  source scripts/bench.sh
-  bench_build --target trellane trellane_faults target_windows window_ops_e2e_tests trellane_packages package_tests
-)
-
 # The Windows tests run in lanes at once, each with its own Xvfb display, Wine prefix and server:
 # within a lane they run one at a time, since they drive the lane's one mouse and share its one hook
 # section. Two lanes share the 32-bit edition's tests in 32-bit prefixes; a third runs the x64
@@ -43,13 +33,25 @@ run_lane() {
     fi
   )
 }
+# The x64 edition, its 32-bit side taken from the build above; only what its lane runs. It is built
+# while the 32-bit lanes already run, since those mostly wait for Wine.
+build64=$TRELLANE_ROOT/build/mingw-x86_64
+wow64_tests='^(WindowOpsTest|VellumDll|Vellum32Dll|Packaging)\.'
+build_x64() {
+  TRELLANE_PRESET=mingw-x86_64 TRELLANE_BUILD=$build64
+  BENCH_CMAKE_ARGS=(-DTRELLANE_WIN32_BUILD="$build")
+  source scripts/bench.sh
+  bench_build --target trellane trellane_faults target_windows window_ops_e2e_tests trellane_packages package_tests
+}
 mkdir -p "$build/lanes"
 lanes=(1 2 wow64)
 pids=()
-for lane in "${lanes[@]}"; do
+for lane in 1 2; do
   run_lane "$lane" "$@" >"$build/lanes/$lane.log" 2>&1 &
   pids+=($!)
 done
+{ (build_x64) && run_lane wow64 "$@"; } >"$build/lanes/wow64.log" 2>&1 &
+pids+=($!)
 status=0
 for pid in "${pids[@]}"; do wait "$pid" || status=1; done
 logs=("${lanes[@]/#/$build/lanes/}")

@@ -12,6 +12,9 @@
 #include <cstdio>
 #include <iterator>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 using namespace programtest;
 using namespace std::chrono_literals;
@@ -76,54 +79,6 @@ bool FileExists(const std::wstring& path) {
 bool SamePath(const std::wstring& a, const std::wstring& b) {
     return lstrcmpiW(a.c_str(), b.c_str()) == 0;
 }
-
-// The prefix's display scale for the programs started while this lives (a process reads it once,
-// when it starts); the earlier value is put back at the end.
-class DisplayScale {
-public:
-    explicit DisplayScale(DWORD dpi) {
-        had_ = RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &old_,
-                            &size_) == ERROR_SUCCESS;
-        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
-    }
-    ~DisplayScale() {
-        if (had_)
-            RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &old_, sizeof old_);
-        else
-            RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
-    }
-    DisplayScale(const DisplayScale&) = delete;
-    DisplayScale& operator=(const DisplayScale&) = delete;
-
-private:
-    static constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-    DWORD old_ = 0;
-    DWORD size_ = sizeof old_;
-    bool had_ = false;
-};
-
-// This thread sees other programs' windows in their own pixels, not scaled to its own DPI.
-class PerMonitorDpiThread {
-public:
-    PerMonitorDpiThread() {
-        using SetContext = HANDLE(WINAPI*)(HANDLE);
-        const FARPROC address =
-            GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext");
-        if (!address) return;
-        set_ = reinterpret_cast<SetContext>(reinterpret_cast<void (*)()>(address));
-        // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE
-        old_ = set_(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3)));
-    }
-    ~PerMonitorDpiThread() {
-        if (set_ && old_) set_(old_);
-    }
-    PerMonitorDpiThread(const PerMonitorDpiThread&) = delete;
-    PerMonitorDpiThread& operator=(const PerMonitorDpiThread&) = delete;
-
-private:
-    HANDLE(WINAPI* set_)(HANDLE) = nullptr;
-    HANDLE old_ = nullptr;
-};
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -370,13 +325,134 @@ TEST_F(ProgramTest, ASecondStartShowsTheRunningPanelAndEnds) {
     EXPECT_EQ(first.Quit(), 0u);
 }
 
+namespace {
+
+// Sets the prefix's screen scale for the programs started from now on; gives back the old
+// setting (0: none) for RestoreScreenScale.
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+DWORD SetScreenScale(DWORD dpi) {
+    DWORD old = 0, size = sizeof old;
+    RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &old, &size);
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    return old;
+}
+void RestoreScreenScale(DWORD old) {
+    if (old)
+        RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &old, sizeof old);
+    else
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
+}
+
+// Makes this thread read other windows in real pixels, whatever scale this process started with.
+void ReadRealPixels() {
+    using SetContext = HANDLE(WINAPI*)(HANDLE);
+    const auto set = reinterpret_cast<SetContext>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+    if (set) set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3))); // per monitor
+}
+
+RECT ClientOnScreen(HWND window) {
+    RECT rect{};
+    GetClientRect(window, &rect);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::string Describe(HWND control, const RECT& r) {
+    return "#" + std::to_string(GetDlgCtrlID(control)) + " (" + std::to_string(r.left) + "," +
+           std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," + std::to_string(r.bottom) + ") ";
+}
+
+bool IsSpinButtons(HWND control) {
+    wchar_t name[32] = {};
+    GetClassNameW(control, name, 32);
+    return lstrcmpiW(name, L"msctls_updown32") == 0;
+}
+
+// Every control of the panel inside its client area, and no two overlapping, but for the group box,
+// which frames the controls inside it, and the spin buttons, which share the border of their edit
+// field as the system draws them. Empty when the layout is sound.
+std::string LayoutFaults(HWND form) {
+    const RECT client = ClientOnScreen(form);
+    std::vector<std::pair<HWND, RECT>> controls;
+    for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const bool groupBox = (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+        if (IsWindowVisible(child) && !groupBox) controls.emplace_back(child, winkit::WindowRect(child));
+    }
+    std::string faults = controls.size() < 20 ? "too few controls " : "";
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const auto& [control, rect] = controls[i];
+        RECT part{};
+        IntersectRect(&part, &rect, &client);
+        if (!EqualRect(&part, &rect)) faults += "outside: " + Describe(control, rect);
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            const auto& [other, otherRect] = controls[j];
+            if (!IntersectRect(&part, &rect, &otherRect)) continue;
+            const bool sharedBorder =
+                IsSpinButtons(control) != IsSpinButtons(other) && part.right - part.left <= 2;
+            if (!sharedBorder)
+                faults += "overlap: " + Describe(control, rect) + "and " + Describe(other, otherRect);
+        }
+    }
+    return faults;
+}
+
+} // namespace
+
+TEST_F(ProgramTest, OnAScaledScreenThePanelFitsItsControlsAndTheTrayIconHasTheSmallIconSize) {
+    ReadRealPixels();
+    // The test build, which answers the tray icon's size and can act out a move to another monitor.
+    DistCopy copy;
+    ASSERT_TRUE(CopyFileW(winkit::BuildPath(L"faults\\trellane.exe").c_str(), copy.Exe().c_str(), FALSE));
+    copy.WriteIni("[setting]\r\nchkAutoHide=0\r\n");
+    // Only the program started now sees the scale; the prefix gets its old setting back at once.
+    const DWORD oldScale = SetScreenScale(144);
+    Program program(copy);
+    const HWND form = program.WaitPanel();
+    RestoreScreenScale(oldScale);
+    ASSERT_NE(form, nullptr);
+
+    const auto clientSize = [&] {
+        const RECT client = ClientOnScreen(form);
+        return std::to_string(client.right - client.left) + "x" + std::to_string(client.bottom - client.top);
+    };
+    const HWND ok = program.Control(L"Button", kStayResident);
+    const auto okBounds = [&] {
+        RECT rect = winkit::WindowRect(ok);
+        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&rect), 2);
+        return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+               std::to_string(rect.right - rect.left) + "," + std::to_string(rect.bottom - rect.top);
+    };
+    EXPECT_EQ(clientSize(), "713x591") << "475x394 at 150 %, rounded";
+    EXPECT_EQ(okBounds(), "528,504,170,74") << "352,336,113,49 at 150 %";
+    EXPECT_EQ(LayoutFaults(form), "");
+    DWORD_PTR iconWidth = 0;
+    SendMessageTimeoutW(form, RegisterWindowMessageW(L"jp.trellane.Trellane.TrayIconSizeForTest"), 0, 0,
+                        SMTO_BLOCK, 10000, &iconWidth);
+    EXPECT_EQ(iconWidth, 24u);
+
+    // Moved to monitors at 100 % and at 125 %: the design's own bounds, then scaled again.
+    const UINT changeDpi = RegisterWindowMessageW(L"jp.trellane.Trellane.ChangeDpiForTest");
+    for (const auto& [dpi, size, bounds] :
+         {std::tuple{96, "475x394", "352,336,113,49"}, std::tuple{120, "594x493", "440,420,141,61"}}) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(form, changeDpi, static_cast<WPARAM>(dpi), 0, SMTO_BLOCK, 10000, &result);
+        EXPECT_EQ(clientSize(), size) << dpi << " DPI";
+        EXPECT_EQ(okBounds(), bounds) << dpi << " DPI";
+        EXPECT_EQ(LayoutFaults(form), "") << dpi << " DPI";
+    }
+    EXPECT_EQ(program.Quit(), 0u);
+}
+
 TEST_F(ProgramTest, TheCreditFitsItsLabelAt96And144Dpi) {
-    const PerMonitorDpiThread perMonitor;
+    ReadRealPixels();
     for (const DWORD dpi : {96u, 144u}) {
-        const DisplayScale scale(dpi);
         DistCopy copy;
+        // Only the program started now sees the scale; the prefix gets its old setting back at once.
+        const DWORD oldScale = SetScreenScale(dpi);
         Program program(copy);
         const HWND form = program.WaitPanel();
+        RestoreScreenScale(oldScale);
         ASSERT_NE(form, nullptr) << dpi;
         RECT client{};
         GetClientRect(form, &client);

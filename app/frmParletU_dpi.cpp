@@ -1,0 +1,87 @@
+// The panel on screens of any scale: fonts and control bounds follow the DPI of the monitor the
+// panel is on, from the bounds of the panel's design at 96 DPI.
+#include "frmParletU.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+namespace trellane {
+
+namespace {
+
+constexpr wchar_t kPanelFont[] = L"ＭＳ Ｐゴシック";
+// Rows of the colour list, at 96 DPI.
+constexpr int kColorItemHeight = 16;
+
+} // namespace
+
+void TfrmTrellane::CreateFonts() {
+    const auto make = [this](int height, int weight, bool underline) {
+        return UniqueFont(CreateFontW(-Scale(height), 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE,
+                                      SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kPanelFont));
+    };
+    FFont = make(12, FW_NORMAL, false);
+    FTitleFont = make(27, FW_BOLD, false);
+    FLinkFont = make(12, FW_NORMAL, true);
+}
+
+void TfrmTrellane::ApplyDesignBounds() {
+    for (std::size_t index = 0; index < kControlCount; ++index) {
+        const ControlRow& row = kControlRows[index];
+        // Plain labels have no member; the spin buttons place themselves at their field's edge.
+        const HWND control = GetDlgItem(FHandle, row.id);
+        if (!control || row.control == &TfrmTrellane::spnGridSizeButtons) continue;
+        const DesignBounds& at = row.bounds;
+        MoveWindow(control, Scale(at.left), Scale(at.top), Scale(at.width), Scale(at.height), FALSE);
+        const HFONT font = control == Label3   ? FTitleFont.get()
+                           : control == Label2 ? FLinkFont.get()
+                                               : FFont.get();
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    // The spin buttons sit at the edit field's right end, and the colour list's rows fit its font.
+    SendMessageW(spnGridSizeButtons, UDM_SETBUDDY, reinterpret_cast<WPARAM>(spnGridSize), 0);
+    SendMessageW(cmbColor, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Scale(kColorItemHeight));
+    SendMessageW(cmbColor, CB_SETITEMHEIGHT, 0, Scale(kColorItemHeight));
+}
+
+void TfrmTrellane::OnDpiChanged(int dpi, const RECT& suggested) {
+    if (dpi <= 0) return;
+    FDpi = dpi;
+    // The controls keep using the old fonts until they have the new ones.
+    const UniqueFont oldFont = std::move(FFont);
+    const UniqueFont oldTitleFont = std::move(FTitleFont);
+    const UniqueFont oldLinkFont = std::move(FLinkFont);
+    CreateFonts();
+    ApplyDesignBounds();
+    SetWindowPos(FHandle, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+#ifdef TRELLANE_FAULT_INJECTION
+void TfrmTrellane::SimulateDpiChange(int dpi) {
+    if (dpi <= 0) return;
+    // What the system suggests: the same corner, and the design's client area at the new DPI.
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    RECT frame{0, 0, MulDiv(475, dpi, 96), MulDiv(394, dpi, 96)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(FHandle, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(FHandle, GWL_EXSTYLE)));
+    OffsetRect(&frame, window.left - frame.left, window.top - frame.top);
+    OnDpiChanged(dpi, frame);
+}
+
+LRESULT TfrmTrellane::TrayIconWidth() const {
+    ICONINFO info{};
+    if (!tray || tray->Icon().Empty() || !GetIconInfo(tray->Icon().Handle(), &info)) return 0;
+    const UniqueBitmap colour(info.hbmColor);
+    const UniqueBitmap mask(info.hbmMask);
+    BITMAP bitmap{};
+    if (!GetObjectW(colour ? colour.get() : mask.get(), sizeof bitmap, &bitmap)) return 0;
+    return bitmap.bmWidth;
+}
+#endif
+
+} // namespace trellane
