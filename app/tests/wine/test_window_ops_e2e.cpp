@@ -1,5 +1,6 @@
 // The real program acting on windows of another process under real mouse input: snapping at the
 // end of a drag, the grid painted during it, translucency, folding, and the topmost toggle.
+#include "hook_shared.h"
 #include "program_driver.h"
 #include "raii.h"
 #include "target_windows.h"
@@ -441,6 +442,46 @@ TEST_F(WindowOpsTest, ARealProgramsWindowSnapsAndFoldsToo) {
 // 32-bit processes. Windows runs such a hook on the installing thread instead; run it there.
 TEST_F(WindowOpsTest, DISABLED_A32BitProgramsWindowIsHandledThroughTheCompanion) {
     EveryCommandOnNotepad(L"C:\\windows\\syswow64\\notepad.exe");
+}
+
+// The companion started alone, with a window of this test to notify: without the program's own hook
+// at the head of the chain (see above), Wine calls the companion's library in a 32-bit program, so
+// this shows that library reports a 32-bit program's commands to the window it was given.
+TEST_F(WindowOpsTest, TheCompanionsLibraryReportsA32BitProgramsCommandsToItsWindow) {
+    static UINT heard = 0;
+    static WPARAM heardAbout = 0;
+    WNDCLASSW receiverClass{};
+    receiverClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+        if (message >= vellum::HM_MOUSEMOVE && message <= vellum::HM_RDBLCLK) {
+            heard = message;
+            heardAbout = wParam;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    };
+    receiverClass.lpszClassName = L"CompanionReceiver";
+    RegisterClassW(&receiverClass);
+    const trellane::UniqueWindow receiver(CreateWindowExW(0, receiverClass.lpszClassName, L"", 0, 0, 0, 0, 0,
+                                                          HWND_MESSAGE, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(receiver);
+    const auto receiverBits =
+        static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(receiver.get()) & 0xFFFFFFFFu);
+    const HWND notepad = winkit::WaitProcessWindow(
+        targets_.emplace_back(L"C:\\windows\\syswow64\\notepad.exe").Id(), L"Notepad", 60s);
+    ASSERT_NE(notepad, nullptr);
+    winkit::ChildProcess companion(L"\"" + winkit::DistPath(L"tools\\VellumHost32.exe") + L"\" " +
+                                   std::to_wstring(receiverBits) + L" " +
+                                   std::to_wstring(GetCurrentProcessId()) + L" 0");
+    ASSERT_TRUE(companion.Started());
+
+    // The hook is in place once a click is heard; until then a middle click on a caption does nothing.
+    for (int along = 0; heard != vellum::HM_MCLICK && along < 200; along += 40) {
+        Click(notepad, kMiddle, along);
+        winkit::WaitFor([] { return heard == vellum::HM_MCLICK; }, 5s);
+    }
+    ASSERT_EQ(heard, static_cast<UINT>(vellum::HM_MCLICK)) << "no middle click heard";
+    EXPECT_EQ(GetAncestor(reinterpret_cast<HWND>(heardAbout), GA_ROOT), notepad);
+    Click(notepad, kRight, 20);
+    EXPECT_TRUE(winkit::WaitFor([] { return heard == vellum::HM_RCLICK; }, 20s)) << "no right click heard";
 }
 
 // The companion ends with the program: when it quits, and within a second when it is killed.
