@@ -27,6 +27,17 @@ namespace trellane {
 
 namespace {
 
+// Found while the program starts; stays null on systems without layered windows.
+SetLayeredWindowAttributesProc LookUpSetLayeredWindowAttributes() noexcept {
+    const HMODULE user32 = GetModuleHandleW(L"User32.dll");
+    if (!user32) return nullptr;
+    const FARPROC address = GetProcAddress(user32, "SetLayeredWindowAttributes");
+    SetLayeredWindowAttributesProc function = nullptr;
+    static_assert(sizeof function == sizeof address, "function pointers have one size");
+    CopyMemory(&function, &address, sizeof function);
+    return function;
+}
+
 enum ControlId : int {
     idBtnOK = IDOK,
     idGroupBox1 = 100,
@@ -96,9 +107,7 @@ constexpr int LibraryFlag(bool value) {
 
 } // namespace
 
-// Found while the program starts; stays null on systems without layered windows.
-SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr =
-    User32Function<SetLayeredWindowAttributesProc>("SetLayeredWindowAttributes");
+SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr = LookUpSetLayeredWindowAttributes();
 
 TfrmTrellane::TfrmTrellane(TApplication& application) : FApplication(application) {}
 

@@ -8,7 +8,6 @@
 #include "color_table.h"
 #include "command_target.h"
 #include "grid.h"
-#include "gui_benri.h"
 #include "handle32.h"
 #include "screen_geometry.h"
 #include "trace.h"
@@ -38,8 +37,16 @@ HWND WindowOfFoldName(const std::string& name) {
 // GetLayeredWindowAttributes is missing before version 5.1; without it no layered state can be
 // read, so windows layered by their own programs are left alone.
 using GetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF*, BYTE*, DWORD*);
-const GetLayeredWindowAttributesProc GetLayeredWindowAttributesPtr =
-    User32Function<GetLayeredWindowAttributesProc>("GetLayeredWindowAttributes");
+GetLayeredWindowAttributesProc LookUpGetLayeredWindowAttributes() noexcept {
+    const HMODULE user32 = GetModuleHandleW(L"User32.dll");
+    if (!user32) return nullptr;
+    const FARPROC address = GetProcAddress(user32, "GetLayeredWindowAttributes");
+    GetLayeredWindowAttributesProc function = nullptr;
+    static_assert(sizeof function == sizeof address, "function pointers have one size");
+    CopyMemory(&function, &address, sizeof function);
+    return function;
+}
+const GetLayeredWindowAttributesProc GetLayeredWindowAttributesPtr = LookUpGetLayeredWindowAttributes();
 
 // False when the attributes cannot be read: a window drawn with per-pixel alpha, or a system that
 // does not tell for another program's window.

@@ -38,17 +38,6 @@ std::wstring ExeDirectory();
 bool CreateShortcut(const std::wstring& linkFile, const std::wstring& target, const std::wstring& arguments,
                     const std::wstring& workingDirectory, LinkShow show);
 
-// A function of User32.dll looked up by name, for those missing on older systems; null when absent.
-template <typename Function> Function User32Function(const char* name) noexcept {
-    const HMODULE user32 = GetModuleHandleW(L"User32.dll");
-    if (!user32) return nullptr;
-    const FARPROC address = GetProcAddress(user32, name);
-    Function function = nullptr;
-    static_assert(sizeof function == sizeof address, "function pointers have one size");
-    CopyMemory(&function, &address, sizeof function);
-    return function;
-}
-
 // True when a file (not a folder) of that name exists.
 bool FileExists(const std::wstring& path);
 
