@@ -25,20 +25,18 @@ std::wstring BuildPath(const std::wstring& relative) {
     return FromUnixPath(TRELLANE_BINARY_DIR_UNIX) + L"\\" + relative;
 }
 
-namespace {
-void PumpPending() {
+void PumpQueued() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
 }
-} // namespace
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        PumpPending();
+        PumpQueued();
         if (condition()) return true;
         if (std::chrono::steady_clock::now() > deadline) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
@@ -48,7 +46,7 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 void PumpFor(std::chrono::milliseconds duration) {
     const auto deadline = std::chrono::steady_clock::now() + duration;
     while (std::chrono::steady_clock::now() < deadline) {
-        PumpPending();
+        PumpQueued();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
@@ -203,20 +201,16 @@ bool CursorSettlesAt(POINT at, std::chrono::milliseconds timeout) {
 }
 } // namespace
 
-void Click(POINT at, DWORD downFlag, DWORD upFlag) {
+bool Click(POINT at, DWORD downFlag, DWORD upFlag) {
     // Under Wine no echo of an earlier pointer warp can move the cursor away before the press when
     // the click starts at the X server.
-    if (xserver::Available()) {
-        const int button = downFlag == MOUSEEVENTF_RIGHTDOWN ? 3 : 1;
-        xserver::MoveTo(at);
-        xserver::Button(button, true);
-        xserver::Button(button, false);
-        return;
-    }
+    if (xserver::Available())
+        return xserver::MoveTo(at) && xserver::Click(downFlag == MOUSEEVENTF_RIGHTDOWN ? 3 : 1);
     MouseMoveTo(at.x, at.y);
-    CursorSettlesAt(at, std::chrono::seconds(15));
+    if (!CursorSettlesAt(at, std::chrono::seconds(15))) return false;
     MouseButton(downFlag);
     MouseButton(upFlag);
+    return true;
 }
 
 void KeyDown(WORD vk) {
@@ -232,6 +226,46 @@ void KeyUp(WORD vk) {
     input.ki.wVk = vk;
     input.ki.dwFlags = KEYEVENTF_KEYUP;
     SendOne(input);
+}
+
+namespace {
+// The key as xdotool names it, or an empty name for keys no test presses.
+std::wstring KeysymOf(WORD vk) {
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
+        return std::wstring(1, static_cast<wchar_t>(vk >= 'A' && vk <= 'Z' ? vk - 'A' + 'a' : vk));
+    switch (vk) {
+    case VK_RETURN:
+        return L"Return";
+    case VK_ESCAPE:
+        return L"Escape";
+    case VK_DOWN:
+        return L"Down";
+    case VK_UP:
+        return L"Up";
+    case VK_LEFT:
+        return L"Left";
+    case VK_RIGHT:
+        return L"Right";
+    case VK_TAB:
+        return L"Tab";
+    case VK_SPACE:
+        return L"space";
+    case VK_BACK:
+        return L"BackSpace";
+    case VK_END:
+        return L"End";
+    default:
+        return L"";
+    }
+}
+} // namespace
+
+bool PressKey(WORD vk) {
+    const std::wstring keysym = KeysymOf(vk);
+    if (xserver::Available() && !keysym.empty()) return xserver::Tap(keysym.c_str(), vk);
+    KeyDown(vk);
+    KeyUp(vk);
+    return true;
 }
 
 namespace xserver {
@@ -287,6 +321,16 @@ bool Button(int button, bool down, std::chrono::milliseconds timeout) {
     if (vk == 0) return false;
     if (!Run(std::wstring(down ? L"mousedown " : L"mouseup ") + std::to_wstring(button))) return false;
     return WaitFor([&] { return KeyIsDown(vk) == down; }, timeout);
+}
+
+bool Click(int button, std::chrono::milliseconds timeout) {
+    // Held until the system shows it down: a press and release too quick for any look to catch
+    // would leave nothing to wait for.
+    return Button(button, true, timeout) && Button(button, false, timeout);
+}
+
+bool Tap(const wchar_t* keysym, WORD vk, std::chrono::milliseconds timeout) {
+    return Key(keysym, vk, true, timeout) && Key(keysym, vk, false, timeout);
 }
 
 bool Key(const wchar_t* keysym, WORD vk, bool down, std::chrono::milliseconds timeout) {

@@ -25,6 +25,8 @@ bool WaitFor(const std::function<bool()>& condition,
 // Pumps this thread's messages for the given time (used only to let input settle, never as a wait
 // for a result).
 void PumpFor(std::chrono::milliseconds duration);
+// Handles every message already queued for this thread, without waiting for more.
+void PumpQueued();
 
 // A child process that is ended when this object goes away.
 class ChildProcess {
@@ -62,10 +64,14 @@ HWND WaitProcessWindow(DWORD processId, const wchar_t* className,
 void MouseMoveTo(int x, int y);
 void MouseButton(DWORD downOrUpFlag);
 // A click of the left or right button at the point. Under Wine it starts at the X server (see
-// below); elsewhere it starts once the cursor rests at the point.
-void Click(POINT at, DWORD downFlag, DWORD upFlag);
+// below); elsewhere it starts once the cursor rests at the point. True once the system has seen the
+// press and the release.
+bool Click(POINT at, DWORD downFlag, DWORD upFlag);
 void KeyDown(WORD vk);
 void KeyUp(WORD vk);
+// A press and release of the key. Under Wine it starts at the X server, in order with the mouse
+// input there; true once the system has seen both.
+bool PressKey(WORD vk);
 
 // Input that starts at the X server Wine draws on (xdotool on $DISPLAY), for tests under Wine.
 // Wine answers a cursor move made with SendInput by warping the X pointer, and the X server's echo
@@ -81,6 +87,12 @@ bool Button(int button, bool down, std::chrono::milliseconds timeout = std::chro
 // keysym as xdotool names it ("shift"), vk the key Wine reports for it.
 bool Key(const wchar_t* keysym, WORD vk, bool down,
          std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// A press and release of the button where the cursor is; returns once the system has seen both,
+// so that the next input cannot overtake it. A press the hook swallows still counts: the system
+// shows the button down before any hook is asked.
+bool Click(int button, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// A press and release of the key, as Click does with a button.
+bool Tap(const wchar_t* keysym, WORD vk, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 // Starts xdotool with the given commands and does not wait: for sequences that must reach the X
 // server close together, such as the two clicks of a double click. The caller waits for the effect.
 bool Run(const std::wstring& commands);

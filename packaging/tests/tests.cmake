@@ -36,9 +36,11 @@ add_dependencies(package_tests trellane_packages)
 add_test(NAME Packaging.PortableZipUnpacksAndRuns
          COMMAND bash "${packaging_tests_dir}/zip_runs.sh" "${TRELLANE_ZIP}" "$<TARGET_FILE:package_tests>"
                  "${TRELLANE_PACKAGING_WORK}/scratch")
-set_tests_properties(Packaging.PortableZipUnpacksAndRuns PROPERTIES TIMEOUT 180)
+set_tests_properties(Packaging.PortableZipUnpacksAndRuns PROPERTIES TIMEOUT 180
+                     FAIL_REGULAR_EXPRESSION "${TRELLANE_NO_TEST_RAN}")
 
 add_test(NAME Packaging.InstallerInstallsRunsAndUninstalls
          COMMAND package_tests --gtest_filter=Installer.*)
 set_tests_properties(Packaging.InstallerInstallsRunsAndUninstalls PROPERTIES TIMEOUT 300
-                     ENVIRONMENT "TRELLANE_SETUP=${TRELLANE_SETUP};TRELLANE_VERSION=${PROJECT_VERSION}")
+                     ENVIRONMENT "TRELLANE_SETUP=${TRELLANE_SETUP};TRELLANE_VERSION=${PROJECT_VERSION}"
+                     FAIL_REGULAR_EXPRESSION "${TRELLANE_NO_TEST_RAN}")

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -70,15 +69,12 @@ TEST(ExclusionLines, LargeInputsSplitInLinearTime) {
     while (file.size() < 10 * 1000 * 1000)
         file += "ClassName\r";
 
-    const auto start = std::chrono::steady_clock::now();
+    // A quadratic scan of these 10 MB would outlast the test's time limit many times over.
     const Lines lines = SplitExclusionLines(file);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
 
     ASSERT_GT(lines.size(), 20u);
     EXPECT_EQ(lines.front(), longLine);
     EXPECT_EQ(lines[19], longLine);
     EXPECT_EQ(lines[20], "ClassName");
     EXPECT_EQ(lines.back(), "ClassName");
-    // Generous enough for a slow debug build, far below what a quadratic scan would need.
-    EXPECT_LT(std::chrono::duration_cast<std::chrono::seconds>(elapsed).count(), 5);
 }

@@ -174,16 +174,29 @@ namespace {
 std::vector<unsigned char> WindowPixels(HWND window);
 } // namespace
 
+namespace {
+// True when neither the window nor any window inside it waits to be painted.
+bool NothingToPaint(HWND window) {
+    if (GetUpdateRect(window, nullptr, FALSE)) return false;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (!NothingToPaint(child)) return false;
+    return true;
+}
+} // namespace
+
 bool WaitForSteadyImage(HWND window, std::chrono::milliseconds timeout) {
-    std::vector<unsigned char> previous = WindowPixels(window);
-    int steady = 0;
+    // Painted everywhere, and what was painted has reached the screen: two looks in a row agree.
+    std::vector<unsigned char> previous;
     return winkit::WaitFor(
         [&] {
-            winkit::PumpFor(std::chrono::milliseconds(250));
+            if (!NothingToPaint(window)) {
+                previous.clear();
+                return false;
+            }
             std::vector<unsigned char> current = WindowPixels(window);
-            steady = current == previous ? steady + 1 : 0;
+            const bool steady = !current.empty() && current == previous;
             previous = std::move(current);
-            return steady >= 2;
+            return steady;
         },
         timeout);
 }

@@ -657,12 +657,18 @@ TEST_F(TrayComponent, FreeingAnOwnedMenuClearsTheReferencesAndAReleaseThenOpensN
 
 TEST_F(TrayComponent, FreeingTheTrayFirstLeavesTheMenuWhole) {
     auto menu = std::make_unique<TPopupMenu>(nullptr);
+    menu->Items().Add(L"item", L"Item");
     {
         TIconTray tray(nullptr);
         tray.SetRBtnPopupMenu(menu.get());
     }
-    menu.reset(); // would touch the freed tray if it still watched it
-    SUCCEED();
+    EXPECT_EQ(menu->Items().Count(), 1u);
+    // The menu serves another tray, which it tells (and only it: the first one is gone) when it goes.
+    TIconTray second(nullptr);
+    second.SetRBtnPopupMenu(menu.get());
+    EXPECT_EQ(second.RBtnPopupMenu(), menu.get());
+    menu.reset();
+    EXPECT_EQ(second.RBtnPopupMenu(), nullptr);
 }
 
 TEST_F(TrayComponent, TheOwnerFreesWhatItOwnsLastMadeFirst) {
@@ -726,7 +732,7 @@ TEST_F(TrayComponent, TaskbarCreatedAddsAShownIconAgain) {
     SendMessageTimeoutW(HWND_BROADCAST, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, 10000, &result);
     ASSERT_TRUE(winkit::WaitFor([] { return !Calls.empty(); }, 10s));
     EXPECT_EQ(Calls[0].message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(Calls[0].data.cbSize, 88u);
+    EXPECT_EQ(Calls[0].data.cbSize, sizeof(void*) == 8 ? 104u : 88u);
     EXPECT_EQ(Calls[0].data.hIcon, tray.Icon().Handle());
     EXPECT_EQ(TipOf(Calls[0]), "Trellane");
     // Afterwards the icon is shown as before: a change modifies it.

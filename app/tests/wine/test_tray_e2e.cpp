@@ -27,7 +27,7 @@ constexpr wchar_t kDisplayChangeTitle[] = L"ディスプレイサイズの変更
 // echo of an earlier pointer position put the cursor), and these clicks are all harmless to repeat.
 bool ClickUntil(POINT at, DWORD downFlag, DWORD upFlag, const std::function<bool()>& done) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-        winkit::Click(at, downFlag, upFlag);
+        if (!winkit::Click(at, downFlag, upFlag)) continue;
         if (winkit::WaitFor(done, 10s)) return true;
     }
     return false;
@@ -39,12 +39,11 @@ POINT CentreOf(HWND window) {
 }
 
 void ClickCentre(HWND control) {
-    winkit::Click(CentreOf(control), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(winkit::Click(CentreOf(control), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP));
 }
 
 void Press(WORD key) {
-    winkit::KeyDown(key);
-    winkit::KeyUp(key);
+    EXPECT_TRUE(winkit::PressKey(key)) << "key " << key;
 }
 
 void PressTimes(WORD key, int times) {
@@ -204,7 +203,7 @@ protected:
             // A click that went astray is tried once more before the next slot.
             for (int attempt = 0; attempt < 2; ++attempt) {
                 if (!MenuWindows(program_.Id()).empty()) return true;
-                winkit::Click(slot, downFlag, upFlag);
+                if (!winkit::Click(slot, downFlag, upFlag)) continue;
                 if (WaitMenus(program_.Id(), 1, 15s)) {
                     found_ = slot;
                     return true;
@@ -328,6 +327,8 @@ TEST_F(TrayProgram, OpeningThePanelFromTheTrayShowsItOpaqueAfterTheScrollBarPrev
                            MOUSEEVENTF_LEFTUP, [&] { return program_.FindDialog() != nullptr; }));
     const HWND notice = program_.WaitDialog(30s);
     ASSERT_NE(notice, nullptr);
+    // Keys go to the foreground window: the notice must have become it first.
+    ASSERT_TRUE(winkit::WaitFor([&] { return GetForegroundWindow() == notice; }, 30s));
     Press(VK_RETURN); // OK
     ASSERT_TRUE(winkit::WaitFor([&] { return !IsWindowVisible(form_); }, 30s));
     EXPECT_NE(GetWindowLongW(form_, GWL_EXSTYLE) & WS_EX_LAYERED, 0) << "still translucent while hidden";
@@ -481,7 +482,8 @@ public:
         RegisterClassExW(&windowClass);
         window_ = CreateWindowExW(0, L"TrayTestVictim", L"victim", WS_OVERLAPPEDWINDOW | WS_VISIBLE, left,
                                   top, 240, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        winkit::PumpFor(100ms);
+        // Clicks reach it once it is on the screen, above whatever stood there.
+        winkit::WaitFor([&] { return WindowFromPoint(winkit::CaptionPoint(window_)) == window_; }, 30s);
         height_ = HeightOf(window_);
     }
     ~Victim() { DestroyWindow(window_); }
@@ -498,8 +500,8 @@ public:
     bool Fold() const {
         const int folded = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
         const int smallest = std::max(folded, GetSystemMetrics(SM_CYMINTRACK));
-        winkit::Click(winkit::CaptionPoint(window_), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-        return winkit::WaitFor([&] { return HeightOf(window_) <= smallest; }, 30s);
+        return winkit::Click(winkit::CaptionPoint(window_), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP) &&
+               winkit::WaitFor([&] { return HeightOf(window_) <= smallest; }, 30s);
     }
 
 private:
@@ -542,8 +544,9 @@ TEST_F(TrayProgram, TheFoldingItemsRestoreEveryFoldedWindowOrRestoreAndCloseThem
     ASSERT_TRUE(OpenTraySubmenu(2));
     Press('C');
     ASSERT_TRUE(winkit::WaitFor([&] { return CloseRequests.size() >= 2; }, 30s));
+    // The command has ended once the program answers; every close request it posted is queued here.
     ASSERT_TRUE(program_.Settle());
-    winkit::PumpFor(200ms);
+    winkit::PumpQueued();
     EXPECT_EQ(CloseRequests, (std::vector<std::pair<HWND, int>>{{first.Handle(), first.Height()},
                                                                 {second.Handle(), second.Height()}}))
         << "one close request each, in folding order, once the window had its height back";
@@ -552,16 +555,6 @@ TEST_F(TrayProgram, TheFoldingItemsRestoreEveryFoldedWindowOrRestoreAndCloseThem
 }
 
 TEST_F(TrayProgram, TheProgramItemsStartNotepadAndAMissingCalculatorChangesNothing) {
-    // おまけ > メモ帳
-    ASSERT_TRUE(OpenTraySubmenu(4));
-    Press(VK_DOWN);
-    Press(VK_RETURN);
-    HWND notepad = nullptr;
-    ASSERT_TRUE(
-        winkit::WaitFor([&] { return (notepad = FindWindowW(L"Notepad", nullptr)) != nullptr; }, 60s));
-    PostMessageW(notepad, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(winkit::WaitFor([&] { return !IsWindow(notepad); }, 30s));
-
     // おまけ > 電卓: where there is no calculator nothing is shown and the program runs on.
     const bool haveCalculator =
         GetFileAttributesW(L"C:\\windows\\system32\\calc.exe") != INVALID_FILE_ATTRIBUTES;
@@ -569,10 +562,20 @@ TEST_F(TrayProgram, TheProgramItemsStartNotepadAndAMissingCalculatorChangesNothi
     PressTimes(VK_DOWN, 2);
     Press(VK_RETURN);
     ASSERT_TRUE(WaitMenus(program_.Id(), 0));
+
+    // おまけ > メモ帳: the program handles its menu commands in order, so once Notepad is there, the
+    // calculator's command has been handled.
+    ASSERT_TRUE(OpenTraySubmenu(4));
+    Press(VK_DOWN);
+    Press(VK_RETURN);
+    HWND notepad = nullptr;
+    ASSERT_TRUE(
+        winkit::WaitFor([&] { return (notepad = FindWindowW(L"Notepad", nullptr)) != nullptr; }, 60s));
     ASSERT_TRUE(program_.Settle());
     if (!haveCalculator) {
-        winkit::PumpFor(1s);
         EXPECT_EQ(program_.FindDialog(), nullptr);
     }
+    PostMessageW(notepad, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(winkit::WaitFor([&] { return !IsWindow(notepad); }, 30s));
     EXPECT_EQ(program_.Quit(), 0u);
 }
