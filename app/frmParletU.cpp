@@ -216,7 +216,9 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         HMDragStart(target);
         return 0;
     case vellum::HM_MOUSEMOVE:
-        // The grid follows the dragged window, whichever window the pointer is over.
+        // Each move also looks at the dragged window's thread, so that even a short move loop is
+        // seen. The grid follows the dragged window, whichever window the pointer is over.
+        AdvanceDrag();
         if (FDrag && NotificationActs(true, FDrag->MoveEnded())) HMMouseMove(FDrag->Window());
         return 0;
     case vellum::HM_DRAGEND:

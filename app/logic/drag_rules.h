@@ -51,7 +51,8 @@ enum class DragStep {
 
 // The loop has ended when the system says so, when the thread was seen in it and is out again (a
 // move cancelled with Escape ends there, button still down), or, after the release, when the thread
-// is not in it: a window dragged without the system's loop, or whose loop was too short to be seen.
+// is not in it. A release with no loop ever seen (a window moved by its own program, or a caption
+// click too short to be seen) finishes at once: there is no drop still to come.
 constexpr bool MoveHasEnded(const DragFacts& facts) {
     return facts.endReported || (!facts.movingNow && (facts.seenMoving || facts.released));
 }

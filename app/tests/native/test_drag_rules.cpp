@@ -46,10 +46,10 @@ TEST(NextDragStep, EitherOrderOfTheSystemsEndAndTheRelease) {
     EXPECT_EQ(NextDragStep(releasedFirst), DragStep::Probe);
 }
 
-TEST(NextDragStep, WithoutAMoveLoopTheReleaseEndsTheMove) {
+TEST(NextDragStep, WithoutAMoveLoopTheReleaseFinishesAtOnce) {
     DragFacts facts;
     facts.released = true;
-    EXPECT_EQ(NextDragStep(facts), DragStep::Probe);
+    EXPECT_EQ(NextDragStep(facts), DragStep::Finish);
 }
 
 TEST(NextDragStep, ACancelledMoveEndsWithoutARelease) {

@@ -746,13 +746,15 @@ TEST_F(WindowOpsTest, AnMdiChildMovedOnlyAtTheDropLandsOnTheGridNextToTheDrop) {
         winkit::WaitFor([&] { return (document = ChildWithStyle(client, WS_CAPTION)) != nullptr; }, 30s));
     SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(document), 0);
     SetWindowPos(document, nullptr, 13, 17, 400, 300, SWP_NOZORDER);
-    const RECT expected = Snapped(Offset(winkit::WindowRect(document), 77, 63), 40);
+    const RECT before = winkit::WindowRect(document);
+    const RECT expected = Snapped(Offset(before, 77, 63), 40);
     const POINT grab = winkit::CaptionPoint(document);
     ASSERT_TRUE(winkit::xserver::MoveTo(grab));
     winkit::xserver::Held button(kLeft);
     ASSERT_TRUE(button.Down());
     for (int i = 1; i <= 4; ++i)
         ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 77 * i / 4, grab.y + 63 * i / 4}));
+    EXPECT_TRUE(SameRect(winkit::WindowRect(document), before)) << "an outline drag moves only at the drop";
     ASSERT_TRUE(button.Release());
     EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(document), expected); }))
         << Describe(winkit::WindowRect(document)) << " instead of " << Describe(expected);
