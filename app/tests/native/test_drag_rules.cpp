@@ -13,12 +13,6 @@ TEST(DecideDragStart, ASecondReportOfThePressIsTheSameDragAndAnyOtherStartEndsTh
     EXPECT_EQ(DecideDragStart(true, false, false), DragStartAction::EndOldAndBegin);
 }
 
-TEST(NotificationActs, OnlyWhileTheSessionsMoveGoesOn) {
-    EXPECT_TRUE(NotificationActs(true, false));
-    EXPECT_FALSE(NotificationActs(true, true)) << "after Escape the grid is not painted";
-    EXPECT_FALSE(NotificationActs(false, false));
-}
-
 TEST(NextDragStep, TheSnapWaitsForTheMoveToEndAndTheThreadToAnswer) {
     DragFacts facts;
     EXPECT_EQ(NextDragStep(facts), DragStep::Wait) << "pressed, loop not seen yet";
@@ -68,10 +62,6 @@ TEST(NextDragStep, AHungOrVanishedWindowEndsWithoutASnap) {
     DragFacts gone;
     gone.windowExists = false;
     EXPECT_EQ(NextDragStep(gone), DragStep::Abandon);
-    DragFacts unanswered;
-    unanswered.seenMoving = unanswered.probeSent = true;
-    unanswered.msWaited = kMoveEndTimeoutMs;
-    EXPECT_EQ(NextDragStep(unanswered), DragStep::Abandon) << "cancelled, then the program hung";
 }
 
 TEST(ResetsDragFlag, OnlyWhenNoReleaseWasReportedAndNoneIsOnItsWay) {
