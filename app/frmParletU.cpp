@@ -216,7 +216,10 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         HMDragStart(target);
         return 0;
     case vellum::HM_MOUSEMOVE:
-        HMMouseMove(target);
+        // Each move also looks at the dragged window's thread, so that even a short move loop is
+        // seen. The grid follows the dragged window, whichever window the pointer is over.
+        AdvanceDrag();
+        if (FDrag && NotificationActs(true, FDrag->MoveEnded())) HMMouseMove(FDrag->Window());
         return 0;
     case vellum::HM_DRAGEND:
         HMDragEnd(target);
@@ -244,6 +247,15 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         if (wParam == kTimerHideId) timerHideTimer();
+        if (wParam == kTimerDragId) AdvanceDrag();
+        return 0;
+    case WM_DRAG_MOVESIZE:
+        if (FDrag) FDrag->OnMoveSizeEvent(reinterpret_cast<HWND>(wParam), lParam != 0);
+        AdvanceDrag();
+        return 0;
+    case WM_DRAG_SETTLED:
+        if (FDrag) FDrag->OnSettled(wParam);
+        AdvanceDrag();
         return 0;
     case WM_SHOWWINDOW:
         if (wParam) FormShow();
@@ -551,6 +563,7 @@ void TfrmTrellane::FormCreate() {
         ReportHookUnavailable();
     }
     SetGrid(LibraryFlag(FSettings.useGrid), FSettings.gridWidth);
+    FMoveSizeEvents = std::make_unique<MoveSizeEvents>(FHandle);
 
     FSnapshot.reset();
     FFolded = FoldList();
@@ -587,6 +600,11 @@ void TfrmTrellane::FormCreate() {
     FCompanion.UseRightButton(FSettings.oritatami);
 }
 
+void TfrmTrellane::ResetHookDragFlag() {
+    SetGrid(LibraryFlag(FSettings.useGrid), FSettings.gridWidth);
+    FCompanion.ResetDrag();
+}
+
 void TfrmTrellane::FormShow() {
     SetChecked(chkStartup, FileExists(FStartupLink));
 }
@@ -598,6 +616,8 @@ void TfrmTrellane::FormClose() {
 
 void TfrmTrellane::FormDestroy() {
     KillTimer(FHandle, kTimerHideId);
+    FDrag.reset();
+    FMoveSizeEvents.reset();
     if (!FSettingsWritten && !WriteSettings()) {
         // The rest of the shutdown is skipped; the system removes the hook with the process.
         return;

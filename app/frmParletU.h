@@ -7,9 +7,12 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "drag_session.h"
 #include "fold_list.h"
 #include "hook_thread.h"
 #include "raii.h"
@@ -138,7 +141,17 @@ private:
     // Notification handlers and the window operations behind them.
     void HMDragStart(HWND target);
     void HMMouseMove(HWND target);
-    void HMDragEnd(HWND target);
+    // A release reported for any window: the release of the open session's window.
+    void HMDragEnd(HWND reported);
+    // Looks at the open session's window and ends the session when its move is over.
+    void AdvanceDrag();
+    // Ends the open session: translucency off, the painted grid wiped, and with `snap` the window
+    // snapped unless the system arranged it. Resets the hook's drag flag if no release was reported.
+    void EndDrag(bool snap);
+    void FinishDrag(HWND target, bool snap);
+    // SetGrid again with the current settings (which clears the library's drag flag), here and in
+    // the companion.
+    void ResetHookDragFlag();
     void HMMClick(HWND target);
     void HMRClick(HWND target);
     void HMShiftRClick(HWND target);
@@ -208,6 +221,10 @@ private:
     std::wstring FStartupLink;
     std::array<DEVMODEW, 41> FModes{};
     bool FDragActive = false;
+    // The drag under way, from the hook's drag start until its window's move has ended.
+    std::optional<DragSession> FDrag;
+    // The system's reports of move/size loops, heard on this (the interface) thread.
+    std::unique_ptr<MoveSizeEvents> FMoveSizeEvents;
     std::vector<std::string> FExcluded;
     // Windows we made translucent, with the layered state each had before, to be put back.
     std::map<HWND, LayeredState> FTranslucent;

@@ -7,8 +7,10 @@
 
 #include "color_table.h"
 #include "command_target.h"
+#include "drag_rules.h"
 #include "grid.h"
 #include "handle32.h"
+#include "hook_shared.h"
 #include "screen_geometry.h"
 #include "trace.h"
 #include "translucency.h"
@@ -65,6 +67,50 @@ bool ReadLayeredAttributes(HWND window, LayeredState& state) {
 // Maximized and minimized windows keep the place the system gave them.
 bool MayPlace(HWND window) {
     return MayBePlaced(IsZoomed(window) != FALSE, IsIconic(window) != FALSE);
+}
+
+// IsWindowArranged is missing before Windows 10; elsewhere the placement tells.
+using IsWindowArrangedProc = BOOL(WINAPI*)(HWND);
+IsWindowArrangedProc LookUpIsWindowArranged() noexcept {
+    const HMODULE user32 = GetModuleHandleW(L"User32.dll");
+    if (!user32) return nullptr;
+    const FARPROC address = GetProcAddress(user32, "IsWindowArranged");
+    IsWindowArrangedProc function = nullptr;
+    static_assert(sizeof function == sizeof address, "function pointers have one size");
+    CopyMemory(&function, &address, sizeof function);
+    return function;
+}
+const IsWindowArrangedProc IsWindowArrangedPtr = LookUpIsWindowArranged();
+
+// Whether the system arranged the window at the drop (docked to an edge, laid out in a zone): such a
+// window keeps the place the user asked the system for.
+bool IsArranged(HWND window) {
+    if (IsWindowArrangedPtr) return IsWindowArrangedPtr(window) != FALSE;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    RECT rect;
+    if (!GetWindowPlacement(window, &placement) || !ReadWindowRect(window, rect)) return false;
+    ArrangedCheck check;
+    check.normal = BoundsOf(placement.rcNormalPosition);
+    check.onScreen = BoundsOf(rect);
+    check.inWorkspace = check.onScreen;
+    check.inParent = check.onScreen;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        RECT workspace = rect;
+        OffsetRect(&workspace, monitor.rcMonitor.left - monitor.rcWork.left,
+                   monitor.rcMonitor.top - monitor.rcWork.top);
+        check.inWorkspace = BoundsOf(workspace);
+    }
+    if (static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & WS_CHILD) {
+        RECT inParent = rect;
+        MapWindowPoints(nullptr, GetAncestor(window, GA_PARENT), reinterpret_cast<POINT*>(&inParent), 2);
+        check.inParent = BoundsOf(inParent);
+    }
+    check.maximized = IsZoomed(window) != FALSE;
+    check.minimized = IsIconic(window) != FALSE;
+    return LooksArranged(check);
 }
 
 // SetWindowPos with a placement worked out on the screen: a child window (an MDI document) is
@@ -153,6 +199,23 @@ HWND CommandTarget(HWND reported) {
 // ---- Drag tracking and grid snapping -----------------------------------------------------------
 
 void TfrmTrellane::HMDragStart(HWND target) {
+    const bool open = FDrag.has_value();
+    switch (DecideDragStart(open, open && FDrag->Window() == target, open && FDrag->Released())) {
+    case DragStartAction::SameDrag:
+        return;
+    case DragStartAction::EndOldAndBegin:
+        // The hook's drag flag now belongs to the new drag: it stays as it is.
+        FinishDrag(FDrag->Window(), false);
+        FDrag.reset();
+        break;
+    case DragStartAction::Begin:
+        break;
+    }
+    RECT rect{};
+    ReadWindowRect(target, rect);
+    char className[256] = {};
+    GetClassNameA(target, className, 255);
+    FDrag.emplace(FHandle, target, IsExcludedClass(className), rect);
     CaptureDragWindow(target);
     // Also for excluded windows: translucency while moving does not depend on the grid.
     if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::On, FSettings.toumei);
@@ -230,7 +293,45 @@ std::int32_t TfrmTrellane::SnapToGrid(std::int32_t value) const {
     return trellane::SnapToGrid(value, FSettings.gridWidth);
 }
 
-void TfrmTrellane::HMDragEnd(HWND target) {
+void TfrmTrellane::HMDragEnd(HWND) {
+    // Whichever window got the release, it is the end of the dragged window's drag; the window the
+    // release was reported for is never touched.
+    if (!FDrag) return;
+    FDrag->Release();
+    AdvanceDrag();
+}
+
+void TfrmTrellane::AdvanceDrag() {
+    if (!FDrag || FClosing) return;
+    switch (FDrag->Advance()) {
+    case DragStep::Finish:
+        EndDrag(true);
+        return;
+    case DragStep::Abandon:
+        EndDrag(false);
+        return;
+    case DragStep::Wait:
+    case DragStep::Probe:
+        return;
+    }
+}
+
+void TfrmTrellane::EndDrag(bool snap) {
+    if (!FDrag) return;
+    const HWND target = FDrag->Window();
+    const bool released = FDrag->Released();
+    FDrag.reset();
+    // The hook still believes the button is down and would go on reporting moves: its flag is
+    // cleared, unless a drag start or the release itself is already on its way here.
+    MSG pending;
+    const bool notificationPending =
+        PeekMessageW(&pending, FHandle, vellum::HM_DRAGSTART, vellum::HM_DRAGEND, PM_NOREMOVE | PM_NOYIELD) !=
+        FALSE;
+    if (ResetsDragFlag(released, notificationPending)) ResetHookDragFlag();
+    FinishDrag(target, snap);
+}
+
+void TfrmTrellane::FinishDrag(HWND target, bool snap) {
     if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::Off, FSettings.toumei);
     // However snapping ends, the painted grid is wiped and the drag is over.
     const ScopeExit endDrag([this]() noexcept {
@@ -242,8 +343,8 @@ void TfrmTrellane::HMDragEnd(HWND target) {
         FDragActive = false;
     });
     RECT rect;
-    if (!FSettings.useGrid || !FDragActive || FSettings.gridWidth < 1 || !MayPlace(target) ||
-        !ReadWindowRect(target, rect))
+    if (!snap || !FSettings.useGrid || !FDragActive || FSettings.gridWidth < 1 || !MayPlace(target) ||
+        IsArranged(target) || !ReadWindowRect(target, rect))
         return;
     const auto style = static_cast<DWORD>(GetWindowLongA(target, GWL_STYLE));
     const SnapPlacement placement =

@@ -79,6 +79,11 @@ void THookCompanion::UseRightButton(bool on) noexcept {
     PostThreadMessageW(FThreadId, vellum::WM_HOST_USE_RIGHT_BUTTON, on ? 1 : 0, 0);
 }
 
+void THookCompanion::ResetDrag() noexcept {
+    if (!FProcess) return;
+    PostThreadMessageW(FThreadId, vellum::WM_HOST_RESET_DRAG, 0, 0);
+}
+
 void THookCompanion::Stop() noexcept {
     if (!FProcess) return;
     PostThreadMessageW(FThreadId, WM_QUIT, 0, 0);

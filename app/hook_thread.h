@@ -47,6 +47,8 @@ public:
     void Start(HWND notifyWindow);
     // Hands the right-button setting to the companion's library (on start-up and on every change).
     void UseRightButton(bool on) noexcept;
+    // Clears the drag flag of the companion's library, as SetGrid does for the program's own.
+    void ResetDrag() noexcept;
     // Asks the companion to remove its hook and end, and waits a moment for it.
     void Stop() noexcept;
 

@@ -17,6 +17,7 @@ endif()
 function(add_trellane_program_library name)
   add_library(${name} STATIC
     application.cpp
+    drag_session.cpp
     frmParletU.cpp
     frmParletU_windows.cpp
     frmParletU_menu.cpp

@@ -64,6 +64,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) running = false;
             if (msg.message == vellum::WM_HOST_USE_RIGHT_BUTTON) useRightButton(msg.wParam != 0 ? -1 : 0);
+            if (msg.message == vellum::WM_HOST_RESET_DRAG) setGrid(-1, 32);
             DispatchMessageW(&msg);
         }
     }

@@ -16,5 +16,8 @@ constexpr const wchar_t* kHostLibraryName = L"Vellum32.dll";
 
 // Posted by the program to the companion's thread: wParam is the right-button truth value.
 constexpr UINT WM_HOST_USE_RIGHT_BUTTON = WM_APP + 0x51;
+// Posted by the program to the companion's thread when a drag ended without a reported release:
+// the companion calls SetGrid again, which clears its library's drag flag.
+constexpr UINT WM_HOST_RESET_DRAG = WM_APP + 0x52;
 
 } // namespace vellum

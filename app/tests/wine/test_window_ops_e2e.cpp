@@ -769,3 +769,61 @@ TEST_F(WindowOpsTest, TheEndOfTheSessionUnfoldsFoldedWindowsBeforeTheirProgramsH
                   std::to_string(before.right) + " " + std::to_string(before.bottom) + "\r\n");
     program_.reset();
 }
+
+TEST_F(WindowOpsTest, AMoveCancelledWithEscapeEndsItsDragAndTheReleaseElsewhereChangesNothing) {
+    StartProgram(WithSetting(WithSetting(kBaseSettings, "GridWidth", "40"), "toumei", "60"));
+    const auto others = StartTargets({L"NeverDragged:resizable:523:333:300:200"});
+    ASSERT_NE(others[0], nullptr);
+    const RECT other = winkit::WindowRect(others[0]);
+    const HWND notepad =
+        winkit::WaitProcessWindow(targets_.emplace_back(L"notepad.exe").Id(), L"Notepad", 60s);
+    ASSERT_NE(notepad, nullptr);
+    SetWindowPos(notepad, nullptr, 110, 105, 380, 200, SWP_NOZORDER);
+    ASSERT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(notepad), {110, 105, 490, 305}); }));
+    const POINT grab = winkit::CaptionPoint(notepad);
+    ASSERT_TRUE(winkit::xserver::MoveTo(grab));
+    winkit::xserver::Held button(kLeft);
+    ASSERT_TRUE(button.Down());
+    ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 30, grab.y + 20}));
+    ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(notepad); })) << "no translucency while moving";
+    ASSERT_TRUE(winkit::xserver::Key(L"Escape", VK_ESCAPE, true));
+    ASSERT_TRUE(winkit::xserver::Key(L"Escape", VK_ESCAPE, false));
+    // Put back by the system, then treated as clicked on its caption: opaque and on the grid.
+    EXPECT_TRUE(winkit::WaitFor([&] { return !IsLayered(notepad); })) << "still translucent";
+    const RECT expected = Snapped(RECT{110, 105, 490, 305}, 40);
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(notepad), expected); }))
+        << Describe(winkit::WindowRect(notepad));
+    ASSERT_TRUE(
+        winkit::xserver::MoveTo(POINT{(other.left + other.right) / 2, (other.top + other.bottom) / 2}));
+    ASSERT_TRUE(button.Release());
+    // Once a later middle click is handled, so is everything the release could have caused.
+    Click(others[0], kMiddle);
+    ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(others[0]); }));
+    EXPECT_TRUE(SameRect(winkit::WindowRect(others[0]), other)) << Describe(winkit::WindowRect(others[0]));
+}
+
+TEST_F(WindowOpsTest, AnMdiChildMovedOnlyAtTheDropLandsOnTheGridNextToTheDrop) {
+    StartProgram(WithSetting(WithSetting(kBaseSettings, "GridWidth", "40"), "chkMoveToumei", "0"));
+    const HWND frame = winkit::WaitProcessWindow(
+        targets_.emplace_back(L"winefile.exe", L"C:\\windows\\system32").Id(), L"WFS_Frame", 60s);
+    ASSERT_NE(frame, nullptr);
+    SetWindowPos(frame, nullptr, 40, 40, 900, 640, SWP_NOZORDER);
+    const HWND client = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
+    HWND document = nullptr;
+    ASSERT_TRUE(
+        winkit::WaitFor([&] { return (document = ChildWithStyle(client, WS_CAPTION)) != nullptr; }, 30s));
+    SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(document), 0);
+    SetWindowPos(document, nullptr, 13, 17, 400, 300, SWP_NOZORDER);
+    const RECT before = winkit::WindowRect(document);
+    const RECT expected = Snapped(Offset(before, 77, 63), 40);
+    const POINT grab = winkit::CaptionPoint(document);
+    ASSERT_TRUE(winkit::xserver::MoveTo(grab));
+    winkit::xserver::Held button(kLeft);
+    ASSERT_TRUE(button.Down());
+    for (int i = 1; i <= 4; ++i)
+        ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 77 * i / 4, grab.y + 63 * i / 4}));
+    EXPECT_TRUE(SameRect(winkit::WindowRect(document), before)) << "an outline drag moves only at the drop";
+    ASSERT_TRUE(button.Release());
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(document), expected); }))
+        << Describe(winkit::WindowRect(document)) << " instead of " << Describe(expected);
+}
