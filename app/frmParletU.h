@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fold_list.h"
+#include "grid_painter.h"
 #include "hook_thread.h"
 #include "raii.h"
 #include "settings.h"
@@ -144,7 +145,6 @@ private:
     void HMShiftRClick(HWND target);
     void HMRDblClk(HWND target);
     void CaptureDragWindow(HWND target);
-    void DrawGridOnScreen(HWND target);
     std::int32_t SnapToGrid(std::int32_t value) const;
     void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level);
     void FoldWindow(HWND target, bool fold);
@@ -203,6 +203,7 @@ private:
     SIZE FSnapshotSize{};
     FoldList FFolded;
     bool FGridDrawn = false;
+    GridPainter FGridPainter;
     SettingsFile FIni;
     bool FShowResidentNotice = true;
     std::wstring FStartupLink;

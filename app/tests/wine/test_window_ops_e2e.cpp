@@ -362,9 +362,14 @@ TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
     ASSERT_TRUE(button.Down());
     ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 20, grab.y + 10}));
     ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 40, grab.y + 20}));
-    // A grid line far from the window is painted; inside the window the captured image covers it.
+    // A grid line far from the window is painted, and where the window was before the moves (96
+    // to 136 across); inside the window the captured image covers it.
     EXPECT_TRUE(winkit::WaitFor(
-        [&] { return isGridColour(kPitch * 25, 700) && isGridColour(900, kPitch * 20); }, 20s));
+        [&] {
+            return isGridColour(kPitch * 25, 700) && isGridColour(900, kPitch * 20) &&
+                   isGridColour(kPitch * 3, 250) && isGridColour(120, kPitch * 7);
+        },
+        20s));
     // Each move paints the grid, then the image over it: a look between the two sees the grid.
     EXPECT_TRUE(winkit::WaitFor(
         [&] {
