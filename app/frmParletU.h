@@ -14,6 +14,7 @@
 
 #include "drag_session.h"
 #include "fold_list.h"
+#include "grid_painter.h"
 #include "hook_thread.h"
 #include "raii.h"
 #include "settings.h"
@@ -157,7 +158,6 @@ private:
     void HMShiftRClick(HWND target);
     void HMRDblClk(HWND target);
     void CaptureDragWindow(HWND target);
-    void DrawGridOnScreen(HWND target);
     std::int32_t SnapToGrid(std::int32_t value) const;
     void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level);
     void FoldWindow(HWND target, bool fold);
@@ -216,6 +216,7 @@ private:
     SIZE FSnapshotSize{};
     FoldList FFolded;
     bool FGridDrawn = false;
+    GridPainter FGridPainter;
     SettingsFile FIni;
     bool FShowResidentNotice = true;
     std::wstring FStartupLink;

@@ -143,33 +143,16 @@ void RepaintWholeScreen() {
     EnumWindows(InvalidateTopLevelWindow, 0);
 }
 
-// The bounding rectangle of all monitors, in screen coordinates.
-RECT VirtualScreen() {
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
-
-// Every line in one call: one call per line costs more than the drawing at small pitches.
-void DrawGridLines(HDC dc, const RECT& area, std::int32_t pitch) {
-    const GridLineRun columns = GridLinesAcross(area.left, area.right - area.left, pitch);
-    const GridLineRun rows = GridLinesAcross(area.top, area.bottom - area.top, pitch);
-    std::vector<POINT> ends;
-    ends.reserve(2 * static_cast<std::size_t>(columns.count + rows.count));
-    for (std::int32_t i = 0; i < columns.count; ++i) {
-        const int x = columns.first + i * pitch;
-        ends.push_back(POINT{x, area.top});
-        ends.push_back(POINT{x, area.bottom});
+// The hook posts a move for each mouse message of a drag, faster than one is painted on a large
+// screen; the moves queued meanwhile are merged into this one, painted once where the window is now.
+// A move queued behind another notification (the release) stays, so a drag's notifications keep
+// their order.
+void DropQueuedMoves(HWND form) {
+    MSG queued;
+    while (PeekMessageW(&queued, form, vellum::HM_MOUSEMOVE, vellum::HM_RDBLCLK, PM_NOREMOVE) &&
+           queued.message == vellum::HM_MOUSEMOVE &&
+           PeekMessageW(&queued, form, vellum::HM_MOUSEMOVE, vellum::HM_MOUSEMOVE, PM_REMOVE)) {
     }
-    for (std::int32_t j = 0; j < rows.count; ++j) {
-        const int y = rows.first + j * pitch;
-        ends.push_back(POINT{area.left, y});
-        ends.push_back(POINT{area.right, y});
-    }
-    const std::vector<DWORD> pointsPerLine(ends.size() / 2, 2);
-    if (!pointsPerLine.empty())
-        PolyPolyline(dc, ends.data(), pointsPerLine.data(), static_cast<DWORD>(pointsPerLine.size()));
 }
 
 // The window rectangle snapped by the frame the user sees, where the system reports one; a child
@@ -216,6 +199,7 @@ void TfrmTrellane::HMDragStart(HWND target) {
     char className[256] = {};
     GetClassNameA(target, className, 255);
     FDrag.emplace(FHandle, target, IsExcludedClass(className), rect);
+    FGridPainter.Restart();
     CaptureDragWindow(target);
     // Also for excluded windows: translucency while moving does not depend on the grid.
     if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::On, FSettings.toumei);
@@ -254,39 +238,12 @@ void TfrmTrellane::CaptureDragWindow(HWND target) {
 }
 
 void TfrmTrellane::HMMouseMove(HWND target) {
-    if (!FDragActive || !FSettings.graphicLine) return;
-    DrawGridOnScreen(target);
-    FGridDrawn = true;
-}
-
-void TfrmTrellane::DrawGridOnScreen(HWND target) {
-    if (FSettings.gridWidth < 1) return;
-    const HWND desktop = GetDesktopWindow();
-    if (!desktop) return;
-    RECT desktopRect{};
-    GetWindowRect(desktop, &desktopRect);
-    // The desktop window spans every monitor. Its device context counts from the desktop's corner;
-    // moved to count in screen coordinates, the grid keeps its origin at the primary screen's corner
-    // and reaches monitors left of or above it.
-    const WindowDc dc(desktop, WindowDc::Area::Whole);
-    if (!dc) return;
-    SetViewportOrgEx(dc.get(), -desktopRect.left, -desktopRect.top, nullptr);
-
+    // First, since sent notifications are handled while the queue is read: one may end the drag.
+    DropQueuedMoves(FHandle);
+    if (!FDrag || FDrag->Window() != target || !FDragActive || !FSettings.graphicLine) return;
     const COLORREF color = ColorToRgb(FSettings.gridColor, [](int index) { return GetSysColor(index); });
-    const UniquePen pen(CreatePen(PS_SOLID, 1, color));
-    {
-        const SelectedObject selectedPen(dc.get(), pen.get());
-        SetROP2(dc.get(), R2_COPYPEN);
-        DrawGridLines(dc.get(), VirtualScreen(), FSettings.gridWidth);
-    }
-
-    RECT windowRect;
-    if (!FSnapshot || !ReadWindowRect(target, windowRect)) return;
-    const UniqueMemoryDc memoryDc(CreateCompatibleDC(dc.get()));
-    if (!memoryDc) return;
-    const SelectedObject selectedBitmap(memoryDc.get(), FSnapshot.get());
-    BitBlt(dc.get(), windowRect.left, windowRect.top, FSnapshotSize.cx, FSnapshotSize.cy, memoryDc.get(), 0,
-           0, SRCCOPY);
+    FGridPainter.Paint(target, FSnapshot.get(), FSnapshotSize, FSettings.gridWidth, color);
+    FGridDrawn = true;
 }
 
 std::int32_t TfrmTrellane::SnapToGrid(std::int32_t value) const {

@@ -22,6 +22,7 @@ function(add_trellane_program_library name)
     frmParletU_windows.cpp
     frmParletU_menu.cpp
     frmParletU_dpi.cpp
+    grid_painter.cpp
     gui_benri.cpp
     hook_thread.cpp
     settings_file.cpp

@@ -1,6 +1,8 @@
 # The Wine test bench, sourced by the test and run scripts: a private prefix inside the build folder
 # with a 1024x768 virtual desktop, on an Xvfb display of its own (or the caller's display), and a
-# clean stop of every process it started. TRELLANE_PRESET picks the edition: mingw-i686 (the
+# clean stop of every process it started. BENCH_DESKTOP=WIDTHxHEIGHT (for the benchmarks) gives a
+# virtual desktop of that size instead, in a prefix of its own and on a display of the same size, so
+# the prefix the tests use keeps its 1024x768. TRELLANE_PRESET picks the edition: mingw-i686 (the
 # default) runs in a 32-bit prefix, mingw-x86_64 in a 64-bit (WoW64) prefix that runs 32-bit
 # programs too.
 #   bench_build [cmake --build arguments]
@@ -22,7 +24,12 @@ else
 fi
 
 # A lane of its own (BENCH_LANE) has its own prefix, server and display, so lanes never meet.
-export WINEPREFIX="$TRELLANE_BUILD/wineprefix${BENCH_LANE:+-$BENCH_LANE}"
+BENCH_DESKTOP=${BENCH_DESKTOP:-}
+if [ -n "$BENCH_DESKTOP" ] && ! [[ "$BENCH_DESKTOP" =~ ^[1-9][0-9]*x[1-9][0-9]*$ ]]; then
+  echo "bench: BENCH_DESKTOP must be WIDTHxHEIGHT, not '$BENCH_DESKTOP'" >&2
+  return 1 2>/dev/null || exit 1
+fi
+export WINEPREFIX="$TRELLANE_BUILD/wineprefix${BENCH_LANE:+-$BENCH_LANE}${BENCH_DESKTOP:+-$BENCH_DESKTOP}"
 export WINEDEBUG=${WINEDEBUG:--all}
 # Nothing is written outside the prefix (no menu entries, no file associations), and no dialog
 # offers to download Mono or Gecko.
@@ -49,14 +56,14 @@ bench_make_prefix() {
   bench_quiet "$BENCH_WINE" wineboot -i
   local reg="$TRELLANE_BUILD/bench.reg"
   # regedit reads UTF-16 files, which carry the Japanese font names.
-  cat <<'REG' | iconv -f UTF-8 -t UTF-16 > "$reg"
+  cat <<'REG' | sed "s/@DESKTOP@/${BENCH_DESKTOP:-1024x768}/" | iconv -f UTF-8 -t UTF-16 > "$reg"
 Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
 "Desktop"="Default"
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"Default"="1024x768"
+"Default"="@DESKTOP@"
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
 "ＭＳ Ｐゴシック"="IPAPGothic"
@@ -85,7 +92,8 @@ bench_start() {
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
+    # Room around the 1024x768 desktop as before; a desktop of another size gets a screen its size.
+    Xvfb -displayfd 3 -screen 0 "${BENCH_DESKTOP:-1280x1024}x24" -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 &
     BENCH_XVFB_PID=$!
     local number
     read -r number <"$fifo"

@@ -8,9 +8,10 @@
 # spends per grid painting on a mouse move (pitch 4 and 32, as a share of a 60 Hz frame; goal: a
 # quarter frame at pitch 4) and from the drag end until the window stands on the grid, against one
 # SetWindowPos from another process (goal: ratio <= 1.2). Figures only: nothing here passes or fails.
-# Runs on a Wine bench with a display of its own. TRELLANE_PRESET=mingw-x86_64 measures the x64
+# Runs on a Wine bench with a display of its own; BENCH_DESKTOP=3840x2160 measures the grid on a
+# virtual desktop of that size (a prefix of its own, see scripts/bench.sh). TRELLANE_PRESET=mingw-x86_64 measures the x64
 # edition's library in a 64-bit prefix (and checks its companion's library too).
-#   scripts/benchmarks.sh [--rounds N]
+#   [BENCH_DESKTOP=WIDTHxHEIGHT] scripts/benchmarks.sh [--rounds N]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,4 +35,4 @@ bench_start --own-display
 
 "$BENCH_WINE" "$TRELLANE_BUILD/hook/bench/hook_bench.exe" "$@"
 "$BENCH_WINE" "$TRELLANE_BUILD/hook/bench/hook_load_bench.exe"
-"$BENCH_WINE" "$TRELLANE_BUILD/app/bench/grid_bench.exe" "$@"
+"$BENCH_WINE" "$TRELLANE_BUILD/app/bench/grid_bench.exe" --desktop "${BENCH_DESKTOP:-1024x768}" "$@"

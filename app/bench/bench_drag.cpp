@@ -1,10 +1,14 @@
 // What a drag costs the real program, driven from outside with the hook library's notifications:
 // sent to the program's window (the send returns once they are handled), and the release posted as
 // the hook posts it, timed until the window has moved.
-//   grid_bench.exe [--rounds N]
+//   grid_bench.exe [--rounds N] [--desktop WIDTHxHEIGHT]
 // Prints, for the grid painted on each mouse move at pitch 4 and 32, the time per move as a share of
-// one 60 Hz frame, and for the drag end the time until the window stands on the grid against one
-// SetWindowPos that moves and sizes the same window from another process (the floor of any snap).
+// one 60 Hz frame; what 100 moves posted at once (as the hook posts them while one is painted) add
+// before the release that follows them is handled; and for the drag end the time until the window
+// stands on the grid against one SetWindowPos that moves and sizes the same window from another
+// process (the floor of any snap). --desktop names the desktop size the run was set up with (the
+// Wine prefix's virtual desktop); the figures carry the size the system reports, with a warning
+// when the two differ.
 // Figures only: nothing here passes or fails.
 #include "hook_shared.h"
 #include "program_driver.h"
@@ -85,9 +89,18 @@ bool GridSeen(int pitch) {
 
 int main(int argc, char** argv) {
     int rounds = 15;
-    for (int i = 1; i + 1 < argc; ++i)
+    const char* desktop = nullptr;
+    for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "--rounds") == 0) rounds = std::max(1, std::atoi(argv[i + 1]));
+        if (std::strcmp(argv[i], "--desktop") == 0) desktop = argv[i + 1];
+    }
     const int moves = rounds * 4;
+    char screen[32];
+    std::snprintf(screen, sizeof screen, "%dx%d", GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                  GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    std::printf("grid bench: desktop %s\n", screen);
+    if (desktop && std::strcmp(desktop, screen) != 0)
+        std::printf("grid bench: the desktop is %s, not the %s asked for\n", screen, desktop);
 
     winkit::ChildProcess targets;
     const HWND target =
@@ -114,13 +127,22 @@ int main(int argc, char** argv) {
         const double roundTrip = MedianMs(moves, send(WM_NULL));
         Send(form, vellum::HM_DRAGSTART, target);
         const double move = MedianMs(moves, send(vellum::HM_MOUSEMOVE));
+        // The same with the window moved 16 pixels before each move, as a drag moves it: the grid
+        // comes back where the window was.
+        int step = 0;
+        const double moveMoving = MedianMs(moves, send(vellum::HM_MOUSEMOVE), [&] {
+            ++step;
+            SetWindowPos(target, nullptr, 101 + 16 * (step % 2), 93 + 16 * (step % 2), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        });
         if (!GridSeen(pitch)) std::printf("grid bench: no grid line on the screen at pitch %d\n", pitch);
         Send(form, vellum::HM_DRAGEND, target);
-        std::printf(
-            "HM_MOUSEMOVE with the grid painted, 1024x768, pitch %3d: %5.2f ms = %.3f of a 60 Hz frame "
-            "(goal <= 0.25 at pitch 4); the send alone %.2f ms\n",
-            pitch, move, move / kFrameMs, roundTrip);
-        if (pitch != 32) continue;
+        std::printf("HM_MOUSEMOVE with the grid painted, %s, pitch %3d: %5.2f ms = %.3f of a 60 Hz frame "
+                    "(goal <= 0.25 at pitch 4); the send alone %.2f ms\n",
+                    screen, pitch, move, move / kFrameMs, roundTrip);
+        std::printf("HM_MOUSEMOVE with the grid painted, the window moved before each, pitch %3d: %5.2f ms = "
+                    "%.3f of a 60 Hz frame\n",
+                    pitch, moveMoving, moveMoving / kFrameMs);
 
         int round = 0;
         RECT before{};
@@ -129,6 +151,39 @@ int main(int argc, char** argv) {
             program.Settle();
             GetWindowRect(target, &before);
         };
+        // From the release, posted as the hook posts it, until the window has moved; then the
+        // program finishes the drag (repaint) before the next round.
+        const auto untilSnapped = [&] {
+            PostMessageW(form, vellum::HM_DRAGEND, reinterpret_cast<WPARAM>(target), 0);
+            const double give = NowMs() + 30000;
+            RECT now = before;
+            while (EqualRect(&now, &before) && NowMs() < give)
+                GetWindowRect(target, &now);
+        };
+        // A drag whose grid is on the screen: the press and one move, handled.
+        const auto dragUnderWay = [&] {
+            offGrid();
+            Send(form, vellum::HM_DRAGSTART, target);
+            Send(form, vellum::HM_MOUSEMOVE, target);
+        };
+        // The hook posts a move for every mouse message while the program paints: 100 of them
+        // queued at once, then the release; against the release alone, what the moves cost.
+        const double releaseAlone = MedianMs(rounds, untilSnapped, dragUnderWay);
+        program.Settle();
+        const double queuedThenRelease = MedianMs(
+            rounds,
+            [&] {
+                for (int i = 0; i < 100; ++i)
+                    PostMessageW(form, vellum::HM_MOUSEMOVE, reinterpret_cast<WPARAM>(target), 0);
+                untilSnapped();
+            },
+            dragUnderWay);
+        program.Settle();
+        std::printf("100 HM_MOUSEMOVE posted at once, pitch %3d: %.2f ms until the release after them "
+                    "has placed the window, %.2f ms for the release alone: %.2f ms for the moves\n",
+                    pitch, queuedThenRelease, releaseAlone, queuedThenRelease - releaseAlone);
+        if (pitch != 32) continue;
+
         const auto placeOnGrid = [&](UINT flags) {
             return [&, flags] {
                 SetWindowPos(target, nullptr, 128, 96, 320, 224, SWP_NOZORDER | SWP_NOACTIVATE | flags);
@@ -146,15 +201,7 @@ int main(int argc, char** argv) {
                 offGrid();
                 SetWindowLongW(target, GWL_EXSTYLE, GetWindowLongW(target, GWL_EXSTYLE) | WS_EX_LAYERED);
             });
-        // From the release, posted as the hook posts it, until the window has moved; then the
-        // program finishes the drag (repaint) before the next round.
-        const auto untilSnapped = [&] {
-            PostMessageW(form, vellum::HM_DRAGEND, reinterpret_cast<WPARAM>(target), 0);
-            const double give = NowMs() + 5000;
-            RECT now = before;
-            while (EqualRect(&now, &before) && NowMs() < give)
-                GetWindowRect(target, &now);
-        };
+
         // The whole drag as the hook reports it: the press, a few moves that paint, the release.
         const double dragEnd = MedianMs(rounds, untilSnapped, [&] {
             offGrid();

@@ -1,11 +1,15 @@
 // Where windows land on the grid. Windows on monitors left of or above the primary screen have
 // negative coordinates and must land on the same grid, and no coordinate may overflow.
 #include "grid.h"
+#include "grid_redraw.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <tuple>
+#include <utility>
 
 using namespace trellane;
 
@@ -190,4 +194,55 @@ TEST(GridWidth, SpinTextIsADecimalIntegerWithBlanksAround) {
 TEST(GridWidth, SpinTextThatIsNotAnIntegerGivesTheMinimum) {
     for (const wchar_t* text : {L"", L"  ", L"-", L"3 2", L"32px", L"$20", L"0x20", L"1.5", L"\uFF13\uFF12"})
         EXPECT_EQ(GridWidthFromSpinText(text), 4) << testing::PrintToString(std::wstring(text));
+}
+
+namespace {
+auto Box(const WindowBounds& r) {
+    return std::tuple{r.left, r.top, r.right, r.bottom};
+}
+auto Lines(const GridLineRun& r) {
+    return std::pair{r.first, r.count};
+}
+} // namespace
+
+TEST(GridInside, OnlyTheLinesInsideTheRectangleRightAndBottomExcluded) {
+    const GridPatch patch = GridInside({33, 30, 100, 64}, 32);
+    EXPECT_EQ(Lines(patch.columns), std::pair(64, 2));
+    EXPECT_EQ(Lines(patch.rows), std::pair(32, 1)) << "64 is the bottom edge, outside";
+    const GridPatch negative = GridInside({-40, -40, -31, 0}, 32);
+    EXPECT_EQ(std::tuple(Lines(negative.columns), Lines(negative.rows)),
+              std::tuple(std::pair(-32, 1), std::pair(-32, 1)));
+    EXPECT_EQ(GridInside({50, 50, 50, 90}, 4).columns.count + GridInside({50, 50, 50, 90}, 4).rows.count, 0);
+}
+
+TEST(GridTrail, TheWholeGridOnceThenWhereTheImageWasAndBeforeThat) {
+    const GridLook look{4, 0xFFFFFF, {0, 0, 1024, 768}};
+    GridTrail trail;
+    const WindowBounds first{100, 100, 400, 300}, second{110, 105, 410, 305}, third{120, 110, 420, 310};
+    EXPECT_TRUE(trail.Next(first, first, look).wholeScreen);
+    GridRedraw redraw = trail.Next(second, second, look);
+    EXPECT_FALSE(redraw.wholeScreen);
+    ASSERT_EQ(redraw.areaCount, 1);
+    EXPECT_EQ(Box(redraw.areas[0]), Box(first));
+    redraw = trail.Next(third, third, look);
+    ASSERT_EQ(redraw.areaCount, 2);
+    EXPECT_EQ(std::tuple(Box(redraw.areas[0]), Box(redraw.areas[1])), std::tuple(Box(second), Box(first)));
+    // A window that grew while resized uncovered more than its image covered.
+    redraw = trail.Next(third, WindowBounds{120, 110, 500, 310}, look);
+    redraw = trail.Next(first, first, look);
+    EXPECT_EQ(Box(redraw.areas[0]), Box(WindowBounds{120, 110, 500, 310}));
+}
+
+TEST(GridTrail, NothingTwiceNothingHiddenNothingOffScreenAndANewLookRepaintsAll) {
+    const GridLook look{32, 0xFF, {0, 0, 1024, 768}};
+    GridTrail trail;
+    const WindowBounds still{-50, 700, 250, 900};
+    trail.Next(still, still, look);
+    EXPECT_EQ(trail.Next(still, still, look).areaCount, 0) << "the image covers where it was";
+    const GridRedraw smaller = trail.Next(WindowBounds{-50, 700, 200, 900}, std::nullopt, look);
+    ASSERT_EQ(smaller.areaCount, 1) << "the same area twice is drawn once";
+    EXPECT_EQ(Box(smaller.areas[0]), Box(WindowBounds{0, 700, 250, 768}));
+    EXPECT_TRUE(trail.Next(still, still, GridLook{16, 0xFF, look.screen}).wholeScreen);
+    trail.Restart();
+    EXPECT_TRUE(trail.Next(std::nullopt, std::nullopt, GridLook{16, 0xFF, look.screen}).wholeScreen);
 }

@@ -427,14 +427,24 @@ TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
     ASSERT_TRUE(button.Down());
     ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 20, grab.y + 10}));
     ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 40, grab.y + 20}));
-    // A grid line far from the window is painted; inside the window the captured image covers it.
+    // A grid line far from the window is painted, and where the window was before the moves (96
+    // to 136 across); inside the window the captured image covers it.
     EXPECT_TRUE(winkit::WaitFor(
-        [&] { return isGridColour(kPitch * 25, 700) && isGridColour(900, kPitch * 20); }, 20s));
-    // Each move paints the grid, then the image over it: a look between the two sees the grid.
+        [&] {
+            return isGridColour(kPitch * 25, 700) && isGridColour(900, kPitch * 20) &&
+                   isGridColour(kPitch * 3, 250) && isGridColour(120, kPitch * 7);
+        },
+        20s));
+    // Each move paints the grid, then the image over it: a look between the two sees the grid. A
+    // vertical grid line through the window shows below it and nowhere inside it.
     EXPECT_TRUE(winkit::WaitFor(
         [&] {
             const RECT during = winkit::WindowRect(windows[0]);
-            return !isGridColour(((during.left + 64) / kPitch) * kPitch, during.bottom - 20);
+            const int x = ((during.left + 64) / kPitch) * kPitch;
+            if (!isGridColour(x, during.bottom + 16)) return false;
+            for (int y = during.top + 4; y < during.bottom - 4; y += 8)
+                if (isGridColour(x, y)) return false;
+            return true;
         },
         20s))
         << "the window's image does not lie over the grid";
