@@ -241,7 +241,8 @@ struct NotifyIconDataV1 {
     CHAR szTip[64];
 };
 constexpr DWORD kNotifyIconDataV1Size = sizeof(void*) == 8 ? 104 : 88;
-static_assert(sizeof(NotifyIconDataV1) == kNotifyIconDataV1Size, "the first tray record is 88 (x64: 104) bytes");
+static_assert(sizeof(NotifyIconDataV1) == kNotifyIconDataV1Size,
+              "the first tray record is 88 (x64: 104) bytes");
 static_assert(offsetof(NotifyIconDataV1, szTip) == offsetof(NOTIFYICONDATAA, szTip),
               "same layout as the shell's");
 static_assert(offsetof(NotifyIconDataV1, hIcon) == offsetof(NOTIFYICONDATAA, hIcon),

@@ -247,7 +247,13 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         if (wParam == kTimerHideId) timerHideTimer();
-        if (wParam == kTimerDragId) AdvanceDrag();
+        if (wParam == kTimerDragId) {
+            AdvanceDrag();
+            // Windows the drag uncovered may repaint after the last move's paint, over its lines:
+            // they are drawn again while the window rests.
+            if (FDrag && FGridDrawn && NotificationActs(true, FDrag->MoveEnded()))
+                HMMouseMove(FDrag->Window());
+        }
         return 0;
     case WM_DRAG_MOVESIZE:
         if (FDrag) FDrag->OnMoveSizeEvent(reinterpret_cast<HWND>(wParam), lParam != 0);

@@ -199,7 +199,7 @@ void TfrmTrellane::HMDragStart(HWND target) {
     char className[256] = {};
     GetClassNameA(target, className, 255);
     FDrag.emplace(FHandle, target, IsExcludedClass(className), rect);
-    FGridPainter.Restart();
+    FGridPainter.Restart(BoundsOf(rect));
     CaptureDragWindow(target);
     // Also for excluded windows: translucency while moving does not depend on the grid.
     if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::On, FSettings.toumei);
@@ -281,9 +281,8 @@ void TfrmTrellane::EndDrag(bool snap) {
     // The hook still believes the button is down and would go on reporting moves: its flag is
     // cleared, unless a drag start or the release itself is already on its way here.
     MSG pending;
-    const bool notificationPending =
-        PeekMessageW(&pending, FHandle, vellum::HM_DRAGSTART, vellum::HM_DRAGEND, PM_NOREMOVE | PM_NOYIELD) !=
-        FALSE;
+    const bool notificationPending = PeekMessageW(&pending, FHandle, vellum::HM_DRAGSTART, vellum::HM_DRAGEND,
+                                                  PM_NOREMOVE | PM_NOYIELD) != FALSE;
     if (ResetsDragFlag(released, notificationPending)) ResetHookDragFlag();
     FinishDrag(target, snap);
 }

@@ -11,8 +11,8 @@ namespace trellane {
 
 class GridPainter {
 public:
-    // A drag begins: its first paint covers the whole screen.
-    void Restart() { FTrail.Restart(); }
+    // A drag of a window standing at `start` begins: its first paint covers the whole screen.
+    void Restart(const WindowBounds& start) { FTrail.Restart(start); }
     // One move of the drag: the grid where it is missing, then the image captured at the drag's
     // start (if any) at the target's current place.
     void Paint(HWND target, HBITMAP image, SIZE imageSize, std::int32_t pitch, COLORREF color);

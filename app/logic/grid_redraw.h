@@ -47,8 +47,12 @@ struct GridRedraw {
 // uncovered other windows that repaint themselves.
 class GridTrail {
 public:
-    // A new drag: none of its grid is on the screen yet.
-    void Restart() { *this = GridTrail(); }
+    // A new drag of a window standing at `start`: none of its grid is on the screen yet, and the
+    // place the window leaves first may repaint after the first paint, so it counts as covered.
+    void Restart(const std::optional<WindowBounds>& start = std::nullopt) {
+        *this = GridTrail();
+        FPrevious = start;
+    }
     // This move paints the image at `image` (nullopt: no image is painted) while the window itself
     // stands at `window` (nullopt: unknown).
     GridRedraw Next(const std::optional<WindowBounds>& image, const std::optional<WindowBounds>& window,
