@@ -233,7 +233,7 @@ protected:
     }
 
     void TearDown() override {
-        winkit::PumpFor(20ms);
+        winkit::PumpQueued();
         if (HasFailure()) DumpForDiagnosis();
         // A test that stopped half-way must not leave a button down in the X server for the next.
         const std::pair<int, int> buttons[] = {
