@@ -155,6 +155,9 @@ protected:
     }
 
     void EveryCommandOnNotepad(const std::wstring& commandLine);
+    // Wine's file manager, its frame at 40,40, and one of its document windows (with lists that
+    // scroll) restored at 13,17 in its frame with the given size; null if none came.
+    HWND OpenFileManagerDocument(int width, int height, HWND* client = nullptr);
 
     std::unique_ptr<DistCopy> copy_;
     std::unique_ptr<Program> program_;
@@ -637,6 +640,21 @@ HWND ChildWithStyle(HWND parent, DWORD bits) {
 
 } // namespace
 
+HWND WindowOpsTest::OpenFileManagerDocument(int width, int height, HWND* clientOut) {
+    const HWND frame = winkit::WaitProcessWindow(
+        targets_.emplace_back(L"winefile.exe", L"C:\\windows\\system32").Id(), L"WFS_Frame", 60s);
+    if (!frame) return nullptr;
+    SetWindowPos(frame, nullptr, 40, 40, 900, 640, SWP_NOZORDER);
+    const HWND client = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
+    if (clientOut) *clientOut = client;
+    HWND document = nullptr;
+    if (!winkit::WaitFor([&] { return (document = ChildWithStyle(client, WS_CAPTION)) != nullptr; }, 30s))
+        return nullptr;
+    SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(document), 0);
+    SetWindowPos(document, nullptr, 13, 17, width, height, SWP_NOZORDER);
+    return document;
+}
+
 TEST_F(WindowOpsTest, AWindowLayeredByItsOwnProgramKeepsItsOpacity) {
     StartProgram(kBaseSettings);
     const auto windows = StartTargets({L"OwnLayered:layered:100:90:300:200"});
@@ -708,17 +726,9 @@ TEST_F(WindowOpsTest, MaximizedWindowsAreNeitherSnappedNorFoldedButStillTurnTran
 
 TEST_F(WindowOpsTest, MdiChildrenOfARealProgramSnapInsideTheirFrameAndTheirListsStayPut) {
     StartProgram(WithSetting(kBaseSettings, "GridWidth", "40"));
-    // Wine's file manager: document windows inside its frame, each with lists that scroll.
-    const HWND frame = winkit::WaitProcessWindow(
-        targets_.emplace_back(L"winefile.exe", L"C:\\windows\\system32").Id(), L"WFS_Frame", 60s);
-    ASSERT_NE(frame, nullptr);
-    SetWindowPos(frame, nullptr, 40, 40, 900, 640, SWP_NOZORDER);
-    const HWND client = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
-    HWND document = nullptr;
-    ASSERT_TRUE(
-        winkit::WaitFor([&] { return (document = ChildWithStyle(client, WS_CAPTION)) != nullptr; }, 30s));
-    SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(document), 0);
-    SetWindowPos(document, nullptr, 13, 17, 600, 420, SWP_NOZORDER);
+    HWND client = nullptr;
+    const HWND document = OpenFileManagerDocument(600, 420, &client);
+    ASSERT_NE(document, nullptr);
 
     const RECT expected = Snapped(Offset(winkit::WindowRect(document), 37, 23), 40);
     DragCaption(document, 37, 23, false);
@@ -814,16 +824,8 @@ TEST_F(WindowOpsTest, AMoveCancelledWithEscapeEndsItsDragAndTheReleaseElsewhereC
 
 TEST_F(WindowOpsTest, AnMdiChildMovedOnlyAtTheDropLandsOnTheGridNextToTheDrop) {
     StartProgram(WithSetting(WithSetting(kBaseSettings, "GridWidth", "40"), "chkMoveToumei", "0"));
-    const HWND frame = winkit::WaitProcessWindow(
-        targets_.emplace_back(L"winefile.exe", L"C:\\windows\\system32").Id(), L"WFS_Frame", 60s);
-    ASSERT_NE(frame, nullptr);
-    SetWindowPos(frame, nullptr, 40, 40, 900, 640, SWP_NOZORDER);
-    const HWND client = FindWindowExW(frame, nullptr, L"MDIClient", nullptr);
-    HWND document = nullptr;
-    ASSERT_TRUE(
-        winkit::WaitFor([&] { return (document = ChildWithStyle(client, WS_CAPTION)) != nullptr; }, 30s));
-    SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(document), 0);
-    SetWindowPos(document, nullptr, 13, 17, 400, 300, SWP_NOZORDER);
+    const HWND document = OpenFileManagerDocument(400, 300);
+    ASSERT_NE(document, nullptr);
     const RECT before = winkit::WindowRect(document);
     const RECT expected = Snapped(Offset(before, 77, 63), 40);
     const POINT grab = winkit::CaptionPoint(document);
