@@ -206,11 +206,21 @@ protected:
                 if (!winkit::Click(slot, downFlag, upFlag)) continue;
                 if (WaitMenus(program_.Id(), 1, 15s)) {
                     found_ = slot;
-                    return true;
+                    return winkit::WaitFor([&] { return MenuHasKeyboard(); }, 15s);
                 }
             }
         }
         return false;
+    }
+
+    // Keys go to the foreground thread: they reach the menu once that thread is the program's and in
+    // menu mode.
+    bool MenuHasKeyboard() const {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        DWORD owner = 0;
+        return GetGUIThreadInfo(0, &gui) && (gui.flags & GUI_INMENUMODE) != 0 &&
+               GetWindowThreadProcessId(gui.hwndMenuOwner, &owner) != 0 && owner == program_.Id();
     }
 
     // Opens the tray menu with the left button and the submenu of the item reached with that many
@@ -308,6 +318,7 @@ TEST_F(TrayProgram, ARightClickOnTheLogoOpensTheSameMenu) {
     EXPECT_EQ(menu.left, at.x);
     EXPECT_EQ(menu.top, at.y);
     // The access key of the first item shows the panel, as from the tray.
+    ASSERT_TRUE(winkit::WaitFor([&] { return MenuHasKeyboard(); }, 15s));
     Press('S');
     EXPECT_TRUE(WaitMenus(program_.Id(), 0));
     EXPECT_EQ(program_.Quit(), 0u);
