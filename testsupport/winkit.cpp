@@ -228,44 +228,16 @@ void KeyUp(WORD vk) {
     SendOne(input);
 }
 
-namespace {
-// The key as xdotool names it, or an empty name for keys no test presses.
-std::wstring KeysymOf(WORD vk) {
-    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
-        return std::wstring(1, static_cast<wchar_t>(vk >= 'A' && vk <= 'Z' ? vk - 'A' + 'a' : vk));
-    switch (vk) {
-    case VK_RETURN:
-        return L"Return";
-    case VK_ESCAPE:
-        return L"Escape";
-    case VK_DOWN:
-        return L"Down";
-    case VK_UP:
-        return L"Up";
-    case VK_LEFT:
-        return L"Left";
-    case VK_RIGHT:
-        return L"Right";
-    case VK_TAB:
-        return L"Tab";
-    case VK_SPACE:
-        return L"space";
-    case VK_BACK:
-        return L"BackSpace";
-    case VK_END:
-        return L"End";
-    default:
-        return L"";
-    }
-}
-} // namespace
-
 bool PressKey(WORD vk) {
-    const std::wstring keysym = KeysymOf(vk);
-    if (xserver::Available() && !keysym.empty()) return xserver::Tap(keysym.c_str(), vk);
-    KeyDown(vk);
-    KeyUp(vk);
-    return true;
+    // Both events in one call: it returns once the system has queued them, behind any input queued
+    // before; they go to the foreground window's thread as they are.
+    INPUT inputs[2]{};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    return SendInput(2, inputs, sizeof(INPUT)) == 2;
 }
 
 namespace xserver {
@@ -327,10 +299,6 @@ bool Click(int button, std::chrono::milliseconds timeout) {
     // Held until the system shows it down: a press and release too quick for any look to catch
     // would leave nothing to wait for.
     return Button(button, true, timeout) && Button(button, false, timeout);
-}
-
-bool Tap(const wchar_t* keysym, WORD vk, std::chrono::milliseconds timeout) {
-    return Key(keysym, vk, true, timeout) && Key(keysym, vk, false, timeout);
 }
 
 bool Key(const wchar_t* keysym, WORD vk, bool down, std::chrono::milliseconds timeout) {

@@ -69,8 +69,8 @@ void MouseButton(DWORD downOrUpFlag);
 bool Click(POINT at, DWORD downFlag, DWORD upFlag);
 void KeyDown(WORD vk);
 void KeyUp(WORD vk);
-// A press and release of the key. Under Wine it starts at the X server, in order with the mouse
-// input there; true once the system has seen both.
+// A press and release of the key, queued behind all input the system has seen so far; true once
+// it is queued.
 bool PressKey(WORD vk);
 
 // Input that starts at the X server Wine draws on (xdotool on $DISPLAY), for tests under Wine.
@@ -91,8 +91,6 @@ bool Key(const wchar_t* keysym, WORD vk, bool down,
 // so that the next input cannot overtake it. A press the hook swallows still counts: the system
 // shows the button down before any hook is asked.
 bool Click(int button, std::chrono::milliseconds timeout = std::chrono::seconds(10));
-// A press and release of the key, as Click does with a button.
-bool Tap(const wchar_t* keysym, WORD vk, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 // Starts xdotool with the given commands and does not wait: for sequences that must reach the X
 // server close together, such as the two clicks of a double click. The caller waits for the effect.
 bool Run(const std::wstring& commands);

@@ -543,7 +543,7 @@ TEST_F(TrayProgram, TheFoldingItemsRestoreEveryFoldedWindowOrRestoreAndCloseThem
     ASSERT_TRUE(second.Fold());
 
     // 折りたたみ > 折りたたんだウィンドウを全て戻す(&O)
-    ASSERT_TRUE(OpenTraySubmenu(2));
+    ASSERT_TRUE(OpenTraySubmenu(2)) << MenuReport(program_.Id());
     Press('O');
     EXPECT_TRUE(winkit::WaitFor([&] { return first.IsUnfolded() && second.IsUnfolded(); }, 30s));
     ASSERT_TRUE(program_.Settle());
@@ -552,7 +552,7 @@ TEST_F(TrayProgram, TheFoldingItemsRestoreEveryFoldedWindowOrRestoreAndCloseThem
     // Folded again: 折りたたみ > 折りたたんだウィンドウを終了させる(&C) restores each, then asks it to close.
     ASSERT_TRUE(first.Fold());
     ASSERT_TRUE(second.Fold());
-    ASSERT_TRUE(OpenTraySubmenu(2));
+    ASSERT_TRUE(OpenTraySubmenu(2)) << MenuReport(program_.Id());
     Press('C');
     ASSERT_TRUE(winkit::WaitFor([&] { return CloseRequests.size() >= 2; }, 30s));
     // The command has ended once the program answers; every close request it posted is queued here.
