@@ -157,7 +157,8 @@ private:
     void HMRClick(HWND target);
     void HMShiftRClick(HWND target);
     void HMRDblClk(HWND target);
-    void CaptureDragWindow(HWND target);
+    // Takes part in grid painting and snapping: the image of the session's window as it stands.
+    void CaptureDragWindow(const DragSession& drag);
     std::int32_t SnapToGrid(std::int32_t value) const;
     void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level);
     void FoldWindow(HWND target, bool fold);

@@ -195,12 +195,13 @@ void TfrmTrellane::HMDragStart(HWND target) {
         break;
     }
     RECT rect{};
-    ReadWindowRect(target, rect);
+    const bool readable = ReadWindowRect(target, rect);
     char className[256] = {};
     GetClassNameA(target, className, 255);
     FDrag.emplace(FHandle, target, IsExcludedClass(className), rect);
     FGridPainter.Restart(BoundsOf(rect));
-    CaptureDragWindow(target);
+    // A window that has gone away, or whose class is excluded, gets no grid and no snap.
+    if (readable && !FDrag->Excluded()) CaptureDragWindow(*FDrag);
     // Also for excluded windows: translucency while moving does not depend on the grid.
     if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::On, FSettings.toumei);
 }
@@ -215,15 +216,10 @@ bool TfrmTrellane::IsExcludedClass(const char* className) const {
     return false;
 }
 
-void TfrmTrellane::CaptureDragWindow(HWND target) {
-    RECT rect;
-    if (!ReadWindowRect(target, rect)) return;
-    char className[256] = {};
-    GetClassNameA(target, className, 255);
-    if (IsExcludedClass(className)) return;
+void TfrmTrellane::CaptureDragWindow(const DragSession& drag) {
     FDragActive = true;
-
-    const WindowDc windowDc(target, WindowDc::Area::Whole);
+    const RECT& rect = drag.StartRect();
+    const WindowDc windowDc(drag.Window(), WindowDc::Area::Whole);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     FSnapshot.reset();
