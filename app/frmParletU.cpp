@@ -188,7 +188,7 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool hookNotification = message >= vellum::HM_MOUSEMOVE && message <= vellum::HM_RDBLCLK;
     // Once closing has begun (a message box of that path may be pumping), no window is touched.
     if (hookNotification && FClosing) return 0;
-    // A 32-bit process (the companion's library) posts the window zero-extended: widen it again.
+    // The library keeps windows as 32 bits (handles have no more): widen it again.
     const HWND target = hookNotification ? CommandTarget(vellum::HandleFromBits<HWND>(wParam)) : nullptr;
     static const UINT showPanelMessage = RegisterWindowMessageW(kShowPanelMessageName);
     if (message == showPanelMessage) {
@@ -559,17 +559,16 @@ void TfrmTrellane::FormCreate() {
     FShowResidentNotice = true;
     FSettings = DefaultSettings();
 
-    // The companion's hook (x64 edition) goes in first, so that this edition's own hook heads the
-    // chain: under Wine a hook whose library a process cannot load ends the chain there. Both
-    // notify this window; the own hook is installed on a thread that only pumps messages. The
-    // library's copy of the grid settings is the defaults: the settings read below never reach it.
-    FCompanion.Start(FHandle);
+    // The hook is installed on a thread that only pumps messages: programs of the other bitness
+    // are reached through calls to it. The library's copy of the grid settings is the defaults: the
+    // settings read below never reach it.
     if (!FHookThread.Start(FHandle)) {
         LogFailure(L"InstallHook", L"hook thread");
         ReportHookUnavailable();
     }
     SetGrid(LibraryFlag(FSettings.useGrid), FSettings.gridWidth);
     FMoveSizeEvents = std::make_unique<MoveSizeEvents>(FHandle);
+    GiveBackKeptFolds();
 
     FSnapshot.reset();
     FFolded = FoldList();
@@ -603,12 +602,10 @@ void TfrmTrellane::FormCreate() {
     }
 
     UseRightButton(LibraryFlag(FSettings.oritatami));
-    FCompanion.UseRightButton(FSettings.oritatami);
 }
 
 void TfrmTrellane::ResetHookDragFlag() {
     SetGrid(LibraryFlag(FSettings.useGrid), FSettings.gridWidth);
-    FCompanion.ResetDrag();
 }
 
 void TfrmTrellane::FormShow() {
@@ -630,7 +627,6 @@ void TfrmTrellane::FormDestroy() {
     }
     FFolded = FoldList();
     FExcluded.clear();
-    FCompanion.Stop();
     FHookThread.Stop();
 }
 
@@ -647,8 +643,9 @@ void TfrmTrellane::EndSession() {
     if (FClosing) return;
     FClosing = true;
     FEndingSession = true;
-    // Unfolded first, so that each program saves its window's real size as the session ends.
-    popMacFreeClick();
+    // Unfolded first, so that each program saves its window's real size as the session ends; a
+    // window whose program does not answer is only asked, so the session's end never waits on it.
+    UnfoldAll(Waiting::ForAnsweringPrograms);
     WriteSettings();
 }
 
@@ -721,7 +718,6 @@ void TfrmTrellane::scrToumeiChange() {
 
 void TfrmTrellane::chkOritatamiClick() {
     UseRightButton(LibraryFlag(FSettings.oritatami));
-    FCompanion.UseRightButton(FSettings.oritatami);
 }
 
 void TfrmTrellane::chkStartupClick() {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "command_target.h"
 #include "drag_session.h"
 #include "fold_list.h"
 #include "grid_painter.h"
@@ -150,21 +151,27 @@ private:
     // snapped unless the system arranged it. Resets the hook's drag flag if no release was reported.
     void EndDrag(bool snap);
     void FinishDrag(HWND target, bool snap);
-    // SetGrid again with the current settings (which clears the library's drag flag), here and in
-    // the companion.
+    // SetGrid again with the current settings, which clears the library's drag flag.
     void ResetHookDragFlag();
     void HMMClick(HWND target);
     void HMRClick(HWND target);
     void HMShiftRClick(HWND target);
+    void Flash(HWND target);
     void HMRDblClk(HWND target);
     // Takes part in grid painting and snapping: the image of the session's window as it stands.
     void CaptureDragWindow(const DragSession& drag);
     std::int32_t SnapToGrid(std::int32_t value) const;
     void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level);
-    void FoldWindow(HWND target, bool fold);
+    void FoldWindow(HWND target, bool fold, Waiting waiting = Waiting::Never);
+    // Gives the window its height back (keeping its place and width) and its Close command.
+    void Unfold(HWND target, const RECT& rect, std::int32_t height, Waiting waiting);
     // Unfolds the window folded longest ago and always drops its entry, so loops over the list end.
     // Returns that window.
-    HWND UnfoldOldest();
+    HWND UnfoldOldest(Waiting waiting);
+    void UnfoldAll(Waiting waiting) noexcept;
+    // At start: windows still folded by an earlier run that ended without unfolding them (killed,
+    // crashed) get their height and Close command back.
+    void GiveBackKeptFolds();
     bool IsExcludedClass(const char* className) const;
     void LoadExclusionList(const std::wstring& path);
 
@@ -200,7 +207,6 @@ private:
     bool FEndingSession = false;
     bool FSettingsWritten = false;
     THookThread FHookThread;
-    THookCompanion FCompanion;
 
     // Controls, created from kControlRows.
     HWND Label7 = nullptr, Image1 = nullptr, Label3 = nullptr, Label1 = nullptr, Label2 = nullptr;

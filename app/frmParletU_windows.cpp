@@ -8,6 +8,7 @@
 #include "color_table.h"
 #include "command_target.h"
 #include "drag_rules.h"
+#include "fold_record.h"
 #include "grid.h"
 #include "handle32.h"
 #include "hook_shared.h"
@@ -113,16 +114,38 @@ bool IsArranged(HWND window) {
     return LooksArranged(check);
 }
 
+bool IsOwnThreads(HWND window) {
+    return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+// The SetWindowPos flag that only asks another thread's window to change (see AsksWithoutWaiting).
+// IsHungAppWindow asks the system, never the window.
+UINT WaitingFlags(HWND window, Waiting waiting) {
+    const bool ownThread = IsOwnThreads(window);
+    const bool hung = !ownThread && waiting == Waiting::ForAnsweringPrograms && IsHungAppWindow(window);
+    return AsksWithoutWaiting(ownThread, hung, waiting) ? SWP_ASYNCWINDOWPOS : 0;
+}
+
+// Changing a window's extended style sends it messages and waits for the answers: a window whose
+// program does not answer is left as it is.
+bool AnswersMessages(HWND window, const wchar_t* call) {
+    if (IsOwnThreads(window) || !IsHungAppWindow(window)) return true;
+    wchar_t subject[24];
+    LogFailure(call, WindowSubject(window, subject), ERROR_TIMEOUT);
+    return false;
+}
+
 // SetWindowPos with a placement worked out on the screen: a child window (an MDI document) is
 // positioned in its parent's client coordinates.
-void PlaceWindow(HWND window, SnapPlacement placement) {
+void PlaceWindow(HWND window, SnapPlacement placement, Waiting waiting = Waiting::Never) {
     POINT origin{0, 0};
     if (static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & WS_CHILD) {
         const HWND parent = GetAncestor(window, GA_PARENT);
         if (parent) ClientToScreen(parent, &origin);
     }
     placement = PlacementInParent(placement, origin.x, origin.y);
-    SetWindowPos(window, nullptr, placement.x, placement.y, placement.cx, placement.cy, placement.flags);
+    SetWindowPos(window, nullptr, placement.x, placement.y, placement.cx, placement.cy,
+                 placement.flags | WaitingFlags(window, waiting));
 }
 
 constexpr UINT kRepaintFlags = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;
@@ -322,6 +345,9 @@ void TfrmTrellane::SetTranslucency(HWND target, TranslucencyRequest request, std
 
     const auto exStyle = static_cast<DWORD>(GetWindowLongA(target, GWL_EXSTYLE));
     const auto made = FTranslucent.find(target);
+    // The layered style is set and cleared with SetWindowLongA, which waits for the window's
+    // program. A window that does not answer keeps its state, and what was remembered of it.
+    if (!AnswersMessages(target, L"SetTranslucency")) return;
     LayeredState before;
     before.layered = (exStyle & WS_EX_LAYERED) != 0;
     if (before.layered && made == FTranslucent.end()) before.readable = ReadLayeredAttributes(target, before);
@@ -343,6 +369,9 @@ void TfrmTrellane::SetTranslucency(HWND target, TranslucencyRequest request, std
         if (!earlier.layered) {
             SetWindowLongA(target, GWL_EXSTYLE,
                            static_cast<LONG>(exStyle & ~static_cast<DWORD>(WS_EX_LAYERED)));
+            // The system drops what it kept of a layered window's image: the window must draw
+            // itself again, or it shows stale pixels until something else makes it.
+            RedrawWindow(target, nullptr, nullptr, kRepaintFlags);
             return;
         }
         if (SetLayeredWindowAttributesPtr)
@@ -366,20 +395,23 @@ void TfrmTrellane::HMRClick(HWND target) {
     FLastFoldTick = GetTickCount();
 }
 
-void TfrmTrellane::FoldWindow(HWND target, bool fold) {
+void TfrmTrellane::FoldWindow(HWND target, bool fold, Waiting waiting) {
     const std::string name = FoldNameOf(target);
     RECT rect;
     if (fold) {
         if (!MayPlace(target)) return;
         FFolded.Remove(name);
         if (!ReadWindowRect(target, rect)) return;
-        FFolded.Append(name, rect.bottom - rect.top);
-        const int foldedHeight = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+        const std::int32_t height = rect.bottom - rect.top;
+        FFolded.Append(name, height);
+        const std::int32_t foldedHeight = FoldedHeightOf(target);
+        // Kept on the window too, so that the height comes back even if this program is ended first.
+        KeepFoldRecord(target, height, foldedHeight);
         PlaceWindow(target,
                     SnapPlacement{rect.left, rect.top, rect.right - rect.left, foldedHeight, SWP_NOZORDER});
         // Closing a folded window would lose the height it is to get back.
         RemoveMenu(GetSystemMenu(target, FALSE), SC_CLOSE, MF_BYCOMMAND);
-        InvalidateRect(nullptr, nullptr, TRUE);
+        RepaintWholeScreen();
         PostMessageA(nullptr, WM_PAINT, 0, 0);
         return;
     }
@@ -388,55 +420,100 @@ void TfrmTrellane::FoldWindow(HWND target, bool fold) {
     if (!MayPlace(target)) {
         // Maximized or minimized since: the system owns its size now; it only leaves the list.
         FFolded.Remove(name);
+        DropFoldRecord(target);
         GetSystemMenu(target, TRUE);
         return;
     }
     if (!ReadWindowRect(target, rect)) return;
-    const std::int32_t height = HeightFromValue(*value);
-    PlaceWindow(target, SnapPlacement{rect.left, rect.top, rect.right - rect.left, height, SWP_NOZORDER});
+    Unfold(target, rect, HeightFromValue(*value), waiting);
     FFolded.Remove(name);
+}
+
+void TfrmTrellane::Unfold(HWND target, const RECT& rect, std::int32_t height, Waiting waiting) {
+    PlaceWindow(target, SnapPlacement{rect.left, rect.top, rect.right - rect.left, height, SWP_NOZORDER},
+                waiting);
+    DropFoldRecord(target);
     GetSystemMenu(target, TRUE);
-    InvalidateRect(nullptr, nullptr, TRUE);
+    RepaintWholeScreen();
     PostMessageA(target, WM_PAINT, 0, 0);
 }
 
-HWND TfrmTrellane::UnfoldOldest() {
+void TfrmTrellane::GiveBackKeptFolds() {
+    for (const HWND window : WindowsWithFoldRecords()) {
+        wchar_t subject[24];
+        RECT rect;
+        if (!ReadWindowRect(window, rect)) continue;
+        const KeptFold record = ReadFoldRecord(window);
+        switch (DecideKeptFold(record, rect.bottom - rect.top, MinTrackHeightOf(window))) {
+        case KeptFoldAction::Ignore:
+            LogFailure(L"GiveBackKeptFolds", WindowSubject(window, subject), ERROR_INVALID_DATA);
+            continue;
+        case KeptFoldAction::Drop:
+            DropFoldRecord(window);
+            continue;
+        case KeptFoldAction::GiveBack:
+            break;
+        }
+        if (!MayPlace(window)) {
+            // As an unfold does for a window maximized or minimized while folded.
+            DropFoldRecord(window);
+            GetSystemMenu(window, TRUE);
+            continue;
+        }
+        LogFailure(L"GiveBackKeptFolds", WindowSubject(window, subject), ERROR_SUCCESS);
+        Unfold(window, rect, static_cast<std::int32_t>(record.height), Waiting::Never);
+    }
+}
+
+HWND TfrmTrellane::UnfoldOldest(Waiting waiting) {
     const std::string name = FFolded.FirstName();
     const HWND target = WindowOfFoldName(name);
-    FoldWindow(target, false);
+    FoldWindow(target, false, waiting);
     // A window that has gone away, or a name that is no handle, leaves its entry behind.
     if (FFolded.Contains(name)) FFolded.Remove(name);
     return target;
 }
 
-void TfrmTrellane::popMacFreeClick() noexcept {
+void TfrmTrellane::UnfoldAll(Waiting waiting) noexcept {
     try {
         while (!FFolded.Empty())
-            UnfoldOldest();
+            UnfoldOldest(waiting);
     } catch (...) {
         // Out of memory while restoring: nothing more can be done for the remaining windows.
-        LogFailure(L"popMacFreeClick", L"folded windows", ERROR_NOT_ENOUGH_MEMORY);
+        LogFailure(L"UnfoldAll", L"folded windows", ERROR_NOT_ENOUGH_MEMORY);
     }
 }
 
+void TfrmTrellane::popMacFreeClick() noexcept {
+    UnfoldAll(Waiting::Never);
+}
+
 void TfrmTrellane::popMacFreeCloseClick() {
+    // The close request goes behind the unfold in the window's queue: the window has its height
+    // back before its program may ask the user anything.
     while (!FFolded.Empty())
-        PostMessageA(UnfoldOldest(), WM_CLOSE, 0, 0);
+        PostMessageA(UnfoldOldest(Waiting::Never), WM_CLOSE, 0, 0);
 }
 
 // ---- Attention flash and topmost toggle -----------------------------------------------------------
 
 void TfrmTrellane::HMShiftRClick(HWND target) {
-    FlashWindow(target, TRUE);
-    Sleep(50);
-    FlashWindow(target, FALSE);
-    FlashWindow(target, TRUE);
-    Sleep(50);
-    FlashWindow(target, FALSE);
-    FlashWindow(target, TRUE);
+    // Flashing may wait for the window to draw its caption: a window that does not answer is not
+    // flashed, but still changes its place in the z-order, which is only asked for.
+    if (AnswersMessages(target, L"FlashWindow")) Flash(target);
     const auto exStyle = static_cast<DWORD>(GetWindowLongA(target, GWL_EXSTYLE));
     const HWND order = (exStyle & WS_EX_TOPMOST) ? HWND_NOTOPMOST : HWND_TOPMOST;
-    SetWindowPos(target, order, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(target, order, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | WaitingFlags(target, Waiting::Never));
+}
+
+void TfrmTrellane::Flash(HWND target) {
+    FlashWindow(target, TRUE);
+    Sleep(50);
+    FlashWindow(target, FALSE);
+    FlashWindow(target, TRUE);
+    Sleep(50);
+    FlashWindow(target, FALSE);
+    FlashWindow(target, TRUE);
 }
 
 void TfrmTrellane::HMRDblClk(HWND target) {

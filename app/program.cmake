@@ -18,6 +18,7 @@ function(add_trellane_program_library name)
   add_library(${name} STATIC
     application.cpp
     drag_session.cpp
+    fold_record.cpp
     frmParletU.cpp
     frmParletU_windows.cpp
     frmParletU_menu.cpp

@@ -26,7 +26,9 @@ extern "C" int WINAPI InstallHook(HWND notifyWindow) {
     shared->RightButtonOn = 1;
     const HHOOK hook = SetWindowsHookExA(WH_MOUSE, vellum::MouseHookProc, ModuleInstance, 0);
     shared->HookHandle = vellum::HandleBits(hook);
-    return 1;
+    // No hook (a desktop that refuses hooks, a system out of resources): the caller must learn that
+    // no window will be reported, rather than wait for notifications that never come.
+    return hook ? 1 : 0;
 }
 
 extern "C" int WINAPI UninstallHook() {

@@ -9,11 +9,8 @@
 namespace vellum {
 
 // One fixed name in every process; no "Local\" or "Global\" prefix, so the section lives in the
-// session namespace like any unprefixed name. The 32-bit companion's library of the x64 edition is
-// built with a name of its own: its record, and so its hook handle, is its own.
-#ifndef VELLUM_HOOK_MAPPING_NAME
+// session namespace like any unprefixed name.
 #define VELLUM_HOOK_MAPPING_NAME "jp.trellane.Vellum.Hook.mmf"
-#endif
 
 #pragma pack(push, 1)
 struct HookShared {

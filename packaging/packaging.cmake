@@ -1,7 +1,7 @@
 # Release packaging, included at the end of the top-level CMakeLists.txt (Windows builds only):
 #   - the shipped exclusion list, copied into the dist folder as tools\除外リスト.txt;
-#   - the portable ZIP Trellane-<version>-win32.zip, or -win64.zip for the x64 edition with its
-#     32-bit companion (CPack, generator ZIP; also the "package" target);
+#   - the portable ZIP Trellane-<version>-win32.zip, or -win64.zip for the x64 edition (CPack,
+#     generator ZIP; also the "package" target);
 #   - the installer Trellane-<version>-setup.exe (NSIS, packaging/trellane.nsi), when makensis is
 #     found. The x64 build's installer carries both editions and installs the x64 one on 64-bit
 #     Windows, the 32-bit one elsewhere; a 32-bit build's installer carries the 32-bit edition only;
@@ -89,7 +89,7 @@ if(TRELLANE_MAKENSIS)
     COMMAND "${TRELLANE_MAKENSIS}" -V2 -INPUTCHARSET UTF8 "-DVERSION=${PROJECT_VERSION}"
             "-DVERSION_QUAD=${version_quad}" ${setup_dists} "-DSOURCE=${CMAKE_SOURCE_DIR}"
             "-DOUTFILE=${TRELLANE_SETUP}" "${TRELLANE_PACKAGING_SOURCE}/trellane.nsi"
-    DEPENDS trellane Vellum "${exclusion_stamp}" "${CMAKE_SOURCE_DIR}/app/ReadMe.txt"
+    DEPENDS trellane Vellum ${TRELLANE_WIN32_TARGET} "${exclusion_stamp}" "${CMAKE_SOURCE_DIR}/app/ReadMe.txt"
             "${TRELLANE_PACKAGING_SOURCE}/trellane.nsi" "${CMAKE_SOURCE_DIR}/app/res/trellane.ico"
     COMMENT "Installer Trellane-${PROJECT_VERSION}-setup.exe"
     VERBATIM)

@@ -9,10 +9,6 @@ cmake_minimum_required(VERSION 3.25)
 
 # The files of a release, relative to the program's folder.
 set(shipped trellane.exe tools/Vellum.dll tools/除外リスト.txt ReadMe.txt)
-# The x64 edition's 32-bit companion.
-if(EDITION STREQUAL "win64")
-  list(APPEND shipped tools/Vellum32.dll tools/VellumHost32.exe)
-endif()
 
 if(MODE STREQUAL "exclusion-list")
   file(MAKE_DIRECTORY "${DIST}/tools")

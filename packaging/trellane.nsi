@@ -192,6 +192,7 @@ Section "$(SecMain)" SecMainId
 
   SetOutPath "$INSTDIR\tools"
   !insertmacro REMOVE_HOOK_LIBRARY Vellum.dll
+  ; Earlier x64 releases shipped a 32-bit helper beside the hook; an update takes it away.
   !insertmacro REMOVE_HOOK_LIBRARY Vellum32.dll
   Delete "$INSTDIR\tools\VellumHost32.exe"
   SetOutPath "$INSTDIR"
@@ -201,8 +202,6 @@ Section "$(SecMain)" SecMainId
     File "${DIST64}/ReadMe.txt"
     SetOutPath "$INSTDIR\tools"
     File "${DIST64}/tools/Vellum.dll"
-    File "${DIST64}/tools/Vellum32.dll"
-    File "${DIST64}/tools/VellumHost32.exe"
   ${Else}
 !endif
     File "${DIST}/trellane.exe"

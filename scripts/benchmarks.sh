@@ -10,7 +10,7 @@
 # SetWindowPos from another process (goal: ratio <= 1.2). Figures only: nothing here passes or fails.
 # Runs on a Wine bench with a display of its own; BENCH_DESKTOP=3840x2160 measures the grid on a
 # virtual desktop of that size (a prefix of its own, see scripts/bench.sh). TRELLANE_PRESET=mingw-x86_64 measures the x64
-# edition's library in a 64-bit prefix (and checks its companion's library too).
+# edition's library in a 64-bit prefix.
 #   [BENCH_DESKTOP=WIDTHxHEIGHT] scripts/benchmarks.sh [--rounds N]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,10 +25,6 @@ objdump=$(cache_value TRELLANE_OBJDUMP)
 cmake -DOBJDUMP="$objdump" -DDLL="$TRELLANE_BUILD/dist/tools/Vellum.dll" \
       -DEXE="$TRELLANE_BUILD/dist/trellane.exe" -P hook/tests/check_exports.cmake ||
   echo "Vellum.dll: the export check failed (see above)"
-companion=$TRELLANE_BUILD/dist/tools/Vellum32.dll
-[ -f "$companion" ] || companion=$TRELLANE_BUILD/companion/Vellum32.dll
-cmake -DOBJDUMP="$objdump" -DDLL="$companion" -DMODULE=Vellum32.dll -P hook/tests/check_exports.cmake ||
-  echo "Vellum32.dll: the export check failed (see above)"
 
 trap bench_stop EXIT
 bench_start --own-display

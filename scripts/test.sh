@@ -38,12 +38,13 @@ run_lane() {
 # The x64 edition, its 32-bit side taken from the build above; only what its lane runs. It is built
 # while the 32-bit lanes already run, since those mostly wait for Wine.
 build64=$TRELLANE_ROOT/build/mingw-x86_64
-wow64_tests='^(WindowOpsTest|VellumDll|Vellum32Dll|Packaging)\.'
+wow64_tests='^(WindowOpsTest\.|VellumDll\.|Packaging\.|HookProcWithView\.AWindowOfA32BitProgram)'
 build_x64() {
   TRELLANE_PRESET=mingw-x86_64 TRELLANE_BUILD=$build64
   BENCH_CMAKE_ARGS=(-DTRELLANE_WIN32_BUILD="$build")
   source scripts/bench.sh
-  bench_build --target trellane trellane_faults target_windows window_ops_e2e_tests trellane_packages package_tests
+  bench_build --target trellane trellane_faults target_windows window_ops_e2e_tests trellane_packages package_tests \
+    hook_proc_tests
 }
 mkdir -p "$build/lanes"
 lanes=(1 2 wow64)

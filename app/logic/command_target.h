@@ -28,4 +28,14 @@ constexpr bool MayBePlaced(bool maximized, bool minimized) {
     return !maximized && !minimized;
 }
 
+// How a change to a window of another thread is made. A changed size or place, or a changed
+// z-order, is normally only asked for (queued for the window's own thread), so that a program that
+// does not answer never holds up this one. At the end of a session a window whose program answers
+// is changed at once instead, so it is placed before its program hears that the session ends;
+// one the system reports as not answering is still only asked.
+enum class Waiting { Never, ForAnsweringPrograms };
+constexpr bool AsksWithoutWaiting(bool ownThread, bool hung, Waiting waiting) {
+    return !ownThread && (waiting == Waiting::Never || hung);
+}
+
 } // namespace trellane

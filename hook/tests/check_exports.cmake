@@ -3,7 +3,6 @@
 # libraries it may import, its size, and how the program binds to it.
 #   cmake -DOBJDUMP=<objdump> -DDLL=<dist/tools/Vellum.dll> [-DEXE=<dist/trellane.exe>]
 #         [-DMODULE=<module name, default Vellum.dll>] -P check_exports.cmake
-# The x64 edition's 32-bit companion library is checked the same way with -DMODULE=Vellum32.dll.
 cmake_minimum_required(VERSION 3.25)
 if(NOT DEFINED MODULE OR MODULE STREQUAL "")
   set(MODULE Vellum.dll)

@@ -19,8 +19,6 @@ from pathlib import Path
 
 JAPANESE_LIST = "tools/除外リスト.txt"
 SHIPPED = ["trellane.exe", "tools/Vellum.dll", JAPANESE_LIST, "ReadMe.txt"]
-# The x64 edition (the -win64 ZIP) also ships its 32-bit companion.
-COMPANION = ["tools/Vellum32.dll", "tools/VellumHost32.exe"]
 UTF8_NAME_FLAG = 1 << 11
 
 failures = []
@@ -97,8 +95,7 @@ def check_zip(zip_path, source_dir, version):
             check(name == "tools/", f"unexpected folder entry {name}")
         else:
             files.append(name)
-    shipped = SHIPPED + (COMPANION if Path(zip_path).name.endswith("-win64.zip") else [])
-    check(sorted(files) == sorted(shipped), f"files {sorted(files)} instead of {sorted(shipped)}")
+    check(sorted(files) == sorted(SHIPPED), f"files {sorted(files)} instead of {sorted(SHIPPED)}")
     check(JAPANESE_LIST.encode("utf-8") in [e[0] for e in entries],
           f"{JAPANESE_LIST} is not stored under its UTF-8 name")
 
@@ -117,7 +114,7 @@ def check_zip(zip_path, source_dir, version):
             check(exe[:2] == b"MZ", "trellane.exe is not a Windows executable")
             check(fixed_version(exe) == version_quad(version),
                   f"trellane.exe's version resource is {fixed_version(exe)}, the project's version {version}")
-        for binary in ["tools/Vellum.dll"] + COMPANION:
+        for binary in ["tools/Vellum.dll"]:
             if binary in names:
                 check(archive.read(binary)[:2] == b"MZ", f"{binary} is not a Windows program or library")
 

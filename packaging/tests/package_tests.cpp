@@ -88,11 +88,10 @@ std::vector<std::wstring> Sorted(std::vector<std::wstring> names) {
 
 // The program's files as the installer puts them, and the given others. This test is built for the
 // edition the installer picks on the system it runs on: the x64 one on 64-bit Windows (a 64-bit
-// prefix), with its 32-bit companion.
+// prefix). Both editions are these four files.
 std::vector<std::wstring> Installed(std::vector<std::wstring> others) {
     others.insert(others.end(),
                   {L"ReadMe.txt", L"trellane.exe", L"tools\\Vellum.dll", L"tools\\除外リスト.txt"});
-    if (sizeof(void*) == 8) others.insert(others.end(), {L"tools\\Vellum32.dll", L"tools\\VellumHost32.exe"});
     return others;
 }
 
@@ -303,8 +302,12 @@ TEST(Installer, InstallsForTheUserRunsAndUninstallsCleanly) {
     ASSERT_TRUE(settings.has_value()) << "the uninstaller did not keep the settings file";
     EXPECT_NE(settings->find("[setting]"), std::string::npos);
 
-    // 4. Installing again keeps those settings, and makes no startup shortcut unless asked.
+    // 4. Installing again keeps those settings, and makes no startup shortcut unless asked. The
+    //    32-bit helper files that earlier x64 releases shipped are taken away.
     ASSERT_TRUE(DeleteFileW(uninstaller.c_str()));
+    CreateDirectoryW((folder + L"\\tools").c_str(), nullptr);
+    for (const wchar_t* old : {L"\\tools\\Vellum32.dll", L"\\tools\\VellumHost32.exe"})
+        ASSERT_TRUE(winkit::WriteFileBytes(folder + old, "MZ"));
     ASSERT_EQ(RunToEnd(L"\"" + setup + L"\" /S", 120s), 0u);
     clock.Step("installed again silently");
     EXPECT_EQ(FilesUnder(folder), Sorted(Installed({L"uninstall.exe", L"trellane.ini"})));

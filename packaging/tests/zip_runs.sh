@@ -15,8 +15,6 @@ trap 'rm -rf "$work"' EXIT
 LC_ALL=C.UTF-8 unzip -q "$zip" -d "$work/Trellane"
 
 shipped=(ReadMe.txt tools/Vellum.dll tools/除外リスト.txt trellane.exe)
-# The x64 edition also ships its 32-bit companion.
-case $zip in *-win64.zip) shipped+=(tools/Vellum32.dll tools/VellumHost32.exe) ;; esac
 expected=$(printf '%s\n' "${shipped[@]}" | LC_ALL=C sort)
 actual=$(cd "$work/Trellane" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$actual" != "$expected" ]; then

@@ -143,3 +143,30 @@ TEST(FoldList, EmptyNameIsAName) {
     EXPECT_TRUE(list.Remove(""));
     EXPECT_TRUE(list.Empty());
 }
+
+TEST(KeptFold, OnlyAPlausibleRecordOfAWindowStillFoldedGivesItsHeightBack) {
+    constexpr std::int32_t kMinTrack = 27;
+    EXPECT_EQ(DecideKeptFold({400, 22}, 22, kMinTrack), KeptFoldAction::GiveBack);
+    EXPECT_EQ(DecideKeptFold({400, 22}, 27, kMinTrack), KeptFoldAction::GiveBack)
+        << "the system kept the window at its least height";
+    EXPECT_EQ(DecideKeptFold({400, 22}, 28, kMinTrack), KeptFoldAction::Drop) << "sized by the user since";
+    EXPECT_EQ(DecideKeptFold({400, 30}, 27, kMinTrack), KeptFoldAction::Drop);
+    EXPECT_EQ(DecideKeptFold({400, 22}, 400, kMinTrack), KeptFoldAction::Drop) << "unfolded by its program";
+    // Damaged or foreign values are never trusted, whatever the window's height.
+    for (const KeptFold damaged :
+         {KeptFold{0, 22}, KeptFold{400, 0}, KeptFold{22, 22}, KeptFold{21, 22}, KeptFold{32768, 22},
+          KeptFold{400, 0xFFFFFFFFu}, KeptFold{0xFFFFFFFF00000190u, 22}, KeptFold{0, 0}}) {
+        EXPECT_EQ(DecideKeptFold(damaged, 22, kMinTrack), KeptFoldAction::Ignore)
+            << damaged.height << " " << damaged.folded;
+    }
+    EXPECT_EQ(DecideKeptFold({32767, 22}, 22, kMinTrack), KeptFoldAction::GiveBack);
+}
+
+TEST(FoldedHeight, AStretchedWindowsCaptionIsMeasuredInItsMonitorsPixels) {
+    EXPECT_EQ(FoldedHeightOnScreen(27, 96, 96), 27);
+    EXPECT_EQ(FoldedHeightOnScreen(27, 96, 144), 41) << "a window of a program unaware of scales at 150 %";
+    EXPECT_EQ(FoldedHeightOnScreen(40, 144, 144), 40) << "a window drawn at its monitor's scale";
+    EXPECT_EQ(FoldedHeightOnScreen(27, 0, 144), 27);
+    EXPECT_EQ(FoldedHeightOnScreen(27, 96, 0), 27);
+    EXPECT_EQ(FoldedHeightOnScreen(32767, 96, 192), kLargestWindowHeight);
+}

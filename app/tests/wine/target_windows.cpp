@@ -1,6 +1,6 @@
 // target_windows.exe: plain windows of another program for the window-manipulation tests.
 //
-// It answers the queries of target_windows.h.
+// It answers the queries of target_windows.h, and stops answering when told to.
 //
 //   target_windows.exe <class>:<kind>:<left>:<top>:<width>:<height> [...] [endsession=<file>]
 //
@@ -73,6 +73,15 @@ LRESULT CALLBACK TargetWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         DWORD flags = 0;
         if (!GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA)) return 0;
         return 0x100 | alpha;
+    }
+    case targetwindows::kStopAnswering: {
+        const HANDLE stopped = OpenEventW(EVENT_MODIFY_STATE, FALSE, targetwindows::kNotAnsweringEvent);
+        const HANDLE answerAgain = OpenEventW(SYNCHRONIZE, FALSE, targetwindows::kAnswerAgainEvent);
+        if (stopped) SetEvent(stopped);
+        if (answerAgain) WaitForSingleObject(answerAgain, 60000);
+        if (stopped) CloseHandle(stopped);
+        if (answerAgain) CloseHandle(answerAgain);
+        return 0;
     }
     case WM_DESTROY:
         if (--g_openWindows == 0) PostQuitMessage(0);

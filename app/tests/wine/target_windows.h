@@ -10,5 +10,10 @@ namespace targetwindows {
 constexpr UINT kQueryCloseCommand = WM_APP + 1;
 // Answers 0x100 plus the window's layered opacity, or 0 when it has none.
 constexpr UINT kQueryAlpha = WM_APP + 2;
+// Posted: the window's thread stops answering, as a stuck program's would: it sets the first event
+// (created by the test) and waits for the second, at most a minute.
+constexpr UINT kStopAnswering = WM_APP + 3;
+constexpr wchar_t kNotAnsweringEvent[] = L"jp.trellane.Test.TargetNotAnswering";
+constexpr wchar_t kAnswerAgainEvent[] = L"jp.trellane.Test.TargetAnswerAgain";
 
 } // namespace targetwindows

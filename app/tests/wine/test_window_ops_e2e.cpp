@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,8 +19,11 @@ using namespace std::chrono_literals;
 
 namespace {
 
+using targetwindows::kAnswerAgainEvent;
+using targetwindows::kNotAnsweringEvent;
 using targetwindows::kQueryAlpha;
 using targetwindows::kQueryCloseCommand;
+using targetwindows::kStopAnswering;
 
 constexpr int kPitch = 32;
 constexpr int kLeft = 1;
@@ -308,10 +312,92 @@ TEST_F(WindowOpsTest, QuittingUnfoldsEveryFoldedWindow) {
         20s));
     EXPECT_EQ(program_->Quit(), 0u);
     program_.reset();
-    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[0]), a)) << Describe(winkit::WindowRect(windows[0]));
-    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[1]), b)) << Describe(winkit::WindowRect(windows[1]));
+    // Asked of each window's program, which does it as soon as it reads its messages.
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), a); }, 20s))
+        << Describe(winkit::WindowRect(windows[0]));
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[1]), b); }, 20s))
+        << Describe(winkit::WindowRect(windows[1]));
     EXPECT_TRUE(HasCloseCommand(windows[0]));
     EXPECT_TRUE(HasCloseCommand(windows[1]));
+}
+
+TEST_F(WindowOpsTest, QuittingNeverWaitsForAProgramThatDoesNotAnswer) {
+    StartProgram(kBaseSettings);
+    const auto stuck = StartTargets({L"Stuck:resizable:100:100:300:300"});
+    const auto answering = StartTargets({L"Answering:resizable:480:160:300:260"});
+    ASSERT_NE(stuck[0], nullptr);
+    ASSERT_NE(answering[0], nullptr);
+    const RECT a = winkit::WindowRect(stuck[0]);
+    const RECT b = winkit::WindowRect(answering[0]);
+    Click(stuck[0], kRight);
+    Click(answering[0], kRight);
+    ASSERT_TRUE(winkit::WaitFor(
+        [&] {
+            return winkit::WindowRect(stuck[0]).bottom - a.top == FoldedHeight() &&
+                   winkit::WindowRect(answering[0]).bottom - b.top == FoldedHeight();
+        },
+        20s));
+    ASSERT_TRUE(program_->Settle());
+
+    const trellane::UniqueHandle notAnswering(CreateEventW(nullptr, TRUE, FALSE, kNotAnsweringEvent));
+    const trellane::UniqueHandle answerAgain(CreateEventW(nullptr, TRUE, FALSE, kAnswerAgainEvent));
+    ASSERT_TRUE(notAnswering && answerAgain);
+    ASSERT_TRUE(PostMessageW(stuck[0], kStopAnswering, 0, 0));
+    ASSERT_EQ(WaitForSingleObject(notAnswering.get(), 20000), WAIT_OBJECT_0);
+    // The stuck program answers again only once told below: the program must end before that.
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(program_->Quit(30s), 0u);
+    std::cout << "quit took "
+              << std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                       started)
+                     .count()
+              << " ms with a program not answering\n";
+    program_.reset();
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(answering[0]), b); }, 20s))
+        << Describe(winkit::WindowRect(answering[0]));
+    EXPECT_EQ(winkit::WindowRect(stuck[0]).bottom - a.top, FoldedHeight()) << "changed while not answering";
+    SetEvent(answerAgain.get());
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(stuck[0]), a); }, 20s))
+        << "not unfolded once it answers: " << Describe(winkit::WindowRect(stuck[0]));
+}
+
+// Ended without a chance to unfold (killed, as an end-task does): the next start gives the folded
+// window its height back. A window sized since keeps the size its user gave it.
+TEST_F(WindowOpsTest, AWindowLeftFoldedByAKilledProgramGetsItsHeightBackAtTheNextStart) {
+    StartProgram(kBaseSettings);
+    const HWND notepad =
+        winkit::WaitProcessWindow(targets_.emplace_back(L"notepad.exe").Id(), L"Notepad", 60s);
+    ASSERT_NE(notepad, nullptr);
+    ASSERT_TRUE(SetWindowPos(notepad, nullptr, 140, 120, 400, 300, SWP_NOZORDER));
+    const auto sized = StartTargets({L"SizedSince:resizable:600:140:280:300"});
+    ASSERT_NE(sized[0], nullptr);
+    const RECT before = winkit::WindowRect(notepad);
+    ASSERT_EQ(before.bottom - before.top, 300);
+    Click(notepad, kRight);
+    Click(sized[0], kRight);
+    ASSERT_TRUE(winkit::WaitFor(
+        [&] {
+            return winkit::WindowRect(notepad).bottom - before.top == FoldedHeight() &&
+                   winkit::WindowRect(sized[0]).bottom - winkit::WindowRect(sized[0]).top == FoldedHeight();
+        },
+        20s));
+    ASSERT_TRUE(program_->Settle());
+    ASSERT_TRUE(TerminateProcess(program_->Handle(), 1));
+    ASSERT_EQ(program_->WaitExit(20s), 1u);
+    program_.reset();
+    EXPECT_EQ(winkit::WindowRect(notepad).bottom - before.top, FoldedHeight()) << "nothing unfolded it";
+    const RECT sizedRect = winkit::WindowRect(sized[0]);
+    ASSERT_TRUE(SetWindowPos(sized[0], nullptr, 0, 0, 280, 90, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE));
+
+    program_ = std::make_unique<Program>(*copy_);
+    ASSERT_NE(program_->WaitPanel(), nullptr);
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(notepad), before); }, 20s))
+        << Describe(winkit::WindowRect(notepad));
+    ASSERT_TRUE(program_->Settle());
+    EXPECT_EQ(winkit::WindowRect(sized[0]).bottom - sizedRect.top, 90);
+    // Both records are gone: neither window is given anything at a later start.
+    for (const HWND window : {notepad, sized[0]})
+        EXPECT_EQ(GetPropW(window, L"jp.trellane.Trellane.FoldedFrom"), nullptr);
 }
 
 TEST_F(WindowOpsTest, RightClicksChangeNothingWhenTheRightButtonCommandsAreOff) {
@@ -518,77 +604,6 @@ TEST_F(WindowOpsTest, ARealProgramsWindowSnapsAndFoldsToo) {
     EveryCommandOnNotepad(L"notepad.exe");
 }
 
-#ifdef _WIN64
-// A 32-bit program under the x64 edition, hooked in its own process by the companion's library.
-// Disabled under Wine: a process that cannot load the library of the hook at the head of the chain
-// (the program's 64-bit one) ends the chain there, so the companion's hook is never called in
-// 32-bit processes. Windows runs such a hook on the installing thread instead; run it there.
-TEST_F(WindowOpsTest, DISABLED_A32BitProgramsWindowIsHandledThroughTheCompanion) {
-    EveryCommandOnNotepad(L"C:\\windows\\syswow64\\notepad.exe");
-}
-
-// The companion started alone, with a window of this test to notify: without the program's own hook
-// at the head of the chain (see above), Wine calls the companion's library in a 32-bit program, so
-// this shows that library reports a 32-bit program's commands to the window it was given.
-TEST_F(WindowOpsTest, TheCompanionsLibraryReportsA32BitProgramsCommandsToItsWindow) {
-    static UINT heard = 0;
-    static WPARAM heardAbout = 0;
-    WNDCLASSW receiverClass{};
-    receiverClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-        if (message >= vellum::HM_MOUSEMOVE && message <= vellum::HM_RDBLCLK) {
-            heard = message;
-            heardAbout = wParam;
-        }
-        return DefWindowProcW(window, message, wParam, lParam);
-    };
-    receiverClass.lpszClassName = L"CompanionReceiver";
-    RegisterClassW(&receiverClass);
-    const trellane::UniqueWindow receiver(CreateWindowExW(0, receiverClass.lpszClassName, L"", 0, 0, 0, 0, 0,
-                                                          HWND_MESSAGE, nullptr, nullptr, nullptr));
-    ASSERT_TRUE(receiver);
-    const auto receiverBits =
-        static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(receiver.get()) & 0xFFFFFFFFu);
-    const HWND notepad = winkit::WaitProcessWindow(
-        targets_.emplace_back(L"C:\\windows\\syswow64\\notepad.exe").Id(), L"Notepad", 60s);
-    ASSERT_NE(notepad, nullptr);
-    winkit::ChildProcess companion(L"\"" + winkit::DistPath(L"tools\\VellumHost32.exe") + L"\" " +
-                                   std::to_wstring(receiverBits) + L" " +
-                                   std::to_wstring(GetCurrentProcessId()) + L" 0");
-    ASSERT_TRUE(companion.Started());
-
-    // The hook is in place once a click is heard; until then a middle click on a caption does nothing.
-    for (int along = 0; heard != vellum::HM_MCLICK && along < 200; along += 40) {
-        Click(notepad, kMiddle, along);
-        winkit::WaitFor([] { return heard == vellum::HM_MCLICK; }, 5s);
-    }
-    ASSERT_EQ(heard, static_cast<UINT>(vellum::HM_MCLICK)) << "no middle click heard";
-    EXPECT_EQ(GetAncestor(reinterpret_cast<HWND>(heardAbout), GA_ROOT), notepad);
-    Click(notepad, kRight, 20);
-    EXPECT_TRUE(winkit::WaitFor([] { return heard == vellum::HM_RCLICK; }, 20s)) << "no right click heard";
-}
-
-// The companion ends with the program: when it quits, and within a second when it is killed.
-TEST_F(WindowOpsTest, TheCompanionEndsWhenTheProgramQuitsOrIsKilled) {
-    for (const bool kill : {false, true}) {
-        StartProgram(kBaseSettings);
-        const std::vector<DWORD> companions = winkit::ChildProcessIds(program_->Id(), L"VellumHost32.exe");
-        ASSERT_EQ(companions.size(), 1u) << "one companion runs beside the program";
-        const trellane::UniqueHandle companion(OpenProcess(SYNCHRONIZE, FALSE, companions[0]));
-        ASSERT_TRUE(companion);
-        if (kill) {
-            ASSERT_TRUE(TerminateProcess(program_->Handle(), 9));
-            ASSERT_EQ(program_->WaitExit(20s), 9u);
-            EXPECT_EQ(WaitForSingleObject(companion.get(), 1000), WAIT_OBJECT_0) << "companion still runs";
-        } else {
-            EXPECT_EQ(program_->Quit(), 0u);
-            EXPECT_EQ(WaitForSingleObject(companion.get(), 1000), WAIT_OBJECT_0) << "companion left behind";
-        }
-        program_.reset();
-        copy_.reset();
-    }
-}
-#endif
-
 TEST_F(WindowOpsTest, AFatalErrorInTheProgramGivesFoldedWindowsBack) {
     StartProgram(kBaseSettings);
     // This run uses the test build, which can raise an error that nothing handles.
@@ -608,7 +623,8 @@ TEST_F(WindowOpsTest, AFatalErrorInTheProgramGivesFoldedWindowsBack) {
 
     PostMessageW(form_, RegisterWindowMessageW(L"jp.trellane.Trellane.RaiseFaultForTest"), 0, 0);
     EXPECT_NE(program_->WaitExit(60s), static_cast<DWORD>(STILL_ACTIVE)) << "the program ends on the error";
-    EXPECT_TRUE(SameRect(winkit::WindowRect(windows[0]), before)) << Describe(winkit::WindowRect(windows[0]));
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), before); }, 20s))
+        << Describe(winkit::WindowRect(windows[0]));
     program_.reset();
 }
 

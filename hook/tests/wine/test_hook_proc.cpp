@@ -1,6 +1,7 @@
 // The real hook procedure, compiled into this test and called directly: with a view of the
 // section it posts exactly what the decision table says to NotifyWnd and nowhere else; without a
 // view it passes everything on and touches nothing.
+#include "handle32.h"
 #include "hook_shared.h"
 #include "mouse_decision.h"
 #include "vellum_callback.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -147,6 +149,33 @@ TEST_F(HookProcWithView, HostileInputGetsExactlyTheDecisionTablesAnswer) {
     EXPECT_GT(checked, 19000);
     EXPECT_GT(posts, 50) << "the input reached the reporting cases";
 }
+
+#ifdef _WIN64
+// For a 32-bit program Windows calls the 64-bit hook on the thread that installed it, in the
+// installing process: there the procedure gets that program's window and must report it, and
+// swallow the same clicks, as it does in a process of its own bitness.
+TEST_F(HookProcWithView, AWindowOfA32BitProgramIsReportedFromTheInstallingProcess) {
+    winkit::ChildProcess notepad(L"C:\\windows\\syswow64\\notepad.exe");
+    target_ = winkit::WaitProcessWindow(notepad.Id(), L"Notepad", std::chrono::seconds(60));
+    ASSERT_NE(target_, nullptr);
+    BOOL wow64 = FALSE;
+    ASSERT_TRUE(IsWow64Process(notepad.Handle(), &wow64) && wow64) << "Notepad is not a 32-bit program here";
+
+    EXPECT_EQ(Call(HC_ACTION, WM_NCRBUTTONDOWN, HTCAPTION), 1);
+    EXPECT_EQ(Call(HC_ACTION, WM_NCMBUTTONDOWN, HTCAPTION), 1);
+    EXPECT_EQ(Call(HC_ACTION, WM_NCLBUTTONDOWN, HTCAPTION), 0);
+    EXPECT_EQ(Call(HC_ACTION, WM_LBUTTONUP, HTCLIENT), 0);
+    const auto posted = DrainPosted();
+    ASSERT_EQ(posted.size(), 4u);
+    const UINT expected[] = {HM_RCLICK, HM_MCLICK, HM_DRAGSTART, HM_DRAGEND};
+    for (size_t i = 0; i < posted.size(); ++i) {
+        EXPECT_EQ(posted[i].message, expected[i]);
+        EXPECT_EQ(posted[i].window, receiver_);
+        EXPECT_EQ(HandleFromBits<HWND>(static_cast<std::uint32_t>(posted[i].wParam)), target_);
+    }
+    notepad.Terminate();
+}
+#endif
 
 TEST(HookProcWithoutView, PassesEverythingOnAndPostsNothing) {
     HANDLE squatter = CreateEventA(nullptr, TRUE, FALSE, VELLUM_HOOK_MAPPING_NAME);
