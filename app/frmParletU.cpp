@@ -487,6 +487,10 @@ void TfrmTrellane::ShowSettings() {
         if (row.setting)
             SendMessageW(this->*row.control, BM_SETCHECK,
                          FSettings.*row.setting ? BST_CHECKED : BST_UNCHECKED, 0);
+    // The scroll bar shows the level in force; the panel's own preview waits until the bar moves.
+    FScrollPosition = FSettings.toumei;
+    SCROLLINFO scroll{sizeof scroll, SIF_POS, 0, 0, 0, FScrollPosition, 0};
+    SetScrollInfo(scrToumei, SB_CTL, &scroll, TRUE);
 }
 
 void TfrmTrellane::OnClick(const ControlRow& row) {

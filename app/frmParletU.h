@@ -106,7 +106,7 @@ private:
     void SetChecked(HWND checkBox, bool checked);
     void OnCommand(int id, int code, HWND control);
     void OnClick(const ControlRow& row);
-    // The check boxes show the settings record.
+    // The check boxes and the translucency scroll bar show the settings record.
     void ShowSettings();
     void OnHScroll(WPARAM wParam, HWND scrollBar);
     void OnContextMenu(HWND source, POINT at);
@@ -214,7 +214,7 @@ private:
     HWND spnGridSizeButtons = nullptr, cmbColor = nullptr, scrToumei = nullptr, chkMoveToumei = nullptr;
     HWND chkOritatami = nullptr, chkAutoHide = nullptr, chkStartup = nullptr;
     HWND btnHelp = nullptr, btnClose = nullptr, btnOK = nullptr;
-    // The scroll bar starts at the default level on every start; the stored level is not shown.
+    // The scroll bar's position: the level read from the settings file, then wherever the user moves it.
     std::int32_t FScrollPosition = DefaultSettings().toumei;
 
     // State. Click and change handlers keep FSettings up to date; the window operations read it.

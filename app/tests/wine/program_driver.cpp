@@ -101,6 +101,19 @@ bool Program::IsChecked(const wchar_t* caption) const {
     return box && SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+bool Program::HasFocus(HWND control) const {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    const DWORD thread = form_ ? GetWindowThreadProcessId(form_, nullptr) : 0;
+    return thread && GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == control;
+}
+
+int ScrollPosition(HWND scrollBar) {
+    DWORD_PTR position = 0;
+    if (!SendMessageTimeoutW(scrollBar, SBM_GETPOS, 0, 0, SMTO_BLOCK, 10000, &position)) return -1;
+    return static_cast<int>(position);
+}
+
 std::wstring Program::Text(HWND control) const {
     return ControlText(control);
 }

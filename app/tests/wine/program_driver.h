@@ -56,6 +56,8 @@ public:
     bool Settle();
     HWND Control(const wchar_t* className, const wchar_t* text) const;
     bool IsChecked(const wchar_t* caption) const;
+    // Whether the program's thread has the keyboard focus on the control.
+    bool HasFocus(HWND control) const;
     std::wstring Text(HWND control) const;
     // Asks the program to quit as the close box does, and waits for it to end.
     DWORD Quit(std::chrono::milliseconds timeout = std::chrono::seconds(60));
@@ -73,6 +75,8 @@ private:
 // as the given process, and waits for each window; null where one did not appear.
 std::vector<HWND> StartTargetWindows(winkit::ChildProcess& process, const std::vector<std::wstring>& layouts);
 std::wstring ControlText(HWND control);
+// The position of a scroll bar control of another process, or -1 when it does not answer.
+int ScrollPosition(HWND scrollBar);
 // The concatenated texts of a dialog's static controls.
 std::wstring DialogText(HWND dialog);
 // Presses a dialog's button with the given caption.

@@ -204,6 +204,33 @@ TEST_F(ProgramTest, StoredSettingsAreReadAndWrittenBack) {
                                         "chkOritatami=0"}));
 }
 
+TEST_F(ProgramTest, TheTranslucencyBarStartsAtTheStoredLevelAndOneStepRightSavesTheNext) {
+    DistCopy copy;
+    copy.WriteIni("[setting]\r\ntoumei=40\r\n");
+    Program program(copy);
+    const HWND form = program.WaitPanel();
+    ASSERT_NE(form, nullptr);
+    const HWND bar = program.Control(L"ScrollBar", nullptr);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(ScrollPosition(bar), 40);
+    EXPECT_FALSE(winkit::IsLayered(form)) << "the preview waits until the bar moves";
+
+    // Keys go to the foreground window; from the stay-resident button five tabs reach the bar.
+    ASSERT_TRUE(winkit::WaitFor([&] { return GetForegroundWindow() == form; }, 30s));
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(winkit::PressKey(VK_TAB));
+    ASSERT_TRUE(winkit::WaitFor([&] { return program.HasFocus(bar); }, 30s));
+    ASSERT_TRUE(winkit::PressKey(VK_RIGHT));
+    ASSERT_TRUE(winkit::WaitFor([&] { return winkit::IsLayered(form); }, 30s)) << "the preview starts";
+    ASSERT_TRUE(program.Settle());
+    EXPECT_EQ(ScrollPosition(bar), 41);
+
+    EXPECT_EQ(program.Quit(), 0u);
+    const auto ini = copy.ReadIni();
+    ASSERT_TRUE(ini.has_value());
+    EXPECT_NE(ini->find("toumei=41\r\n"), std::string::npos) << *ini;
+}
+
 TEST_F(ProgramTest, AutoHideNeverShowsThePanelOrTheNotice) {
     DistCopy copy;
     copy.WriteIni("[setting]\r\nchkAutoHide=1\r\n");
