@@ -6,7 +6,7 @@
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=1.2.3 -DVERSION_QUAD=1.2.3.0 -DDIST=<32-bit dist folder>
 ;            [-DDIST64=<x64 dist folder>] -DSOURCE=<source tree> -DOUTFILE=<...>/Trellane-1.2.3-setup.exe
 ;            trellane.nsi
-; With DIST64 the one setup file carries both editions: the x64 edition (with its 32-bit companion)
+; With DIST64 the one setup file carries both editions: the x64 edition
 ; is installed on 64-bit Windows, the 32-bit edition elsewhere.
 ;
 ; Command line of the installer: /S silent, /D=<folder> installation folder (last, unquoted),
