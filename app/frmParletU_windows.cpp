@@ -13,6 +13,7 @@
 #include "handle32.h"
 #include "hook_shared.h"
 #include "screen_geometry.h"
+#include "system_function.h"
 #include "trace.h"
 #include "translucency.h"
 #include "visible_frame.h"
@@ -40,16 +41,8 @@ HWND WindowOfFoldName(const std::string& name) {
 // GetLayeredWindowAttributes is missing before version 5.1; without it no layered state can be
 // read, so windows layered by their own programs are left alone.
 using GetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF*, BYTE*, DWORD*);
-GetLayeredWindowAttributesProc LookUpGetLayeredWindowAttributes() noexcept {
-    const HMODULE user32 = GetModuleHandleW(L"User32.dll");
-    if (!user32) return nullptr;
-    const FARPROC address = GetProcAddress(user32, "GetLayeredWindowAttributes");
-    GetLayeredWindowAttributesProc function = nullptr;
-    static_assert(sizeof function == sizeof address, "function pointers have one size");
-    CopyMemory(&function, &address, sizeof function);
-    return function;
-}
-const GetLayeredWindowAttributesProc GetLayeredWindowAttributesPtr = LookUpGetLayeredWindowAttributes();
+const GetLayeredWindowAttributesProc GetLayeredWindowAttributesPtr =
+    SystemFunction<GetLayeredWindowAttributesProc>(L"User32.dll", "GetLayeredWindowAttributes");
 
 // False when the attributes cannot be read: a window drawn with per-pixel alpha, or a system that
 // does not tell for another program's window.
@@ -72,16 +65,8 @@ bool MayPlace(HWND window) {
 
 // IsWindowArranged is missing before Windows 10; elsewhere the placement tells.
 using IsWindowArrangedProc = BOOL(WINAPI*)(HWND);
-IsWindowArrangedProc LookUpIsWindowArranged() noexcept {
-    const HMODULE user32 = GetModuleHandleW(L"User32.dll");
-    if (!user32) return nullptr;
-    const FARPROC address = GetProcAddress(user32, "IsWindowArranged");
-    IsWindowArrangedProc function = nullptr;
-    static_assert(sizeof function == sizeof address, "function pointers have one size");
-    CopyMemory(&function, &address, sizeof function);
-    return function;
-}
-const IsWindowArrangedProc IsWindowArrangedPtr = LookUpIsWindowArranged();
+const IsWindowArrangedProc IsWindowArrangedPtr =
+    SystemFunction<IsWindowArrangedProc>(L"User32.dll", "IsWindowArranged");
 
 // Whether the system arranged the window at the drop (docked to an edge, laid out in a zone): such a
 // window keeps the place the user asked the system for.

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 
 #include "vellum_exports.h"
 
