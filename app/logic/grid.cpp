@@ -1,24 +1,12 @@
 #include "grid.h"
 
 #include <algorithm>
-#include <limits>
 #include <optional>
+
+#include "int32.h"
 
 namespace trellane {
 namespace {
-
-constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
-constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-
-std::int64_t FloorDivide(std::int64_t numerator, std::int64_t positiveDenominator) {
-    const std::int64_t quotient = numerator / positiveDenominator;
-    const bool roundedTowardZero = (numerator % positiveDenominator) != 0 && numerator < 0;
-    return roundedTowardZero ? quotient - 1 : quotient;
-}
-
-std::int32_t ClampToInt32(std::int64_t value) {
-    return static_cast<std::int32_t>(std::clamp(value, kInt32Min, kInt32Max));
-}
 
 bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t';
