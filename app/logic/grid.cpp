@@ -51,16 +51,6 @@ std::int32_t SnapToGrid(std::int32_t v, std::int32_t pitch) {
     return static_cast<std::int32_t>(snapped);
 }
 
-GridLineCounts CountGridLines(std::int32_t screenWidth, std::int32_t screenHeight, std::int32_t pitch) {
-    if (pitch < 1) return {0, 0};
-    const auto linesAcross = [pitch](std::int32_t size) {
-        // size / pitch truncates toward zero; a negative quotient means an empty loop, not a count.
-        const std::int64_t lines = std::int64_t{size} / pitch + 1;
-        return ClampToInt32(std::max<std::int64_t>(lines, 0));
-    };
-    return {linesAcross(screenWidth), linesAcross(screenHeight)};
-}
-
 SnapPlacement SnapWindow(const WindowBounds& r, bool resizable, std::int32_t pitch) {
     const std::int32_t left = SnapToGrid(r.left, pitch);
     const std::int32_t top = SnapToGrid(r.top, pitch);
