@@ -152,7 +152,6 @@ bool TfrmTrellane::Create() {
     CreateControls();
     CreateTrayAndMenu();
     FormCreate();
-    FFormCreated = true;
     return true;
 }
 

@@ -242,10 +242,6 @@ void TfrmTrellane::HMMouseMove(HWND target) {
     FGridDrawn = true;
 }
 
-std::int32_t TfrmTrellane::SnapToGrid(std::int32_t value) const {
-    return trellane::SnapToGrid(value, FSettings.gridWidth);
-}
-
 void TfrmTrellane::HMDragEnd(HWND) {
     // Whichever window got the release, it is the end of the dragged window's drag; the window the
     // release was reported for is never touched.
