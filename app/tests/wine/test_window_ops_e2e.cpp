@@ -535,7 +535,7 @@ TEST_F(WindowOpsTest, TheCompanionsLibraryReportsA32BitProgramsCommandsToItsWind
     static WPARAM heardAbout = 0;
     WNDCLASSW receiverClass{};
     receiverClass.lpfnWndProc = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-        if (message >= vellum::HM_MOUSEMOVE && message <= vellum::HM_RDBLCLK) {
+        if (vellum::IsNotification(message)) {
             heard = message;
             heardAbout = wParam;
         }
