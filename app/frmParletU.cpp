@@ -152,7 +152,6 @@ bool TfrmTrellane::Create() {
     CreateControls();
     CreateTrayAndMenu();
     FormCreate();
-    FFormCreated = true;
     return true;
 }
 
@@ -185,7 +184,7 @@ LRESULT CALLBACK TfrmTrellane::StaticWndProc(HWND window, UINT message, WPARAM w
 }
 
 LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    const bool hookNotification = message >= vellum::HM_MOUSEMOVE && message <= vellum::HM_RDBLCLK;
+    const bool hookNotification = vellum::IsNotification(message);
     // Once closing has begun (a message box of that path may be pumping), no window is touched.
     if (hookNotification && FClosing) return 0;
     // The library keeps windows as 32 bits (handles have no more): widen it again.

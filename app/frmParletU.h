@@ -160,7 +160,6 @@ private:
     void HMRDblClk(HWND target);
     // Takes part in grid painting and snapping: the image of the session's window as it stands.
     void CaptureDragWindow(const DragSession& drag);
-    std::int32_t SnapToGrid(std::int32_t value) const;
     void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level);
     void FoldWindow(HWND target, bool fold, Waiting waiting = Waiting::Never);
     // Gives the window its height back (keeping its place and width) and its Close command.
@@ -201,7 +200,6 @@ private:
     UniqueFont FTitleFont;
     UniqueFont FLinkFont;
     UniqueBitmap FLogo;
-    bool FFormCreated = false;
     // Set once closing (or the end of the session) has begun: notifications then change nothing.
     bool FClosing = false;
     bool FEndingSession = false;
@@ -247,25 +245,8 @@ private:
     std::unique_ptr<TFormComponent> FComponents;
     TIconTray* tray = nullptr;
     TPopupMenu* PopupMenu1 = nullptr;
-    // Items of PopupMenu1, owned by the menu.
-    TMenuItem* popSetting = nullptr;
-    TMenuItem* N4 = nullptr;
-    TMenuItem* popAbout = nullptr;
-    TMenuItem* popMacFree = nullptr;
-    TMenuItem* popMacFreeClose = nullptr;
-    TMenuItem* N9 = nullptr;
-    TMenuItem* mnuMinimize = nullptr;
+    // The item of PopupMenu1 that lists the display modes, owned by the menu.
     TMenuItem* mnuDisplay = nullptr;
-    TMenuItem* N6 = nullptr;
-    TMenuItem* mnuAllMinimize = nullptr;
-    TMenuItem* N8 = nullptr;
-    TMenuItem* mnuNotepad = nullptr;
-    TMenuItem* mnuCalc = nullptr;
-    TMenuItem* mnuExp = nullptr;
-    TMenuItem* N7 = nullptr;
-    TMenuItem* mnuZeph = nullptr;
-    TMenuItem* N1 = nullptr;
-    TMenuItem* popClose = nullptr;
     // ---- end of the tray components ----
 
     // Owns FHandle until the system destroys the window. Last, so that a window still alive when

@@ -32,31 +32,29 @@ void TfrmTrellane::CreateTrayAndMenu() {
     PopupMenu1 = new TPopupMenu(FComponents.get());
     PopupMenu1->SetName(L"PopupMenu1");
 
+    // The items own what is added to them; the form keeps only the one it fills later.
     TMenuItem& items = PopupMenu1->Items();
-    popSetting =
-        &items.Add(L"popSetting", L"Trellaneのパネルを開く(&S)", [this](TMenuItem&) { popSettingClick(); });
-    N4 = &items.Add(L"N4", L"-");
-    popAbout = &items.Add(L"popAbout", L"折りたたみ");
-    popMacFree = &popAbout->Add(L"popMacFree", L"折りたたんだウィンドウを全て戻す(&O)",
-                                [this](TMenuItem&) { popMacFreeClick(); });
-    popMacFreeClose = &popAbout->Add(L"popMacFreeClose", L"折りたたんだウィンドウを終了させる(&C)",
-                                     [this](TMenuItem&) { popMacFreeCloseClick(); });
-    N9 = &popAbout->Add(L"N9", L"-");
-    mnuMinimize = &popAbout->Add(L"mnuMinimize", L"全てのウィンドウを最小化",
-                                 [this](TMenuItem&) { mnuMinimizeClick(); });
+    items.Add(L"popSetting", L"Trellaneのパネルを開く(&S)", [this](TMenuItem&) { popSettingClick(); });
+    items.Add(L"N4", L"-");
+    TMenuItem& popAbout = items.Add(L"popAbout", L"折りたたみ");
+    popAbout.Add(L"popMacFree", L"折りたたんだウィンドウを全て戻す(&O)",
+                 [this](TMenuItem&) { popMacFreeClick(); });
+    popAbout.Add(L"popMacFreeClose", L"折りたたんだウィンドウを終了させる(&C)",
+                 [this](TMenuItem&) { popMacFreeCloseClick(); });
+    popAbout.Add(L"N9", L"-");
+    popAbout.Add(L"mnuMinimize", L"全てのウィンドウを最小化", [this](TMenuItem&) { mnuMinimizeClick(); });
     // Its items come from BuildDisplayModeMenu.
     mnuDisplay = &items.Add(L"mnuDisplay", L"画面解像度の変更(&G)");
-    N6 = &items.Add(L"N6", L"おまけ");
-    mnuAllMinimize =
-        &N6->Add(L"mnuAllMinimize", L"デスクトップ画面の表示", [this](TMenuItem&) { mnuAllMinimizeClick(); });
-    N8 = &N6->Add(L"N8", L"-");
-    mnuNotepad = &N6->Add(L"mnuNotepad", L"メモ帳", [this](TMenuItem&) { mnuNotepadClick(); });
-    mnuCalc = &N6->Add(L"mnuCalc", L"電卓", [this](TMenuItem&) { mnuCalcClick(); });
-    mnuExp = &N6->Add(L"mnuExp", L"エクスプローラー", [this](TMenuItem&) { mnuExpClick(); });
-    N7 = &N6->Add(L"N7", L"-");
-    mnuZeph = &N6->Add(L"mnuZeph", L"作者のホームページ", [this](TMenuItem&) { mnuZephClick(); });
-    N1 = &items.Add(L"N1", L"-");
-    popClose = &items.Add(L"popClose", L"閉じる(&C)", [this](TMenuItem&) { popCloseClick(); });
+    TMenuItem& N6 = items.Add(L"N6", L"おまけ");
+    N6.Add(L"mnuAllMinimize", L"デスクトップ画面の表示", [this](TMenuItem&) { mnuAllMinimizeClick(); });
+    N6.Add(L"N8", L"-");
+    N6.Add(L"mnuNotepad", L"メモ帳", [this](TMenuItem&) { mnuNotepadClick(); });
+    N6.Add(L"mnuCalc", L"電卓", [this](TMenuItem&) { mnuCalcClick(); });
+    N6.Add(L"mnuExp", L"エクスプローラー", [this](TMenuItem&) { mnuExpClick(); });
+    N6.Add(L"N7", L"-");
+    N6.Add(L"mnuZeph", L"作者のホームページ", [this](TMenuItem&) { mnuZephClick(); });
+    items.Add(L"N1", L"-");
+    items.Add(L"popClose", L"閉じる(&C)", [this](TMenuItem&) { popCloseClick(); });
 
     // The stored properties of the tray; HideMainForm and ShowHint keep their defaults.
     FComponents->ReadProperties([this] {

@@ -157,7 +157,8 @@ void RepaintWholeScreen() {
 // their order.
 void DropQueuedMoves(HWND form) {
     MSG queued;
-    while (PeekMessageW(&queued, form, vellum::HM_MOUSEMOVE, vellum::HM_RDBLCLK, PM_NOREMOVE) &&
+    while (PeekMessageW(&queued, form, vellum::LowestNotification(), vellum::HighestNotification(),
+                        PM_NOREMOVE) &&
            queued.message == vellum::HM_MOUSEMOVE &&
            PeekMessageW(&queued, form, vellum::HM_MOUSEMOVE, vellum::HM_MOUSEMOVE, PM_REMOVE)) {
     }
@@ -250,10 +251,6 @@ void TfrmTrellane::HMMouseMove(HWND target) {
     FGridDrawn = true;
 }
 
-std::int32_t TfrmTrellane::SnapToGrid(std::int32_t value) const {
-    return trellane::SnapToGrid(value, FSettings.gridWidth);
-}
-
 void TfrmTrellane::HMDragEnd(HWND) {
     // Whichever window got the release, it is the end of the dragged window's drag; the window the
     // release was reported for is never touched.
@@ -284,9 +281,11 @@ void TfrmTrellane::EndDrag(bool snap) {
     FDrag.reset();
     // The hook still believes the button is down and would go on reporting moves: its flag is
     // cleared, unless a drag start or the release itself is already on its way here.
-    MSG pending;
-    const bool notificationPending = PeekMessageW(&pending, FHandle, vellum::HM_DRAGSTART, vellum::HM_DRAGEND,
-                                                  PM_NOREMOVE | PM_NOYIELD) != FALSE;
+    const auto queued = [this](UINT message) {
+        MSG pending;
+        return PeekMessageW(&pending, FHandle, message, message, PM_NOREMOVE | PM_NOYIELD) != FALSE;
+    };
+    const bool notificationPending = queued(vellum::HM_DRAGSTART) || queued(vellum::HM_DRAGEND);
     if (ResetsDragFlag(released, notificationPending)) ResetHookDragFlag();
     FinishDrag(target, snap);
 }

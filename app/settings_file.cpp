@@ -6,10 +6,6 @@
 
 namespace trellane {
 
-namespace {
-constexpr wchar_t kSection[] = L"setting";
-} // namespace
-
 bool SettingsFile::Exists() const {
     return FileExists(FPath);
 }
@@ -19,8 +15,9 @@ Settings SettingsFile::Read() const {
         // A default that no real value can equal tells a missing key from an empty one.
         static constexpr wchar_t kMissing[] = L"\x1\x2missing\x2\x1";
         wchar_t buffer[kProfileValueLimit + 1] = {};
-        const DWORD length = GetPrivateProfileStringW(
-            kSection, key, kMissing, buffer, static_cast<DWORD>(kProfileValueLimit + 1), FPath.c_str());
+        const DWORD length =
+            GetPrivateProfileStringW(kSettingsSection, key, kMissing, buffer,
+                                     static_cast<DWORD>(kProfileValueLimit + 1), FPath.c_str());
         std::wstring text(buffer, length);
         if (text == kMissing) return std::nullopt;
         return text;
@@ -29,7 +26,7 @@ Settings SettingsFile::Read() const {
 
 bool SettingsFile::Write(const Settings& settings) const {
     return WriteSettings(settings, [this](const wchar_t* key, const std::wstring& text) {
-        if (WritePrivateProfileStringW(kSection, key, text.c_str(), FPath.c_str())) return true;
+        if (WritePrivateProfileStringW(kSettingsSection, key, text.c_str(), FPath.c_str())) return true;
         LogFailure(L"WritePrivateProfileStringW", FPath + L" [setting] " + key);
         return false;
     });

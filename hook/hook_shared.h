@@ -35,14 +35,61 @@ static_assert(offsetof(HookShared, Dragging) == 22, "layout is binding across pr
 
 constexpr std::uint32_t kHookSharedSize = sizeof(HookShared);
 
-// Notification messages, posted with the target window as wParam and 0 as lParam.
-constexpr unsigned HM_MOUSEMOVE = 0x085A;
-constexpr unsigned HM_DRAGSTART = 0x085B;
-constexpr unsigned HM_DRAGEND = 0x085C;
-constexpr unsigned HM_RCLICK = 0x085D;
-constexpr unsigned HM_MCLICK = 0x085F;
-constexpr unsigned HM_SHIFT_RCLICK = 0x0860;
-constexpr unsigned HM_RDBLCLK = 0x0861;
+// The notification messages the hook posts, with the target window as wParam and 0 as lParam:
+// each name with its number, once. The numbers are not contiguous (0x085E is none of them), so
+// a message is recognised by this list, never by a span of numbers. A new notification is one
+// line here, a case in the program's window procedure and its handler.
+#define VELLUM_NOTIFICATIONS(X)                                                                              \
+    X(HM_MOUSEMOVE, 0x085A)                                                                                  \
+    X(HM_DRAGSTART, 0x085B)                                                                                  \
+    X(HM_DRAGEND, 0x085C)                                                                                    \
+    X(HM_RCLICK, 0x085D)                                                                                     \
+    X(HM_MCLICK, 0x085F)                                                                                     \
+    X(HM_SHIFT_RCLICK, 0x0860)                                                                               \
+    X(HM_RDBLCLK, 0x0861)
+
+#define VELLUM_NOTIFICATION_CONSTANT(name, number) constexpr unsigned name = number;
+VELLUM_NOTIFICATIONS(VELLUM_NOTIFICATION_CONSTANT)
+#undef VELLUM_NOTIFICATION_CONSTANT
+
+struct HookNotification {
+    unsigned message;
+    const char* name;
+};
+
+inline constexpr HookNotification kHookNotifications[] = {
+#define VELLUM_NOTIFICATION_ROW(name, number) {name, #name},
+    VELLUM_NOTIFICATIONS(VELLUM_NOTIFICATION_ROW)
+#undef VELLUM_NOTIFICATION_ROW
+};
+
+constexpr bool IsNotification(unsigned message) noexcept {
+    for (const HookNotification& notification : kHookNotifications)
+        if (notification.message == message) return true;
+    return false;
+}
+
+// The constant's name ("HM_DRAGSTART"), for reports.
+constexpr const char* NotificationName(unsigned message) noexcept {
+    for (const HookNotification& notification : kHookNotifications)
+        if (notification.message == message) return notification.name;
+    return "not a notification";
+}
+
+// The lowest and the highest notification number: a message-queue filter (PeekMessage) takes one
+// span, and this one holds every notification whatever numbers are added.
+constexpr unsigned LowestNotification() noexcept {
+    unsigned lowest = kHookNotifications[0].message;
+    for (const HookNotification& notification : kHookNotifications)
+        if (notification.message < lowest) lowest = notification.message;
+    return lowest;
+}
+constexpr unsigned HighestNotification() noexcept {
+    unsigned highest = kHookNotifications[0].message;
+    for (const HookNotification& notification : kHookNotifications)
+        if (notification.message > highest) highest = notification.message;
+    return highest;
+}
 
 // Truth values at the library boundary: any nonzero argument is true, results are 0 or 1.
 constexpr std::uint8_t ToFlag(std::int32_t value) noexcept {

@@ -1,24 +1,12 @@
 #include "grid.h"
 
 #include <algorithm>
-#include <limits>
 #include <optional>
+
+#include "int32.h"
 
 namespace trellane {
 namespace {
-
-constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
-constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-
-std::int64_t FloorDivide(std::int64_t numerator, std::int64_t positiveDenominator) {
-    const std::int64_t quotient = numerator / positiveDenominator;
-    const bool roundedTowardZero = (numerator % positiveDenominator) != 0 && numerator < 0;
-    return roundedTowardZero ? quotient - 1 : quotient;
-}
-
-std::int32_t ClampToInt32(std::int64_t value) {
-    return static_cast<std::int32_t>(std::clamp(value, kInt32Min, kInt32Max));
-}
 
 bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t';
@@ -61,16 +49,6 @@ std::int32_t SnapToGrid(std::int32_t v, std::int32_t pitch) {
     if (snapped > kInt32Max) snapped -= g;
     if (snapped < kInt32Min) snapped += g;
     return static_cast<std::int32_t>(snapped);
-}
-
-GridLineCounts CountGridLines(std::int32_t screenWidth, std::int32_t screenHeight, std::int32_t pitch) {
-    if (pitch < 1) return {0, 0};
-    const auto linesAcross = [pitch](std::int32_t size) {
-        // size / pitch truncates toward zero; a negative quotient means an empty loop, not a count.
-        const std::int64_t lines = std::int64_t{size} / pitch + 1;
-        return ClampToInt32(std::max<std::int64_t>(lines, 0));
-    };
-    return {linesAcross(screenWidth), linesAcross(screenHeight)};
 }
 
 SnapPlacement SnapWindow(const WindowBounds& r, bool resizable, std::int32_t pitch) {

@@ -1,5 +1,5 @@
-// The pixel grid: where a dragged window lands when the button is released, how many lines are
-// painted, and how the panel's grid-size field turns into a pitch.
+// The pixel grid: where a dragged window lands when the button is released, and how the panel's
+// grid-size field turns into a pitch. Which lines are painted is screen_geometry.h's.
 #pragma once
 
 #include <cstdint>
@@ -15,16 +15,6 @@ constexpr std::int32_t kMaxGridWidth = 320;
 // not a 32-bit value, the nearest multiple that is one is taken instead.
 // Precondition: pitch >= 1; a smaller pitch leaves v unchanged.
 std::int32_t SnapToGrid(std::int32_t v, std::int32_t pitch);
-
-struct GridLineCounts {
-    std::int32_t verticalLines;
-    std::int32_t horizontalLines;
-};
-
-// Lines at 0, pitch, 2 * pitch, ... up to and including the last one inside the screen size:
-// (size div pitch) + 1 each way. A negative size gives no lines.
-// Precondition: pitch >= 1; a smaller pitch gives no lines.
-GridLineCounts CountGridLines(std::int32_t screenWidth, std::int32_t screenHeight, std::int32_t pitch);
 
 // A window rectangle as the system reports it; right and bottom are exclusive.
 struct WindowBounds {

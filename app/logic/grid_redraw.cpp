@@ -1,7 +1,8 @@
 #include "grid_redraw.h"
 
 #include <algorithm>
-#include <limits>
+
+#include "int32.h"
 
 namespace trellane {
 namespace {
@@ -9,9 +10,7 @@ namespace {
 // The lines on [first, end), end exclusive, as GridLinesAcross counts them (both ends included).
 GridLineRun LinesWithin(std::int32_t first, std::int32_t end, std::int32_t pitch) {
     if (end <= first) return {0, 0};
-    const std::int64_t size =
-        std::min<std::int64_t>(std::int64_t{end} - first - 1, std::numeric_limits<std::int32_t>::max());
-    return GridLinesAcross(first, static_cast<std::int32_t>(size), pitch);
+    return GridLinesAcross(first, ClampToInt32(std::int64_t{end} - first - 1), pitch);
 }
 
 std::optional<WindowBounds> Covered(const std::optional<WindowBounds>& image,

@@ -1,12 +1,36 @@
 // 32-bit integers as the system and text files hold them: bit patterns read as two's complement,
-// and strict decimal digits inside the signed range.
+// strict decimal digits inside the signed range, and the 64-bit arithmetic that keeps screen
+// coordinates from overflowing before they are brought back into 32 bits.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
 
 namespace trellane {
+
+constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+
+// The nearest 32-bit value: far-off results saturate instead of wrapping to the other side.
+constexpr std::int32_t ClampToInt32(std::int64_t value) noexcept {
+    return static_cast<std::int32_t>(std::clamp(value, kInt32Min, kInt32Max));
+}
+
+// Division rounding toward minus infinity (C++ rounds toward zero), so that negative coordinates
+// fall on the same grid as positive ones.
+constexpr std::int64_t FloorDivide(std::int64_t numerator, std::int64_t positiveDenominator) noexcept {
+    const std::int64_t quotient = numerator / positiveDenominator;
+    const bool roundedTowardZero = (numerator % positiveDenominator) != 0 && numerator < 0;
+    return roundedTowardZero ? quotient - 1 : quotient;
+}
+
+// Division rounding toward plus infinity.
+constexpr std::int64_t CeilDivide(std::int64_t numerator, std::int64_t positiveDenominator) noexcept {
+    return -FloorDivide(-numerator, positiveDenominator);
+}
 
 // Reads a 32-bit pattern as two's complement without relying on the implementation-defined
 // unsigned-to-signed conversion.

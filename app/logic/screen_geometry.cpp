@@ -1,28 +1,10 @@
 #include "screen_geometry.h"
 
 #include <algorithm>
-#include <limits>
+
+#include "int32.h"
 
 namespace trellane {
-namespace {
-
-constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
-constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
-
-std::int32_t ClampToInt32(std::int64_t value) {
-    return static_cast<std::int32_t>(std::clamp(value, kInt32Min, kInt32Max));
-}
-
-std::int64_t FloorDivide(std::int64_t numerator, std::int64_t positiveDenominator) {
-    const std::int64_t quotient = numerator / positiveDenominator;
-    return (numerator % positiveDenominator != 0 && numerator < 0) ? quotient - 1 : quotient;
-}
-
-std::int64_t CeilDivide(std::int64_t numerator, std::int64_t positiveDenominator) {
-    return -FloorDivide(-numerator, positiveDenominator);
-}
-
-} // namespace
 
 bool IsUsableVisibleFrame(const WindowBounds& window, const WindowBounds& visible) {
     const bool empty = visible.right <= visible.left || visible.bottom <= visible.top;

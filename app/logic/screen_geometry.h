@@ -20,8 +20,8 @@ SnapPlacement SnapVisibleFrame(const WindowBounds& window, const WindowBounds& v
                                std::int32_t pitch);
 
 // The grid lines across one axis of the virtual screen: every multiple of the pitch from origin to
-// origin + size, both ends included, so one screen starting at 0 gets (size div pitch) + 1 lines as
-// before. The grid keeps its origin at the primary screen's corner whatever the origin here.
+// origin + size, both ends included, so one screen starting at 0 gets (size div pitch) + 1 lines.
+// The grid keeps its origin at the primary screen's corner whatever the origin here.
 struct GridLineRun {
     std::int32_t first; // position of the first line
     std::int32_t count; // 0 when no multiple lies in the range

@@ -5,15 +5,25 @@
 
 namespace trellane {
 
-const SettingRow kSettingRows[8] = {
-    {L"chkGraphicLine", &Settings::graphicLine, nullptr, 0, nullptr},
-    {L"GridWidth", nullptr, &Settings::gridWidth, 32, &ClampGridWidth},
-    {L"color", nullptr, &Settings::gridColor, 0xFFFFFF, nullptr},
-    {L"toumei", nullptr, &Settings::toumei, 70, &ClampToumei},
-    {L"chkAutoHide", &Settings::autoHide, nullptr, 0, nullptr},
-    {L"chkUseGrid", &Settings::useGrid, nullptr, 1, nullptr},
-    {L"chkMoveToumei", &Settings::moveToumei, nullptr, 1, nullptr},
-    {L"chkOritatami", &Settings::oritatami, nullptr, 1, nullptr},
+namespace {
+
+constexpr SettingRow RowFor(const wchar_t* key, bool Settings::*flag, std::int32_t defaultValue,
+                            std::int32_t (*clamp)(std::int32_t)) {
+    return {key, flag, nullptr, defaultValue, clamp};
+}
+
+constexpr SettingRow RowFor(const wchar_t* key, std::int32_t Settings::*number, std::int32_t defaultValue,
+                            std::int32_t (*clamp)(std::int32_t)) {
+    return {key, nullptr, number, defaultValue, clamp};
+}
+
+} // namespace
+
+const SettingRow kSettingRows[kSettingCount] = {
+#define TRELLANE_SETTING_ROW(type, member, key, defaultValue, clamp)                                         \
+    RowFor(key, &Settings::member, defaultValue, clamp),
+    TRELLANE_SETTINGS(TRELLANE_SETTING_ROW)
+#undef TRELLANE_SETTING_ROW
 };
 
 Settings DefaultSettings() {
@@ -23,6 +33,18 @@ Settings DefaultSettings() {
         if (row.number) settings.*row.number = row.defaultValue;
     }
     return settings;
+}
+
+bool operator==(const Settings& a, const Settings& b) {
+    for (const SettingRow& row : kSettingRows) {
+        if (row.flag && a.*row.flag != b.*row.flag) return false;
+        if (row.number && a.*row.number != b.*row.number) return false;
+    }
+    return true;
+}
+
+bool operator!=(const Settings& a, const Settings& b) {
+    return !(a == b);
 }
 
 Settings ReadSettings(const SettingReader& read) {

@@ -98,30 +98,6 @@ TEST(SnapToGrid, AgreesWithAReferenceAcrossValuesAndPitches) {
     }
 }
 
-TEST(GridLines, OneMoreLineThanWholeStepsEachWay) {
-    const GridLineCounts counts = CountGridLines(1024, 768, 32);
-    EXPECT_EQ(counts.verticalLines, 33);
-    EXPECT_EQ(counts.horizontalLines, 25);
-    const GridLineCounts uneven = CountGridLines(1000, 700, 320);
-    EXPECT_EQ(uneven.verticalLines, 4);
-    EXPECT_EQ(uneven.horizontalLines, 3);
-    const GridLineCounts tiny = CountGridLines(3, 0, 4);
-    EXPECT_EQ(tiny.verticalLines, 1);
-    EXPECT_EQ(tiny.horizontalLines, 1);
-}
-
-TEST(GridLines, DegenerateInputsNeitherOverflowNorGoNegative) {
-    const GridLineCounts huge = CountGridLines(kMax, kMax, 1);
-    EXPECT_EQ(huge.verticalLines, kMax);
-    EXPECT_EQ(huge.horizontalLines, kMax);
-    const GridLineCounts negative = CountGridLines(-64, -31, 32);
-    EXPECT_EQ(negative.verticalLines, 0);
-    EXPECT_EQ(negative.horizontalLines, 1) << "-31 div 32 truncates to 0";
-    const GridLineCounts noPitch = CountGridLines(1024, 768, 0);
-    EXPECT_EQ(noPitch.verticalLines, 0);
-    EXPECT_EQ(noPitch.horizontalLines, 0);
-}
-
 TEST(SnapWindow, FixedSizeWindowMovesItsCornerOnly) {
     const SnapPlacement p = SnapWindow({-48, 47, 333, 250}, /*resizable=*/false, 32);
     EXPECT_EQ(p.x, -32);

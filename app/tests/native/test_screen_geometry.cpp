@@ -55,14 +55,21 @@ TEST(VisibleFrame, WithoutAUsableFrameTheWindowRectangleSnapsAsBefore) {
     }
 }
 
-TEST(GridLinesAcross, OneScreenAtTheOriginIsUnchanged) {
+TEST(GridLinesAcross, OneScreenAtTheOriginHasOneMoreLineThanWholeSteps) {
+    const auto run = [](std::int32_t size, std::int32_t pitch) {
+        const GridLineRun r = GridLinesAcross(0, size, pitch);
+        return std::tuple(r.first, r.count);
+    };
     for (std::int32_t pitch : {4, 7, 32, 320}) {
-        const GridLineCounts counts = CountGridLines(1024, 768, pitch);
-        EXPECT_EQ(std::tuple(GridLinesAcross(0, 1024, pitch).first, GridLinesAcross(0, 1024, pitch).count),
-                  std::tuple(0, counts.verticalLines));
-        EXPECT_EQ(std::tuple(GridLinesAcross(0, 768, pitch).first, GridLinesAcross(0, 768, pitch).count),
-                  std::tuple(0, counts.horizontalLines));
+        EXPECT_EQ(run(1024, pitch), std::tuple(0, 1024 / pitch + 1)) << pitch;
+        EXPECT_EQ(run(768, pitch), std::tuple(0, 768 / pitch + 1)) << pitch;
     }
+    EXPECT_EQ(run(1024, 32), std::tuple(0, 33));
+    EXPECT_EQ(run(768, 32), std::tuple(0, 25));
+    EXPECT_EQ(run(1000, 320), std::tuple(0, 4));
+    EXPECT_EQ(run(700, 320), std::tuple(0, 3));
+    EXPECT_EQ(run(3, 4), std::tuple(0, 1));
+    EXPECT_EQ(run(0, 4), std::tuple(0, 1));
 }
 
 TEST(GridLinesAcross, AVirtualScreenLeftOfAndAboveThePrimaryKeepsThePrimaryOrigin) {
@@ -82,6 +89,8 @@ TEST(GridLinesAcross, DegenerateInputsGiveNoLinesOrStayInRange) {
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
     EXPECT_EQ(GridLinesAcross(0, 1024, 0).count, 0);
     EXPECT_EQ(GridLinesAcross(0, -1, 32).count, 0);
+    EXPECT_EQ(GridLinesAcross(0, -64, 32).count, 0);
+    EXPECT_EQ(GridLinesAcross(0, kMax, 1).count, kMax) << "one line more than fits: the count saturates";
     const GridLineRun wide = GridLinesAcross(-kMax, kMax, 1 << 20);
     EXPECT_EQ(std::tuple(wide.first, wide.count), std::tuple(-2047 * (1 << 20), 2048));
     const GridLineRun beyond = GridLinesAcross(kMax - 10, kMax, 32);

@@ -22,13 +22,14 @@ SettingReader ReaderOf(const IniFile& file) {
     };
 }
 
-bool SameSettings(const Settings& a, const Settings& b) {
-    return a.graphicLine == b.graphicLine && a.gridWidth == b.gridWidth && a.gridColor == b.gridColor &&
-           a.toumei == b.toumei && a.autoHide == b.autoHide && a.useGrid == b.useGrid &&
-           a.moveToumei == b.moveToumei && a.oritatami == b.oritatami;
-}
-
 } // namespace
+
+namespace trellane {
+// How a failed comparison shows a record: as its settings file.
+void PrintTo(const Settings& settings, std::ostream* out) {
+    *out << SettingsFileText(settings);
+}
+} // namespace trellane
 
 TEST(Settings, DefaultsAreThoseOfAFirstStart) {
     const Settings settings = DefaultSettings();
@@ -40,7 +41,7 @@ TEST(Settings, DefaultsAreThoseOfAFirstStart) {
     EXPECT_TRUE(settings.useGrid);
     EXPECT_TRUE(settings.moveToumei);
     EXPECT_TRUE(settings.oritatami);
-    EXPECT_TRUE(SameSettings(ReadSettings(ReaderOf({})), settings)) << "an empty file gives the defaults";
+    EXPECT_EQ(ReadSettings(ReaderOf({})), settings) << "an empty file gives the defaults";
 }
 
 TEST(Settings, KeysAreWrittenInTheirOrderAsDecimalAndFlags) {
@@ -53,6 +54,25 @@ TEST(Settings, KeysAreWrittenInTheirOrderAsDecimalAndFlags) {
                                                 L"toumei=70",        L"chkAutoHide=0", L"chkUseGrid=1",
                                                 L"chkMoveToumei=1",  L"chkOritatami=1"};
     EXPECT_EQ(lines, expected);
+}
+
+TEST(Settings, TheFileTextIsTheSectionThenEveryKeyAsWritten) {
+    std::string lines;
+    WriteSettings(DefaultSettings(), [&](const wchar_t* key, const std::wstring& text) {
+        for (const wchar_t c : std::wstring(key) + L"=" + text + L"\r\n")
+            lines += static_cast<char>(c);
+        return true;
+    });
+    EXPECT_EQ(SettingsFileText(DefaultSettings()), "[setting]\r\n" + lines);
+}
+
+TEST(Settings, EveryMemberTakesPartInEquality) {
+    for (const SettingRow& row : kSettingRows) {
+        Settings changed = DefaultSettings();
+        if (row.flag) changed.*row.flag = !(changed.*row.flag);
+        if (row.number) changed.*row.number += 1;
+        EXPECT_NE(changed, DefaultSettings()) << std::wstring(row.key);
+    }
 }
 
 TEST(Settings, WritingStopsAtTheFirstRefusedKey) {
@@ -80,7 +100,7 @@ TEST(Settings, WrittenSettingsReadBackUnchanged) {
         return true;
     }));
     EXPECT_EQ(file.size(), 8u);
-    EXPECT_TRUE(SameSettings(ReadSettings(ReaderOf(file)), settings));
+    EXPECT_EQ(ReadSettings(ReaderOf(file)), settings);
 }
 
 TEST(Settings, ReadValuesFallBackOrAreHeldInRange) {

@@ -45,6 +45,12 @@ DistCopy::~DistCopy() {
     winkit::RemoveTree(folder_);
 }
 
+std::string SettingsText(const std::function<void(Settings&)>& change) {
+    Settings settings = trellane::DefaultSettings();
+    if (change) change(settings);
+    return trellane::SettingsFileText(settings);
+}
+
 void DistCopy::WriteIni(const std::string& content) const {
     winkit::WriteFileBytes(Ini(), content);
 }

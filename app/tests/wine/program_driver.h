@@ -5,13 +5,20 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "settings.h"
 #include "winkit.h"
 
 namespace programtest {
+
+using trellane::Settings;
+
+// A settings file's text as the program writes it: the defaults, with what `change` changes.
+std::string SettingsText(const std::function<void(Settings&)>& change = {});
 
 // A copy of the dist folder in a fresh temporary folder, removed again at the end.
 class DistCopy {

@@ -52,10 +52,6 @@ std::vector<std::string> IniLines(const std::string& content) {
     return lines;
 }
 
-const std::vector<std::string> kDefaultIni = {"[setting]",      "chkGraphicLine=0", "GridWidth=32",
-                                              "color=16777215", "toumei=70",        "chkAutoHide=0",
-                                              "chkUseGrid=1",   "chkMoveToumei=1",  "chkOritatami=1"};
-
 std::wstring LinkTarget(const std::wstring& linkFile) {
     return winkit::ShortcutTarget(linkFile, 0);
 }
@@ -137,7 +133,7 @@ TEST_F(ProgramTest, FirstStartShowsThePanelWithGridPaintingOffAndQuittingWritesT
     EXPECT_EQ(program.Quit(), 0u);
     const auto ini = copy.ReadIni();
     ASSERT_TRUE(ini.has_value()) << "the settings file is created at shutdown";
-    EXPECT_EQ(IniLines(*ini), kDefaultIni);
+    EXPECT_EQ(IniLines(*ini), IniLines(SettingsText()));
 }
 
 TEST_F(ProgramTest, StayResidentShowsTheNoticeOnceAndHidesThePanel) {
@@ -198,10 +194,10 @@ TEST_F(ProgramTest, StoredSettingsAreReadAndWrittenBack) {
     EXPECT_EQ(program.Quit(), 0u);
     const auto ini = copy.ReadIni();
     ASSERT_TRUE(ini.has_value());
-    EXPECT_EQ(IniLines(*ini),
-              (std::vector<std::string>{"[setting]", "chkGraphicLine=1", "GridWidth=64", "color=-16777201",
-                                        "toumei=35", "chkAutoHide=0", "chkUseGrid=0", "chkMoveToumei=0",
-                                        "chkOritatami=0"}));
+    EXPECT_EQ(IniLines(*ini), IniLines(SettingsText([](Settings& s) {
+                  s.graphicLine = true, s.gridWidth = 64, s.gridColor = -16777201, s.toumei = 35;
+                  s.useGrid = s.moveToumei = s.oritatami = false;
+              })));
 }
 
 TEST_F(ProgramTest, TheTranslucencyBarStartsAtTheStoredLevelAndOneStepRightSavesTheNext) {
@@ -333,7 +329,7 @@ TEST_F(ProgramTest, RunsFromAJapaneseFolderAndKeepsItsSettingsThere) {
     EXPECT_EQ(program.Quit(), 0u);
     const auto ini = copy.ReadIni();
     ASSERT_TRUE(ini.has_value());
-    EXPECT_EQ(IniLines(*ini), kDefaultIni);
+    EXPECT_EQ(IniLines(*ini), IniLines(SettingsText()));
 }
 
 TEST_F(ProgramTest, ASecondStartShowsTheRunningPanelAndEnds) {

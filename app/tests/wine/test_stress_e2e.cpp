@@ -177,8 +177,7 @@ GuiCounts CountsOf(HANDLE process) {
 
 TEST(Stress, MixedGesturesOverSixWindowsEachHaveTheirEffectAndQuittingLeavesNothingBehind) {
     DistCopy copy;
-    const std::string settings = "[setting]\r\nchkGraphicLine=1\r\nGridWidth=32\r\ncolor=255\r\ntoumei=70\r\n"
-                                 "chkAutoHide=0\r\nchkUseGrid=1\r\nchkMoveToumei=1\r\nchkOritatami=1\r\n";
+    const std::string settings = SettingsText([](Settings& s) { s.graphicLine = true, s.gridColor = 255; });
     copy.WriteIni(settings);
     Program program(copy);
     ASSERT_NE(program.WaitPanel(), nullptr);

@@ -80,18 +80,6 @@ int FoldedHeight() {
                     GetSystemMetrics(SM_CYMINTRACK));
 }
 
-const char kBaseSettings[] =
-    "[setting]\r\nchkGraphicLine=0\r\nGridWidth=32\r\ncolor=16777215\r\ntoumei=70\r\n"
-    "chkAutoHide=0\r\nchkUseGrid=1\r\nchkMoveToumei=1\r\nchkOritatami=1\r\n";
-
-// Replaces one "key=value" line of the settings text.
-std::string WithSetting(std::string settings, const std::string& key, const std::string& value) {
-    const size_t at = settings.find("\n" + key + "=");
-    if (at == std::string::npos) return settings + key + "=" + value + "\r\n";
-    const size_t end = settings.find("\r\n", at + 1);
-    return settings.replace(at + 1, end - at - 1, key + "=" + value);
-}
-
 class WindowOpsTest : public ::testing::Test {
 protected:
     // Starts the program with these settings and puts its panel away (no notice: the file exists).
@@ -172,7 +160,7 @@ protected:
 } // namespace
 
 TEST_F(WindowOpsTest, CaptionDragSnapsEveryEdgeOfAResizableWindowAndOnlyTheCornerOfAFixedOne) {
-    StartProgram(kBaseSettings);
+    StartProgram(SettingsText());
     const auto windows =
         StartTargets({L"SnapSizable:resizable:100:90:300:200", L"SnapFixed:fixed:500:330:250:150"});
     ASSERT_NE(windows[0], nullptr);
@@ -196,7 +184,7 @@ TEST_F(WindowOpsTest, CaptionDragSnapsEveryEdgeOfAResizableWindowAndOnlyTheCorne
 }
 
 TEST_F(WindowOpsTest, APlainCaptionClickAndABorderResizeSnapToo) {
-    StartProgram(kBaseSettings);
+    StartProgram(SettingsText());
     const auto windows =
         StartTargets({L"SnapClicked:resizable:70:75:300:200", L"SnapResized:resizable:512:384:300:200"});
     ASSERT_NE(windows[0], nullptr);
@@ -223,7 +211,7 @@ TEST_F(WindowOpsTest, APlainCaptionClickAndABorderResizeSnapToo) {
 TEST_F(WindowOpsTest, ExcludedClassesAreNotSnappedWhateverTheirLetterCase) {
     // The second line matches the class in another letter case; the third has a trailing blank and
     // so does not match "SnapTrailing".
-    StartProgram(kBaseSettings, "NotThisOne\r\nsnapEXCLUDED\r\nSnapTrailing \r\n");
+    StartProgram(SettingsText(), "NotThisOne\r\nsnapEXCLUDED\r\nSnapTrailing \r\n");
     const auto windows =
         StartTargets({L"SnapExcluded:resizable:100:100:300:200", L"SnapTrailing:resizable:520:300:300:200"});
     ASSERT_NE(windows[0], nullptr);
@@ -245,7 +233,7 @@ TEST_F(WindowOpsTest, ExcludedClassesAreNotSnappedWhateverTheirLetterCase) {
 }
 
 TEST_F(WindowOpsTest, WithSnappingOffNothingMoves) {
-    StartProgram(WithSetting(kBaseSettings, "chkUseGrid", "0"));
+    StartProgram(SettingsText([](Settings& s) { s.useGrid = false; }));
     const auto windows = StartTargets({L"SnapOff:resizable:100:100:300:200"});
     ASSERT_NE(windows[0], nullptr);
     const RECT before = winkit::WindowRect(windows[0]);
@@ -256,7 +244,7 @@ TEST_F(WindowOpsTest, WithSnappingOffNothingMoves) {
 }
 
 TEST_F(WindowOpsTest, MiddleClickTogglesTranslucencyAtTheConfiguredLevel) {
-    StartProgram(WithSetting(kBaseSettings, "toumei", "20"));
+    StartProgram(SettingsText([](Settings& s) { s.toumei = 20; }));
     const auto windows = StartTargets({L"Translucent:resizable:200:150:300:200"});
     ASSERT_NE(windows[0], nullptr);
     Click(windows[0], kMiddle);
@@ -269,7 +257,7 @@ TEST_F(WindowOpsTest, MiddleClickTogglesTranslucencyAtTheConfiguredLevel) {
 }
 
 TEST_F(WindowOpsTest, RightClickFoldsToTheCaptionAndASecondOneRestoresHeightAndMenu) {
-    StartProgram(kBaseSettings);
+    StartProgram(SettingsText());
     const auto windows = StartTargets({L"Foldable:resizable:160:96:320:400"});
     ASSERT_NE(windows[0], nullptr);
     const RECT before = winkit::WindowRect(windows[0]);
@@ -297,7 +285,7 @@ TEST_F(WindowOpsTest, RightClickFoldsToTheCaptionAndASecondOneRestoresHeightAndM
 }
 
 TEST_F(WindowOpsTest, QuittingUnfoldsEveryFoldedWindow) {
-    StartProgram(kBaseSettings);
+    StartProgram(SettingsText());
     const auto windows = StartTargets({L"FoldA:resizable:100:100:300:300", L"FoldB:fixed:500:200:300:250"});
     ASSERT_NE(windows[1], nullptr);
     const RECT a = winkit::WindowRect(windows[0]);
@@ -322,7 +310,7 @@ TEST_F(WindowOpsTest, QuittingUnfoldsEveryFoldedWindow) {
 }
 
 TEST_F(WindowOpsTest, QuittingNeverWaitsForAProgramThatDoesNotAnswer) {
-    StartProgram(kBaseSettings);
+    StartProgram(SettingsText());
     const auto stuck = StartTargets({L"Stuck:resizable:100:100:300:300"});
     const auto answering = StartTargets({L"Answering:resizable:480:160:300:260"});
     ASSERT_NE(stuck[0], nullptr);
@@ -364,7 +352,7 @@ TEST_F(WindowOpsTest, QuittingNeverWaitsForAProgramThatDoesNotAnswer) {
 // Ended without a chance to unfold (killed, as an end-task does): the next start gives the folded
 // window its height back. A window sized since keeps the size its user gave it.
 TEST_F(WindowOpsTest, AWindowLeftFoldedByAKilledProgramGetsItsHeightBackAtTheNextStart) {
-    StartProgram(kBaseSettings);
+    StartProgram(SettingsText());
     const HWND notepad =
         winkit::WaitProcessWindow(targets_.emplace_back(L"notepad.exe").Id(), L"Notepad", 60s);
     ASSERT_NE(notepad, nullptr);
@@ -401,7 +389,7 @@ TEST_F(WindowOpsTest, AWindowLeftFoldedByAKilledProgramGetsItsHeightBackAtTheNex
 }
 
 TEST_F(WindowOpsTest, RightClicksChangeNothingWhenTheRightButtonCommandsAreOff) {
-    StartProgram(WithSetting(kBaseSettings, "chkOritatami", "0"));
+    StartProgram(SettingsText([](Settings& s) { s.oritatami = false; }));
     const auto windows = StartTargets({L"NoFold:resizable:150:150:300:300"});
     ASSERT_NE(windows[0], nullptr);
     const RECT before = winkit::WindowRect(windows[0]);
@@ -419,7 +407,7 @@ TEST_F(WindowOpsTest, RightClicksChangeNothingWhenTheRightButtonCommandsAreOff) 
 }
 
 TEST_F(WindowOpsTest, ThePanelsSettingsTakeEffectOnTheNextGesture) {
-    StartProgram(kBaseSettings, "", /*resident=*/false);
+    StartProgram(SettingsText(), "", /*resident=*/false);
     SetWindowPos(form_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     const auto windows = StartTargets({L"Live:resizable:560:420:300:200"});
     ASSERT_NE(windows[0], nullptr);
@@ -481,7 +469,7 @@ TEST_F(WindowOpsTest, ThePanelsSettingsTakeEffectOnTheNextGesture) {
 }
 
 TEST_F(WindowOpsTest, ShiftRightClickAndRightDoubleClickToggleAlwaysOnTopAfterAFlash) {
-    StartProgram(kBaseSettings);
+    StartProgram(SettingsText());
     const auto windows = StartTargets({L"OnTop:resizable:200:200:300:200"});
     ASSERT_NE(windows[0], nullptr);
     ASSERT_FALSE(IsTopmost(windows[0]));
@@ -504,7 +492,7 @@ TEST_F(WindowOpsTest, ShiftRightClickAndRightDoubleClickToggleAlwaysOnTopAfterAF
 
 TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
     // Pure red lines (colour values are 0x00BBGGRR).
-    StartProgram(WithSetting(WithSetting(kBaseSettings, "chkGraphicLine", "1"), "color", "255"));
+    StartProgram(SettingsText([](Settings& s) { s.graphicLine = true, s.gridColor = 255; }));
     const auto windows = StartTargets({L"Painted:resizable:96:96:320:240"});
     ASSERT_NE(windows[0], nullptr);
     const trellane::WindowDc screen(nullptr, trellane::WindowDc::Area::Client);
@@ -562,7 +550,7 @@ TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
 
 // Snapping, folding, translucency and the topmost toggle on a Notepad started from this command line.
 void WindowOpsTest::EveryCommandOnNotepad(const std::wstring& commandLine) {
-    StartProgram(kBaseSettings);
+    StartProgram(SettingsText());
     const HWND notepad = winkit::WaitProcessWindow(targets_.emplace_back(commandLine).Id(), L"Notepad", 60s);
     ASSERT_NE(notepad, nullptr);
     SetWindowPos(notepad, nullptr, 150, 130, 420, 300, SWP_NOZORDER);
@@ -605,7 +593,7 @@ TEST_F(WindowOpsTest, ARealProgramsWindowSnapsAndFoldsToo) {
 }
 
 TEST_F(WindowOpsTest, AFatalErrorInTheProgramGivesFoldedWindowsBack) {
-    StartProgram(kBaseSettings);
+    StartProgram(SettingsText());
     // This run uses the test build, which can raise an error that nothing handles.
     program_->Quit();
     program_.reset();
@@ -672,7 +660,7 @@ HWND WindowOpsTest::OpenFileManagerDocument(int width, int height, HWND* clientO
 }
 
 TEST_F(WindowOpsTest, AWindowLayeredByItsOwnProgramKeepsItsOpacity) {
-    StartProgram(kBaseSettings);
+    StartProgram(SettingsText());
     const auto windows = StartTargets({L"OwnLayered:layered:100:90:300:200"});
     ASSERT_NE(windows[0], nullptr);
     ASSERT_EQ(LayeredAlpha(windows[0]), 200);
@@ -693,7 +681,7 @@ TEST_F(WindowOpsTest, AWindowLayeredByItsOwnProgramKeepsItsOpacity) {
 }
 
 TEST_F(WindowOpsTest, ARightClickOnAChildListsScrollBarFoldsItsWindowAndLeavesTheListWhereItWas) {
-    StartProgram(kBaseSettings);
+    StartProgram(SettingsText());
     const auto windows = StartTargets({L"WithList:listbox:160:96:320:300"});
     ASSERT_NE(windows[0], nullptr);
     const HWND list = FindWindowExW(windows[0], nullptr, L"ListBox", nullptr);
@@ -711,7 +699,7 @@ TEST_F(WindowOpsTest, ARightClickOnAChildListsScrollBarFoldsItsWindowAndLeavesTh
 
 TEST_F(WindowOpsTest, MaximizedWindowsAreNeitherSnappedNorFoldedButStillTurnTranslucent) {
     // A pitch that the screen size is no multiple of, so any snap would show.
-    StartProgram(WithSetting(kBaseSettings, "GridWidth", "40"));
+    StartProgram(SettingsText([](Settings& s) { s.gridWidth = 40; }));
     const auto windows = StartTargets({L"Maximized:maximized:100:100:300:200"});
     const auto check = [this](HWND window, bool ownWindow) {
         ASSERT_TRUE(winkit::WaitFor([&] { return IsZoomed(window) != FALSE; }, 20s));
@@ -741,7 +729,7 @@ TEST_F(WindowOpsTest, MaximizedWindowsAreNeitherSnappedNorFoldedButStillTurnTran
 }
 
 TEST_F(WindowOpsTest, MdiChildrenOfARealProgramSnapInsideTheirFrameAndTheirListsStayPut) {
-    StartProgram(WithSetting(kBaseSettings, "GridWidth", "40"));
+    StartProgram(SettingsText([](Settings& s) { s.gridWidth = 40; }));
     HWND client = nullptr;
     const HWND document = OpenFileManagerDocument(600, 420, &client);
     ASSERT_NE(document, nullptr);
@@ -773,7 +761,7 @@ TEST_F(WindowOpsTest, MdiChildrenOfARealProgramSnapInsideTheirFrameAndTheirLists
 
 TEST_F(WindowOpsTest, TheEndOfTheSessionUnfoldsFoldedWindowsBeforeTheirProgramsHearAndSavesTheSettings) {
     // toumei=0 is written back as 20: proof that the file was written anew.
-    StartProgram(WithSetting(WithSetting(kBaseSettings, "toumei", "0"), "chkGraphicLine", "1"));
+    StartProgram(SettingsText([](Settings& s) { s.toumei = 0, s.graphicLine = true; }));
     const std::wstring log = copy_->Folder() + L"\\session.log";
     // wineboot tells the processes in the order of their ids: the program must come first.
     // A process id that was given back is given out again first: an id too low is handed to a process
@@ -799,7 +787,7 @@ TEST_F(WindowOpsTest, TheEndOfTheSessionUnfoldsFoldedWindowsBeforeTheirProgramsH
               static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_NE(program_->WaitExit(60s), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(copy_->ReadIni().value_or(""),
-              WithSetting(WithSetting(kBaseSettings, "toumei", "20"), "chkGraphicLine", "1"));
+              SettingsText([](Settings& s) { s.toumei = 20, s.graphicLine = true; }));
     EXPECT_EQ(winkit::ReadFileBytes(log).value_or("not told"),
               "SessionFold " + std::to_string(before.left) + " " + std::to_string(before.top) + " " +
                   std::to_string(before.right) + " " + std::to_string(before.bottom) + "\r\n");
@@ -807,7 +795,7 @@ TEST_F(WindowOpsTest, TheEndOfTheSessionUnfoldsFoldedWindowsBeforeTheirProgramsH
 }
 
 TEST_F(WindowOpsTest, AMoveCancelledWithEscapeEndsItsDragAndTheReleaseElsewhereChangesNothing) {
-    StartProgram(WithSetting(WithSetting(kBaseSettings, "GridWidth", "40"), "toumei", "60"));
+    StartProgram(SettingsText([](Settings& s) { s.gridWidth = 40, s.toumei = 60; }));
     const auto others = StartTargets({L"NeverDragged:resizable:523:333:300:200"});
     ASSERT_NE(others[0], nullptr);
     const RECT other = winkit::WindowRect(others[0]);
@@ -839,7 +827,7 @@ TEST_F(WindowOpsTest, AMoveCancelledWithEscapeEndsItsDragAndTheReleaseElsewhereC
 }
 
 TEST_F(WindowOpsTest, AnMdiChildMovedOnlyAtTheDropLandsOnTheGridNextToTheDrop) {
-    StartProgram(WithSetting(WithSetting(kBaseSettings, "GridWidth", "40"), "chkMoveToumei", "0"));
+    StartProgram(SettingsText([](Settings& s) { s.gridWidth = 40, s.moveToumei = false; }));
     const HWND document = OpenFileManagerDocument(400, 300);
     ASSERT_NE(document, nullptr);
     const RECT before = winkit::WindowRect(document);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 using namespace vellum;
 
 namespace {
@@ -39,6 +41,20 @@ TEST(NotificationNumbers, AreTheFixedPrivateMessages) {
     EXPECT_EQ(HM_MCLICK, 2143u);
     EXPECT_EQ(HM_SHIFT_RCLICK, 2144u);
     EXPECT_EQ(HM_RDBLCLK, 2145u);
+}
+
+TEST(NotificationNumbers, AreRecognisedByTheirListWithTheirNames) {
+    EXPECT_EQ(std::size(kHookNotifications), 7u);
+    for (const HookNotification& n : kHookNotifications)
+        EXPECT_TRUE(IsNotification(n.message)) << n.name;
+    EXPECT_FALSE(IsNotification(0x085E)) << "the gap between HM_RCLICK and HM_MCLICK";
+    EXPECT_FALSE(IsNotification(0x0859));
+    EXPECT_FALSE(IsNotification(0x0862));
+    EXPECT_STREQ(NotificationName(HM_DRAGSTART), "HM_DRAGSTART");
+    EXPECT_STREQ(NotificationName(HM_SHIFT_RCLICK), "HM_SHIFT_RCLICK");
+    EXPECT_STREQ(NotificationName(0x085E), "not a notification");
+    EXPECT_EQ(LowestNotification(), HM_MOUSEMOVE);
+    EXPECT_EQ(HighestNotification(), HM_RDBLCLK);
 }
 
 TEST(LeftPress, StartsADragOnCaptionAndEverySizingBorder) {

@@ -38,31 +38,6 @@ struct Notification {
     LPARAM lParam;
 };
 
-bool IsNotification(UINT message) {
-    return message >= HM_MOUSEMOVE && message <= HM_RDBLCLK && message != 0x085E;
-}
-
-const char* NotificationName(UINT message) {
-    switch (message) {
-    case HM_MOUSEMOVE:
-        return "HM_MOUSEMOVE";
-    case HM_DRAGSTART:
-        return "HM_DRAGSTART";
-    case HM_DRAGEND:
-        return "HM_DRAGEND";
-    case HM_RCLICK:
-        return "HM_RCLICK";
-    case HM_MCLICK:
-        return "HM_MCLICK";
-    case HM_SHIFT_RCLICK:
-        return "HM_SHIFT_RCLICK";
-    case HM_RDBLCLK:
-        return "HM_RDBLCLK";
-    default:
-        return "unexpected";
-    }
-}
-
 size_t CountIn(const std::vector<Notification>& notifications, UINT message) {
     return static_cast<size_t>(std::count_if(notifications.begin(), notifications.end(),
                                              [&](const Notification& n) { return n.message == message; }));
