@@ -9,7 +9,6 @@
 
 #include "application.h"
 #include "color_table.h"
-#include "exclusion_list.h"
 #include "grid.h"
 #include "gui_benri.h"
 #include "handle32.h"
@@ -26,17 +25,6 @@
 namespace trellane {
 
 namespace {
-
-// Found while the program starts; stays null on systems without layered windows.
-SetLayeredWindowAttributesProc LookUpSetLayeredWindowAttributes() noexcept {
-    const HMODULE user32 = GetModuleHandleW(L"User32.dll");
-    if (!user32) return nullptr;
-    const FARPROC address = GetProcAddress(user32, "SetLayeredWindowAttributes");
-    SetLayeredWindowAttributesProc function = nullptr;
-    static_assert(sizeof function == sizeof address, "function pointers have one size");
-    CopyMemory(&function, &address, sizeof function);
-    return function;
-}
 
 enum ControlId : int {
     idBtnOK = IDOK,
@@ -100,14 +88,7 @@ std::wstring WideFromAscii(const char* text) {
     return wide;
 }
 
-// Boolean arguments at the hook library's boundary: -1 for true.
-constexpr int LibraryFlag(bool value) {
-    return value ? -1 : 0;
-}
-
 } // namespace
-
-SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr = LookUpSetLayeredWindowAttributes();
 
 TfrmTrellane::TfrmTrellane(TApplication& application) : FApplication(application) {}
 
@@ -184,11 +165,9 @@ LRESULT CALLBACK TfrmTrellane::StaticWndProc(HWND window, UINT message, WPARAM w
 }
 
 LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    const bool hookNotification = vellum::IsNotification(message);
     // Once closing has begun (a message box of that path may be pumping), no window is touched.
-    if (hookNotification && FClosing) return 0;
-    // The library keeps windows as 32 bits (handles have no more): widen it again.
-    const HWND target = hookNotification ? CommandTarget(vellum::HandleFromBits<HWND>(wParam)) : nullptr;
+    if (vellum::IsNotification(message) && FClosing) return 0;
+    if (!FClosing && FCommands && FCommands->OnMessage(message, wParam, lParam)) return 0;
     static const UINT showPanelMessage = RegisterWindowMessageW(kShowPanelMessageName);
     if (message == showPanelMessage) {
         // A second start of the program: show the panel as the tray menu's first item does.
@@ -211,30 +190,6 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == trayIconSizeMessage) return TrayIconWidth();
 #endif
     switch (message) {
-    case vellum::HM_DRAGSTART:
-        HMDragStart(target);
-        return 0;
-    case vellum::HM_MOUSEMOVE:
-        // Each move also looks at the dragged window's thread, so that even a short move loop is
-        // seen. The grid follows the dragged window, whichever window the pointer is over.
-        AdvanceDrag();
-        if (FDrag && NotificationActs(true, FDrag->MoveEnded())) HMMouseMove(FDrag->Window());
-        return 0;
-    case vellum::HM_DRAGEND:
-        HMDragEnd(target);
-        return 0;
-    case vellum::HM_MCLICK:
-        HMMClick(target);
-        return 0;
-    case vellum::HM_RCLICK:
-        HMRClick(target);
-        return 0;
-    case vellum::HM_SHIFT_RCLICK:
-        HMShiftRClick(target);
-        return 0;
-    case vellum::HM_RDBLCLK:
-        HMRDblClk(target);
-        return 0;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -246,21 +201,6 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         if (wParam == kTimerHideId) timerHideTimer();
-        if (wParam == kTimerDragId) {
-            AdvanceDrag();
-            // Windows the drag uncovered may repaint after the last move's paint, over its lines:
-            // they are drawn again while the window rests.
-            if (FDrag && FGridDrawn && NotificationActs(true, FDrag->MoveEnded()))
-                HMMouseMove(FDrag->Window());
-        }
-        return 0;
-    case WM_DRAG_MOVESIZE:
-        if (FDrag) FDrag->OnMoveSizeEvent(reinterpret_cast<HWND>(wParam), lParam != 0);
-        AdvanceDrag();
-        return 0;
-    case WM_DRAG_SETTLED:
-        if (FDrag) FDrag->OnSettled(wParam);
-        AdvanceDrag();
         return 0;
     case WM_SHOWWINDOW:
         if (wParam) FormShow();
@@ -565,26 +505,18 @@ void TfrmTrellane::FormCreate() {
     // The hook is installed on a thread that only pumps messages: programs of the other bitness
     // are reached through calls to it. The library's copy of the grid settings is the defaults: the
     // settings read below never reach it.
-    if (!FHookThread.Start(FHandle)) {
+    if (!FHook.Start(FHandle)) {
         LogFailure(L"InstallHook", L"hook thread");
         ReportHookUnavailable();
     }
-    SetGrid(LibraryFlag(FSettings.useGrid), FSettings.gridWidth);
-    FMoveSizeEvents = std::make_unique<MoveSizeEvents>(FHandle);
-    GiveBackKeptFolds();
-
-    FSnapshot.reset();
-    FFolded = FoldList();
-    FGridDrawn = false;
+    FHook.SetGrid(FSettings.useGrid, FSettings.gridWidth);
+    FCommands = std::make_unique<WindowCommands>(FHandle, FSettings, FHook);
 
     // An unresolvable Startup folder comes back as "\" alone: offer no shortcut rather than write one
     // at the root of the current drive.
     const std::wstring startupFolder = StartupFolderPath(FApplication.Handle());
     FStartupLink = startupFolder == L"\\" ? std::wstring() : startupFolder + kStartupLinkName;
     EnableWindow(chkStartup, FStartupLink.empty() ? FALSE : TRUE);
-
-    FDragActive = false;
-    FExcluded.clear();
 
     const std::wstring iniPath = SettingsPathFor(ExecutablePath());
     FIni = SettingsFile(iniPath);
@@ -595,7 +527,7 @@ void TfrmTrellane::FormCreate() {
     SetWindowTextW(spnGridSize, FormatProfileInteger(FSettings.gridWidth).c_str());
     SelectColor(FSettings.gridColor);
 
-    LoadExclusionList(ExeDirectory() + kExclusionListName);
+    FCommands->LoadExclusionList(ExeDirectory() + kExclusionListName);
 
     BuildDisplayModeMenu();
 
@@ -604,11 +536,7 @@ void TfrmTrellane::FormCreate() {
         if (!SetTimer(FHandle, kTimerHideId, 1, nullptr)) LogFailure(L"SetTimer", L"auto-hide");
     }
 
-    UseRightButton(LibraryFlag(FSettings.oritatami));
-}
-
-void TfrmTrellane::ResetHookDragFlag() {
-    SetGrid(LibraryFlag(FSettings.useGrid), FSettings.gridWidth);
+    FHook.UseRightButton(FSettings.oritatami);
 }
 
 void TfrmTrellane::FormShow() {
@@ -622,15 +550,13 @@ void TfrmTrellane::FormClose() {
 
 void TfrmTrellane::FormDestroy() {
     KillTimer(FHandle, kTimerHideId);
-    FDrag.reset();
-    FMoveSizeEvents.reset();
+    if (FCommands) FCommands->StopDragging();
     if (!FSettingsWritten && !WriteSettings()) {
         // The rest of the shutdown is skipped; the system removes the hook with the process.
         return;
     }
-    FFolded = FoldList();
-    FExcluded.clear();
-    FHookThread.Stop();
+    FCommands.reset();
+    FHook.Stop();
 }
 
 bool TfrmTrellane::WriteSettings() {
@@ -648,7 +574,7 @@ void TfrmTrellane::EndSession() {
     FEndingSession = true;
     // Unfolded first, so that each program saves its window's real size as the session ends; a
     // window whose program does not answer is only asked, so the session's end never waits on it.
-    UnfoldAll(Waiting::ForAnsweringPrograms);
+    if (FCommands) FCommands->UnfoldAll(Waiting::ForAnsweringPrograms);
     WriteSettings();
 }
 
@@ -720,7 +646,7 @@ void TfrmTrellane::scrToumeiChange() {
 }
 
 void TfrmTrellane::chkOritatamiClick() {
-    UseRightButton(LibraryFlag(FSettings.oritatami));
+    FHook.UseRightButton(FSettings.oritatami);
 }
 
 void TfrmTrellane::chkStartupClick() {
@@ -734,18 +660,6 @@ void TfrmTrellane::chkStartupClick() {
     SendMessageW(chkStartup, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
     const std::wstring text = std::wstring(checked ? kStartupWriteError : kStartupDeleteError) + FStartupLink;
     MessageBoxW(nullptr, text.c_str(), FApplication.Title().c_str(), MB_OK | MB_ICONWARNING | MB_TASKMODAL);
-}
-
-void TfrmTrellane::LoadExclusionList(const std::wstring& path) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
-    std::string bytes;
-    char buffer[64 * 1024];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    FExcluded = SplitExclusionLines(bytes);
 }
 
 } // namespace trellane

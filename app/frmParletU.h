@@ -12,24 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "command_target.h"
-#include "drag_session.h"
-#include "fold_list.h"
-#include "grid_painter.h"
-#include "hook_thread.h"
+#include "hook_client.h"
 #include "raii.h"
 #include "settings.h"
 #include "settings_file.h"
 #include "SysCtrls.h"
-#include "translucency.h"
+#include "window_commands.h"
 
 namespace trellane {
 
 class TApplication;
-
-// SetLayeredWindowAttributes, looked up at start-up: it is missing on systems before version 5.
-using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-extern SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr;
 
 // Colour values of the panel's colour list: an RGB value 0x00BBGGRR, or a system-colour reference
 // (top bit set, low byte the system colour index).
@@ -39,10 +31,6 @@ using ColorValue = std::int32_t;
 struct DesignBounds {
     int left, top, width, height;
 };
-
-// The window a hook notification about `reported` acts on: the nearest window up its parent chain
-// with a caption, else its top-level window.
-HWND CommandTarget(HWND reported);
 
 class TfrmTrellane {
 public:
@@ -140,40 +128,6 @@ private:
     // InstallHook failed: the user is told that window commands are not available, and why.
     void ReportHookUnavailable();
 
-    // Notification handlers and the window operations behind them.
-    void HMDragStart(HWND target);
-    void HMMouseMove(HWND target);
-    // A release reported for any window: the release of the open session's window.
-    void HMDragEnd(HWND reported);
-    // Looks at the open session's window and ends the session when its move is over.
-    void AdvanceDrag();
-    // Ends the open session: translucency off, the painted grid wiped, and with `snap` the window
-    // snapped unless the system arranged it. Resets the hook's drag flag if no release was reported.
-    void EndDrag(bool snap);
-    void FinishDrag(HWND target, bool snap);
-    // SetGrid again with the current settings, which clears the library's drag flag.
-    void ResetHookDragFlag();
-    void HMMClick(HWND target);
-    void HMRClick(HWND target);
-    void HMShiftRClick(HWND target);
-    void Flash(HWND target);
-    void HMRDblClk(HWND target);
-    // Takes part in grid painting and snapping: the image of the session's window as it stands.
-    void CaptureDragWindow(const DragSession& drag);
-    void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level);
-    void FoldWindow(HWND target, bool fold, Waiting waiting = Waiting::Never);
-    // Gives the window its height back (keeping its place and width) and its Close command.
-    void Unfold(HWND target, const RECT& rect, std::int32_t height, Waiting waiting);
-    // Unfolds the window folded longest ago and always drops its entry, so loops over the list end.
-    // Returns that window.
-    HWND UnfoldOldest(Waiting waiting);
-    void UnfoldAll(Waiting waiting) noexcept;
-    // At start: windows still folded by an earlier run that ended without unfolding them (killed,
-    // crashed) get their height and Close command back.
-    void GiveBackKeptFolds();
-    bool IsExcludedClass(const char* className) const;
-    void LoadExclusionList(const std::wstring& path);
-
     // ---- Tray icon and tray menu (frmParletU_menu.cpp) ----
     // Creates the tray icon component and the popup menu, as the form is loaded (before FormCreate).
     void CreateTrayAndMenu();
@@ -204,7 +158,7 @@ private:
     bool FClosing = false;
     bool FEndingSession = false;
     bool FSettingsWritten = false;
-    THookThread FHookThread;
+    HookClient FHook;
 
     // Controls, created from kControlRows.
     HWND Label7 = nullptr, Image1 = nullptr, Label3 = nullptr, Label1 = nullptr, Label2 = nullptr;
@@ -217,27 +171,12 @@ private:
 
     // State. Click and change handlers keep FSettings up to date; the window operations read it.
     Settings FSettings = DefaultSettings();
-    UniqueBitmap FSnapshot;
-    SIZE FSnapshotSize{};
-    FoldList FFolded;
-    bool FGridDrawn = false;
-    GridPainter FGridPainter;
     SettingsFile FIni;
     bool FShowResidentNotice = true;
     std::wstring FStartupLink;
     std::array<DEVMODEW, 41> FModes{};
-    bool FDragActive = false;
-    // The drag under way, from the hook's drag start until its window's move has ended.
-    std::optional<DragSession> FDrag;
-    // The system's reports of move/size loops, heard on this (the interface) thread.
-    std::unique_ptr<MoveSizeEvents> FMoveSizeEvents;
-    std::vector<std::string> FExcluded;
-    // Windows we made translucent, with the layered state each had before, to be put back.
-    std::map<HWND, LayeredState> FTranslucent;
-    // The window the last right click folded, and when, so that a right double click (which
-    // starts with that click) can unfold it again.
-    HWND FLastFolded = nullptr;
-    DWORD FLastFoldTick = 0;
+    // What the hook's notifications do to other programs' windows; made once the form exists.
+    std::unique_ptr<WindowCommands> FCommands;
 
     // ---- Tray components (frmParletU_menu.cpp) ----
     // This form in the component model: it owns tray and PopupMenu1 and frees them (the menu first)

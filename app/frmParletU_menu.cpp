@@ -146,4 +146,12 @@ void TfrmTrellane::mnuZephClick() {
     ShellOpen(kMakerPage);
 }
 
+void TfrmTrellane::popMacFreeClick() noexcept {
+    if (FCommands) FCommands->UnfoldAll(Waiting::Never);
+}
+
+void TfrmTrellane::popMacFreeCloseClick() {
+    if (FCommands) FCommands->CloseAllFolded();
+}
+
 } // namespace trellane

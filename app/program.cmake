@@ -20,12 +20,12 @@ function(add_trellane_program_library name)
     drag_session.cpp
     fold_record.cpp
     frmParletU.cpp
-    frmParletU_windows.cpp
+    window_commands.cpp
     frmParletU_menu.cpp
     frmParletU_dpi.cpp
     grid_painter.cpp
     gui_benri.cpp
-    hook_thread.cpp
+    hook_client.cpp
     settings_file.cpp
     trace.cpp
     single_instance.cpp

@@ -1,6 +1,4 @@
-// What the main form does with the hook library's notifications: tracking a drag and snapping the
-// window to the grid, painting the grid, translucency, folding, and the flash with the topmost toggle.
-#include "frmParletU.h"
+#include "window_commands.h"
 
 #include <iterator>
 #include <vector>
@@ -8,6 +6,7 @@
 #include "color_table.h"
 #include "command_target.h"
 #include "drag_rules.h"
+#include "exclusion_list.h"
 #include "fold_record.h"
 #include "grid.h"
 #include "handle32.h"
@@ -188,9 +187,85 @@ HWND CommandTarget(HWND reported) {
     return chain[CommandTargetIndex(styles)];
 }
 
+const SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr =
+    SystemFunction<SetLayeredWindowAttributesProc>(L"User32.dll", "SetLayeredWindowAttributes");
+
+WindowCommands::WindowCommands(HWND form, const Settings& settings, HookClient& hook)
+    : FForm(form), FSettings(settings), FHook(hook), FMoveSizeEvents(std::make_unique<MoveSizeEvents>(form)) {
+    GiveBackKeptFolds();
+}
+
+WindowCommands::~WindowCommands() = default;
+
+bool WindowCommands::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The library keeps windows as 32 bits (handles have no more): widen it again.
+    const HWND target =
+        vellum::IsNotification(message) ? CommandTarget(vellum::HandleFromBits<HWND>(wParam)) : nullptr;
+    switch (message) {
+    case vellum::HM_DRAGSTART:
+        HMDragStart(target);
+        return true;
+    case vellum::HM_MOUSEMOVE:
+        // Each move also looks at the dragged window's thread, so that even a short move loop is
+        // seen. The grid follows the dragged window, whichever window the pointer is over.
+        AdvanceDrag();
+        if (FDrag && NotificationActs(true, FDrag->MoveEnded())) HMMouseMove(FDrag->Window());
+        return true;
+    case vellum::HM_DRAGEND:
+        HMDragEnd(target);
+        return true;
+    case vellum::HM_MCLICK:
+        HMMClick(target);
+        return true;
+    case vellum::HM_RCLICK:
+        HMRClick(target);
+        return true;
+    case vellum::HM_SHIFT_RCLICK:
+        HMShiftRClick(target);
+        return true;
+    case vellum::HM_RDBLCLK:
+        HMRDblClk(target);
+        return true;
+    case WM_TIMER:
+        if (wParam != kTimerDragId) return false;
+        AdvanceDrag();
+        // Windows the drag uncovered may repaint after the last move's paint, over its lines: they
+        // are drawn again while the window rests.
+        if (FDrag && FGridDrawn && NotificationActs(true, FDrag->MoveEnded())) HMMouseMove(FDrag->Window());
+        return true;
+    case WM_DRAG_MOVESIZE:
+        if (FDrag) FDrag->OnMoveSizeEvent(reinterpret_cast<HWND>(wParam), lParam != 0);
+        AdvanceDrag();
+        return true;
+    case WM_DRAG_SETTLED:
+        if (FDrag) FDrag->OnSettled(wParam);
+        AdvanceDrag();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void WindowCommands::LoadExclusionList(const std::wstring& path) {
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    std::string bytes;
+    char buffer[64 * 1024];
+    DWORD read = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    FExcluded = SplitExclusionLines(bytes);
+}
+
+void WindowCommands::StopDragging() noexcept {
+    FDrag.reset();
+    FMoveSizeEvents.reset();
+}
+
 // ---- Drag tracking and grid snapping -----------------------------------------------------------
 
-void TfrmTrellane::HMDragStart(HWND target) {
+void WindowCommands::HMDragStart(HWND target) {
     const bool open = FDrag.has_value();
     switch (DecideDragStart(open, open && FDrag->Window() == target, open && FDrag->Released())) {
     case DragStartAction::SameDrag:
@@ -207,7 +282,7 @@ void TfrmTrellane::HMDragStart(HWND target) {
     const bool readable = ReadWindowRect(target, rect);
     char className[256] = {};
     GetClassNameA(target, className, 255);
-    FDrag.emplace(FHandle, target, IsExcludedClass(className), rect);
+    FDrag.emplace(FForm, target, IsExcludedClass(className), rect);
     FGridPainter.Restart(BoundsOf(rect));
     // A window that has gone away, or whose class is excluded, gets no grid and no snap.
     if (readable && !FDrag->Excluded()) CaptureDragWindow(*FDrag);
@@ -215,7 +290,7 @@ void TfrmTrellane::HMDragStart(HWND target) {
     if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::On, FSettings.toumei);
 }
 
-bool TfrmTrellane::IsExcludedClass(const char* className) const {
+bool WindowCommands::IsExcludedClass(const char* className) const {
     const int nameLength = lstrlenA(className);
     for (const std::string& entry : FExcluded) {
         if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, entry.data(), static_cast<int>(entry.size()),
@@ -225,7 +300,7 @@ bool TfrmTrellane::IsExcludedClass(const char* className) const {
     return false;
 }
 
-void TfrmTrellane::CaptureDragWindow(const DragSession& drag) {
+void WindowCommands::CaptureDragWindow(const DragSession& drag) {
     FDragActive = true;
     const RECT& rect = drag.StartRect();
     const WindowDc windowDc(drag.Window(), WindowDc::Area::Whole);
@@ -242,16 +317,16 @@ void TfrmTrellane::CaptureDragWindow(const DragSession& drag) {
     BitBlt(memoryDc.get(), 0, 0, width, height, windowDc.get(), 0, 0, SRCCOPY);
 }
 
-void TfrmTrellane::HMMouseMove(HWND target) {
+void WindowCommands::HMMouseMove(HWND target) {
     // First, since sent notifications are handled while the queue is read: one may end the drag.
-    DropQueuedMoves(FHandle);
+    DropQueuedMoves(FForm);
     if (!FDrag || FDrag->Window() != target || !FDragActive || !FSettings.graphicLine) return;
     const COLORREF color = ColorToRgb(FSettings.gridColor, [](int index) { return GetSysColor(index); });
     FGridPainter.Paint(target, FSnapshot.get(), FSnapshotSize, FSettings.gridWidth, color);
     FGridDrawn = true;
 }
 
-void TfrmTrellane::HMDragEnd(HWND) {
+void WindowCommands::HMDragEnd(HWND) {
     // Whichever window got the release, it is the end of the dragged window's drag; the window the
     // release was reported for is never touched.
     if (!FDrag) return;
@@ -259,8 +334,8 @@ void TfrmTrellane::HMDragEnd(HWND) {
     AdvanceDrag();
 }
 
-void TfrmTrellane::AdvanceDrag() {
-    if (!FDrag || FClosing) return;
+void WindowCommands::AdvanceDrag() {
+    if (!FDrag) return;
     switch (FDrag->Advance()) {
     case DragStep::Finish:
         EndDrag(true);
@@ -274,7 +349,7 @@ void TfrmTrellane::AdvanceDrag() {
     }
 }
 
-void TfrmTrellane::EndDrag(bool snap) {
+void WindowCommands::EndDrag(bool snap) {
     if (!FDrag) return;
     const HWND target = FDrag->Window();
     const bool released = FDrag->Released();
@@ -283,14 +358,14 @@ void TfrmTrellane::EndDrag(bool snap) {
     // cleared, unless a drag start or the release itself is already on its way here.
     const auto queued = [this](UINT message) {
         MSG pending;
-        return PeekMessageW(&pending, FHandle, message, message, PM_NOREMOVE | PM_NOYIELD) != FALSE;
+        return PeekMessageW(&pending, FForm, message, message, PM_NOREMOVE | PM_NOYIELD) != FALSE;
     };
     const bool notificationPending = queued(vellum::HM_DRAGSTART) || queued(vellum::HM_DRAGEND);
-    if (ResetsDragFlag(released, notificationPending)) ResetHookDragFlag();
+    if (ResetsDragFlag(released, notificationPending)) FHook.SetGrid(FSettings.useGrid, FSettings.gridWidth);
     FinishDrag(target, snap);
 }
 
-void TfrmTrellane::FinishDrag(HWND target, bool snap) {
+void WindowCommands::FinishDrag(HWND target, bool snap) {
     if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::Off, FSettings.toumei);
     // However snapping ends, the painted grid is wiped and the drag is over.
     const ScopeExit endDrag([this]() noexcept {
@@ -314,7 +389,7 @@ void TfrmTrellane::FinishDrag(HWND target, bool snap) {
 
 // ---- Translucency --------------------------------------------------------------------------------
 
-void TfrmTrellane::SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level) {
+void WindowCommands::SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level) {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
 #ifdef _MSC_VER
@@ -365,13 +440,13 @@ void TfrmTrellane::SetTranslucency(HWND target, TranslucencyRequest request, std
     }
 }
 
-void TfrmTrellane::HMMClick(HWND target) {
+void WindowCommands::HMMClick(HWND target) {
     SetTranslucency(target, TranslucencyRequest::Toggle, FSettings.toumei);
 }
 
 // ---- Folding -------------------------------------------------------------------------------------
 
-void TfrmTrellane::HMRClick(HWND target) {
+void WindowCommands::HMRClick(HWND target) {
     if (!FSettings.oritatami) return;
     const bool fold = !FFolded.Contains(FoldNameOf(target));
     FoldWindow(target, fold);
@@ -379,7 +454,7 @@ void TfrmTrellane::HMRClick(HWND target) {
     FLastFoldTick = GetTickCount();
 }
 
-void TfrmTrellane::FoldWindow(HWND target, bool fold, Waiting waiting) {
+void WindowCommands::FoldWindow(HWND target, bool fold, Waiting waiting) {
     const std::string name = FoldNameOf(target);
     RECT rect;
     if (fold) {
@@ -413,7 +488,7 @@ void TfrmTrellane::FoldWindow(HWND target, bool fold, Waiting waiting) {
     FFolded.Remove(name);
 }
 
-void TfrmTrellane::Unfold(HWND target, const RECT& rect, std::int32_t height, Waiting waiting) {
+void WindowCommands::Unfold(HWND target, const RECT& rect, std::int32_t height, Waiting waiting) {
     PlaceWindow(target, SnapPlacement{rect.left, rect.top, rect.right - rect.left, height, SWP_NOZORDER},
                 waiting);
     DropFoldRecord(target);
@@ -422,7 +497,7 @@ void TfrmTrellane::Unfold(HWND target, const RECT& rect, std::int32_t height, Wa
     PostMessageA(target, WM_PAINT, 0, 0);
 }
 
-void TfrmTrellane::GiveBackKeptFolds() {
+void WindowCommands::GiveBackKeptFolds() {
     for (const HWND window : WindowsWithFoldRecords()) {
         wchar_t subject[24];
         RECT rect;
@@ -449,7 +524,7 @@ void TfrmTrellane::GiveBackKeptFolds() {
     }
 }
 
-HWND TfrmTrellane::UnfoldOldest(Waiting waiting) {
+HWND WindowCommands::UnfoldOldest(Waiting waiting) {
     const std::string name = FFolded.FirstName();
     const HWND target = WindowOfFoldName(name);
     FoldWindow(target, false, waiting);
@@ -458,7 +533,7 @@ HWND TfrmTrellane::UnfoldOldest(Waiting waiting) {
     return target;
 }
 
-void TfrmTrellane::UnfoldAll(Waiting waiting) noexcept {
+void WindowCommands::UnfoldAll(Waiting waiting) noexcept {
     try {
         while (!FFolded.Empty())
             UnfoldOldest(waiting);
@@ -468,11 +543,7 @@ void TfrmTrellane::UnfoldAll(Waiting waiting) noexcept {
     }
 }
 
-void TfrmTrellane::popMacFreeClick() noexcept {
-    UnfoldAll(Waiting::Never);
-}
-
-void TfrmTrellane::popMacFreeCloseClick() {
+void WindowCommands::CloseAllFolded() {
     // The close request goes behind the unfold in the window's queue: the window has its height
     // back before its program may ask the user anything.
     while (!FFolded.Empty())
@@ -481,7 +552,7 @@ void TfrmTrellane::popMacFreeCloseClick() {
 
 // ---- Attention flash and topmost toggle -----------------------------------------------------------
 
-void TfrmTrellane::HMShiftRClick(HWND target) {
+void WindowCommands::HMShiftRClick(HWND target) {
     // Flashing may wait for the window to draw its caption: a window that does not answer is not
     // flashed, but still changes its place in the z-order, which is only asked for.
     if (AnswersMessages(target, L"FlashWindow")) Flash(target);
@@ -490,7 +561,7 @@ void TfrmTrellane::HMShiftRClick(HWND target) {
     SetWindowPos(target, order, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | WaitingFlags(target, Waiting::Never));
 }
 
-void TfrmTrellane::Flash(HWND target) {
+void WindowCommands::Flash(HWND target) {
     FlashWindow(target, TRUE);
     Sleep(50);
     FlashWindow(target, FALSE);
@@ -500,7 +571,7 @@ void TfrmTrellane::Flash(HWND target) {
     FlashWindow(target, TRUE);
 }
 
-void TfrmTrellane::HMRDblClk(HWND target) {
+void WindowCommands::HMRDblClk(HWND target) {
     // The double click's first press was an ordinary right click that may have folded the window.
     const bool undoFold =
         DoubleClickFollowsFold(target == FLastFolded, FLastFoldTick, GetTickCount(), GetDoubleClickTime());

@@ -1,4 +1,4 @@
-#include "hook_thread.h"
+#include "hook_client.h"
 
 #include <string>
 
@@ -10,14 +10,19 @@ namespace trellane {
 
 namespace {
 constexpr DWORD kStopWaitMs = 2000;
+
+// Boolean arguments at the hook library's boundary: -1 for true.
+constexpr int LibraryFlag(bool value) {
+    return value ? -1 : 0;
+}
 } // namespace
 
-bool THookThread::Start(HWND notifyWindow) {
+bool HookClient::Start(HWND notifyWindow) {
     if (FThread) return true;
     FNotifyWindow = notifyWindow;
     FInstalled = UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!FInstalled) return false;
-    FThread = UniqueHandle(CreateThread(nullptr, 0, &THookThread::Run, this, 0, &FThreadId));
+    FThread = UniqueHandle(CreateThread(nullptr, 0, &HookClient::Run, this, 0, &FThreadId));
     if (!FThread) return false;
     // InstallHook must have run before the form's later calls (SetGrid, UseRightButton) and it
     // never blocks, so this wait is short.
@@ -26,8 +31,8 @@ bool THookThread::Start(HWND notifyWindow) {
     return FInstalledResult != 0;
 }
 
-DWORD WINAPI THookThread::Run(void* self) noexcept {
-    auto* const owner = static_cast<THookThread*>(self);
+DWORD WINAPI HookClient::Run(void* self) noexcept {
+    auto* const owner = static_cast<HookClient*>(self);
     MSG msg;
     // The queue exists before anyone can post the quit message to it.
     PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
@@ -39,12 +44,20 @@ DWORD WINAPI THookThread::Run(void* self) noexcept {
     return 0;
 }
 
-void THookThread::Stop() noexcept {
+void HookClient::Stop() noexcept {
     if (!FThread) return;
     PostThreadMessageW(FThreadId, WM_QUIT, 0, 0);
     WaitForSingleObject(FThread.get(), kStopWaitMs);
     FThread.reset();
     FThreadId = 0;
+}
+
+void HookClient::SetGrid(bool useGrid, std::int32_t width) noexcept {
+    ::SetGrid(LibraryFlag(useGrid), width);
+}
+
+void HookClient::UseRightButton(bool on) noexcept {
+    ::UseRightButton(LibraryFlag(on));
 }
 
 } // namespace trellane

@@ -1,0 +1,107 @@
+// What Trellane does to other programs' windows when the hook library reports a gesture: tracking
+// a drag and snapping the window to the grid, painting the grid, translucency, folding, and the
+// flash with the topmost toggle. Reads the settings the panel keeps; owns everything else it needs.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "command_target.h"
+#include "drag_session.h"
+#include "fold_list.h"
+#include "grid_painter.h"
+#include "hook_client.h"
+#include "raii.h"
+#include "settings.h"
+#include "translucency.h"
+
+namespace trellane {
+
+// SetLayeredWindowAttributes, looked up at start-up: it is missing on systems before version 5.
+using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+extern const SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr;
+
+// The window a hook notification about `reported` acts on: the nearest window up its parent chain
+// with a caption, else its top-level window.
+HWND CommandTarget(HWND reported);
+
+class WindowCommands {
+public:
+    // form: the window that gets the hook's notifications, the drag's timer and its messages.
+    // Windows left folded by an earlier run get their height back here.
+    WindowCommands(HWND form, const Settings& settings, HookClient& hook);
+    ~WindowCommands();
+    WindowCommands(const WindowCommands&) = delete;
+    WindowCommands& operator=(const WindowCommands&) = delete;
+
+    // A hook notification, the drag's timer or a drag message; false for any other message.
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The exclusion list: window classes that are never snapped and get no grid.
+    void LoadExclusionList(const std::wstring& path);
+    // Unfolds every folded window, in folding order; also when the program ends abnormally.
+    void UnfoldAll(Waiting waiting) noexcept;
+    // Unfolds every folded window and asks each to close.
+    void CloseAllFolded();
+    // Ends any drag without snapping and stops hearing the system's move/size reports.
+    void StopDragging() noexcept;
+
+private:
+    // Notification handlers and the window operations behind them.
+    void HMDragStart(HWND target);
+    void HMMouseMove(HWND target);
+    // A release reported for any window: the release of the open session's window.
+    void HMDragEnd(HWND reported);
+    // Looks at the open session's window and ends the session when its move is over.
+    void AdvanceDrag();
+    // Ends the open session: translucency off, the painted grid wiped, and with `snap` the window
+    // snapped unless the system arranged it. Resets the hook's drag flag if no release was reported.
+    void EndDrag(bool snap);
+    void FinishDrag(HWND target, bool snap);
+    void HMMClick(HWND target);
+    void HMRClick(HWND target);
+    void HMShiftRClick(HWND target);
+    void Flash(HWND target);
+    void HMRDblClk(HWND target);
+    // Takes part in grid painting and snapping: the image of the session's window as it stands.
+    void CaptureDragWindow(const DragSession& drag);
+    void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level);
+    void FoldWindow(HWND target, bool fold, Waiting waiting = Waiting::Never);
+    // Gives the window its height back (keeping its place and width) and its Close command.
+    void Unfold(HWND target, const RECT& rect, std::int32_t height, Waiting waiting);
+    // Unfolds the window folded longest ago and always drops its entry, so loops over the list end.
+    // Returns that window.
+    HWND UnfoldOldest(Waiting waiting);
+    // At start: windows still folded by an earlier run that ended without unfolding them (killed,
+    // crashed) get their height and Close command back.
+    void GiveBackKeptFolds();
+    bool IsExcludedClass(const char* className) const;
+
+    HWND FForm;
+    const Settings& FSettings;
+    HookClient& FHook;
+    UniqueBitmap FSnapshot;
+    SIZE FSnapshotSize{};
+    FoldList FFolded;
+    bool FGridDrawn = false;
+    bool FDragActive = false;
+    GridPainter FGridPainter;
+    // The drag under way, from the hook's drag start until its window's move has ended.
+    std::optional<DragSession> FDrag;
+    // The system's reports of move/size loops, heard on this (the interface) thread.
+    std::unique_ptr<MoveSizeEvents> FMoveSizeEvents;
+    std::vector<std::string> FExcluded;
+    // Windows we made translucent, with the layered state each had before, to be put back.
+    std::map<HWND, LayeredState> FTranslucent;
+    // The window the last right click folded, and when, so that a right double click (which
+    // starts with that click) can unfold it again.
+    HWND FLastFolded = nullptr;
+    DWORD FLastFoldTick = 0;
+};
+
+} // namespace trellane
