@@ -20,6 +20,7 @@ function(add_trellane_program_library name)
     drag_session.cpp
     fold_record.cpp
     frmParletU.cpp
+    window_calls.cpp
     window_commands.cpp
     frmParletU_menu.cpp
     frmParletU_dpi.cpp

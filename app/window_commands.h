@@ -27,10 +27,6 @@ namespace trellane {
 using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
 extern const SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr;
 
-// The window a hook notification about `reported` acts on: the nearest window up its parent chain
-// with a caption, else its top-level window.
-HWND CommandTarget(HWND reported);
-
 class WindowCommands {
 public:
     // form: the window that gets the hook's notifications, the drag's timer and its messages.

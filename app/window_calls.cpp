@@ -1,0 +1,179 @@
+#include "window_calls.h"
+
+#include "command_target.h"
+#include "drag_rules.h"
+#include "hook_shared.h"
+#include "screen_geometry.h"
+#include "system_function.h"
+#include "trace.h"
+#include "visible_frame.h"
+
+namespace trellane {
+
+bool ReadWindowRect(HWND window, RECT& rect) {
+    return GetWindowRect(window, &rect) != FALSE;
+}
+
+WindowBounds BoundsOf(const RECT& rect) {
+    return WindowBounds{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+namespace {
+// GetLayeredWindowAttributes is missing before version 5.1; without it no layered state can be
+// read, so windows layered by their own programs are left alone.
+using GetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF*, BYTE*, DWORD*);
+const GetLayeredWindowAttributesProc GetLayeredWindowAttributesPtr =
+    SystemFunction<GetLayeredWindowAttributesProc>(L"User32.dll", "GetLayeredWindowAttributes");
+
+} // namespace
+
+// False when the attributes cannot be read: a window drawn with per-pixel alpha, or a system that
+// does not tell for another program's window.
+bool ReadLayeredAttributes(HWND window, LayeredState& state) {
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (!GetLayeredWindowAttributesPtr || !GetLayeredWindowAttributesPtr(window, &key, &alpha, &flags))
+        return false;
+    state.colorKey = key;
+    state.alpha = alpha;
+    state.flags = flags;
+    return true;
+}
+
+// Maximized and minimized windows keep the place the system gave them.
+bool MayPlace(HWND window) {
+    return MayBePlaced(IsZoomed(window) != FALSE, IsIconic(window) != FALSE);
+}
+
+namespace {
+// IsWindowArranged is missing before Windows 10; elsewhere the placement tells.
+using IsWindowArrangedProc = BOOL(WINAPI*)(HWND);
+const IsWindowArrangedProc IsWindowArrangedPtr =
+    SystemFunction<IsWindowArrangedProc>(L"User32.dll", "IsWindowArranged");
+
+} // namespace
+
+// Whether the system arranged the window at the drop (docked to an edge, laid out in a zone): such a
+// window keeps the place the user asked the system for.
+bool IsArranged(HWND window) {
+    if (IsWindowArrangedPtr) return IsWindowArrangedPtr(window) != FALSE;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    RECT rect;
+    if (!GetWindowPlacement(window, &placement) || !ReadWindowRect(window, rect)) return false;
+    ArrangedCheck check;
+    check.normal = BoundsOf(placement.rcNormalPosition);
+    check.onScreen = BoundsOf(rect);
+    check.inWorkspace = check.onScreen;
+    check.inParent = check.onScreen;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        RECT workspace = rect;
+        OffsetRect(&workspace, monitor.rcMonitor.left - monitor.rcWork.left,
+                   monitor.rcMonitor.top - monitor.rcWork.top);
+        check.inWorkspace = BoundsOf(workspace);
+    }
+    if (static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & WS_CHILD) {
+        RECT inParent = rect;
+        MapWindowPoints(nullptr, GetAncestor(window, GA_PARENT), reinterpret_cast<POINT*>(&inParent), 2);
+        check.inParent = BoundsOf(inParent);
+    }
+    check.maximized = IsZoomed(window) != FALSE;
+    check.minimized = IsIconic(window) != FALSE;
+    return LooksArranged(check);
+}
+
+namespace {
+bool IsOwnThreads(HWND window) {
+    return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+} // namespace
+
+// The SetWindowPos flag that only asks another thread's window to change (see AsksWithoutWaiting).
+// IsHungAppWindow asks the system, never the window.
+UINT WaitingFlags(HWND window, Waiting waiting) {
+    const bool ownThread = IsOwnThreads(window);
+    const bool hung = !ownThread && waiting == Waiting::ForAnsweringPrograms && IsHungAppWindow(window);
+    return AsksWithoutWaiting(ownThread, hung, waiting) ? SWP_ASYNCWINDOWPOS : 0;
+}
+
+// Changing a window's extended style sends it messages and waits for the answers: a window whose
+// program does not answer is left as it is.
+bool AnswersMessages(HWND window, const wchar_t* call) {
+    if (IsOwnThreads(window) || !IsHungAppWindow(window)) return true;
+    wchar_t subject[24];
+    LogFailure(call, WindowSubject(window, subject), ERROR_TIMEOUT);
+    return false;
+}
+
+// SetWindowPos with a placement worked out on the screen: a child window (an MDI document) is
+// positioned in its parent's client coordinates.
+void PlaceWindow(HWND window, SnapPlacement placement, Waiting waiting) {
+    POINT origin{0, 0};
+    if (static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & WS_CHILD) {
+        const HWND parent = GetAncestor(window, GA_PARENT);
+        if (parent) ClientToScreen(parent, &origin);
+    }
+    placement = PlacementInParent(placement, origin.x, origin.y);
+    SetWindowPos(window, nullptr, placement.x, placement.y, placement.cx, placement.cy,
+                 placement.flags | WaitingFlags(window, waiting));
+}
+
+namespace {
+BOOL CALLBACK InvalidateTopLevelWindow(HWND window, LPARAM) noexcept {
+    RedrawWindow(window, nullptr, nullptr, kRepaintFlags);
+    return TRUE;
+}
+
+} // namespace
+
+// Invalidates the desktop and every window on it, frames included, so that no grid line stays
+// behind. Only invalidates: each window repaints when its own thread gets to it, and a hung program
+// never holds up this thread (unlike InvalidateRect of "all windows", which sends every window
+// WM_NCPAINT and WM_ERASEBKGND before it returns). Erasing is what wipes the wallpaper. The
+// top-level windows are named one by one too: under Wine, invalidating the desktop's children does
+// not reach the windows of the desktop's own thread (the taskbar).
+void RepaintWholeScreen() {
+    RedrawWindow(GetDesktopWindow(), nullptr, nullptr, kRepaintFlags);
+    EnumWindows(InvalidateTopLevelWindow, 0);
+}
+
+// The hook posts a move for each mouse message of a drag, faster than one is painted on a large
+// screen; the moves queued meanwhile are merged into this one, painted once where the window is now.
+// A move queued behind another notification (the release) stays, so a drag's notifications keep
+// their order.
+void DropQueuedMoves(HWND form) {
+    MSG queued;
+    while (PeekMessageW(&queued, form, vellum::LowestNotification(), vellum::HighestNotification(),
+                        PM_NOREMOVE) &&
+           queued.message == vellum::HM_MOUSEMOVE &&
+           PeekMessageW(&queued, form, vellum::HM_MOUSEMOVE, vellum::HM_MOUSEMOVE, PM_REMOVE)) {
+    }
+}
+
+// The window rectangle snapped by the frame the user sees, where the system reports one; a child
+// window (an MDI document) has no invisible borders.
+SnapPlacement SnapPlacementFor(HWND window, const RECT& rect, bool resizable, std::int32_t pitch) {
+    const bool child = (static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & WS_CHILD) != 0;
+    RECT frame;
+    const RECT visible = !child && ReadVisibleFrame(window, frame) ? frame : rect;
+    return SnapVisibleFrame(BoundsOf(rect), BoundsOf(visible), resizable, pitch);
+}
+
+HWND CommandTarget(HWND reported) {
+    const HWND root = GetAncestor(reported, GA_ROOT);
+    if (!root) return reported;
+    std::vector<HWND> chain;
+    std::vector<std::uint32_t> styles;
+    for (HWND window = reported; window; window = GetAncestor(window, GA_PARENT)) {
+        chain.push_back(window);
+        styles.push_back(static_cast<std::uint32_t>(GetWindowLongA(window, GWL_STYLE)));
+        if (window == root) break;
+    }
+    return chain[CommandTargetIndex(styles)];
+}
+
+} // namespace trellane

@@ -1,0 +1,47 @@
+// The calls the window commands make on other programs' windows, each as one decision: how a
+// window is measured, placed and repainted without ever waiting for its program.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "command_target.h"
+#include "grid.h"
+#include "screen_geometry.h"
+#include "translucency.h"
+
+namespace trellane {
+
+// What a repaint of a window asks for: everything, frame and children included, erased first.
+constexpr UINT kRepaintFlags = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;
+
+bool ReadWindowRect(HWND window, RECT& rect);
+WindowBounds BoundsOf(const RECT& rect);
+// False when the attributes cannot be read: a window drawn with per-pixel alpha, or a system that
+// does not tell for another program's window.
+bool ReadLayeredAttributes(HWND window, LayeredState& state);
+// Maximized and minimized windows keep the place the system gave them.
+bool MayPlace(HWND window);
+// Whether the system arranged the window at the drop (docked to an edge, laid out in a zone).
+bool IsArranged(HWND window);
+// The SetWindowPos flag that only asks another thread's window to change (see AsksWithoutWaiting).
+UINT WaitingFlags(HWND window, Waiting waiting);
+// False (with a trace) for a window whose program the system reports as not answering: calls that
+// wait for the window's answer are not made on it.
+bool AnswersMessages(HWND window, const wchar_t* call);
+// SetWindowPos with a placement worked out on the screen; a child window is positioned in its
+// parent's client coordinates.
+void PlaceWindow(HWND window, SnapPlacement placement, Waiting waiting = Waiting::Never);
+// Invalidates the desktop and every window on it, frames included, without waiting for any.
+void RepaintWholeScreen();
+// Merges the moves queued for the form into the one being handled.
+void DropQueuedMoves(HWND form);
+// The window rectangle snapped by the frame the user sees, where the system reports one.
+SnapPlacement SnapPlacementFor(HWND window, const RECT& rect, bool resizable, std::int32_t pitch);
+
+// The window a hook notification about `reported` acts on: the nearest window up its parent chain
+// with a caption, else its top-level window.
+HWND CommandTarget(HWND reported);
+
+} // namespace trellane
