@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "hook_client.h"
+#include "panel_layout.h"
 #include "raii.h"
 #include "settings.h"
 #include "settings_file.h"
@@ -26,11 +27,6 @@ class TApplication;
 // Colour values of the panel's colour list: an RGB value 0x00BBGGRR, or a system-colour reference
 // (top bit set, low byte the system colour index).
 using ColorValue = std::int32_t;
-
-// Where a control of the panel lies as designed: pixels at 96 dpi in the form's client area.
-struct DesignBounds {
-    int left, top, width, height;
-};
 
 class TfrmTrellane {
 public:
@@ -55,23 +51,31 @@ private:
     static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // One control of the panel: everything the form needs to create it and to route its
-    // notifications. The rows are in creation order, which is the tab order.
+    // One control of the panel: everything the form needs to create it, place it and route its
+    // notifications. The settings group's rows are its lines from top to bottom, which is what
+    // places them (panel_layout.h).
     struct ControlRow {
         int id;
         const wchar_t* className;
         const wchar_t* caption;
         DWORD style;
         DWORD exStyle;
-        DesignBounds bounds;
-        HWND TfrmTrellane::*control; // the member that holds it; nullptr for plain labels
+        Place place;
+        // The control's place in the Tab key's walk, numbered as a form designer numbers it: the
+        // form's own controls and the settings group as a whole from 0, the group's controls from 0
+        // within the group. kNoTab for controls the walk skips; they are created after the others.
+        int tabOrder;
+        HWND TfrmTrellane::*control; // the member that holds it, for controls the form addresses by name
         UINT notification;           // the notification code that runs the handler (BN_CLICKED is 0)
         void (TfrmTrellane::*handler)();
         bool Settings::*setting; // a check box showing one flag of the settings, kept in step with it
     };
+    static constexpr int kNoTab = -1;
     static const ControlRow kControlRows[];
     static const std::size_t kControlCount;
     static const ControlRow* RowOf(int id);
+    // The design bounds of every row, and the panel's size, at 96 DPI.
+    static const PanelLayout& Layout();
 
     void CreateControls();
     int Scale(int value) const { return MulDiv(value, FDpi, 96); }
@@ -160,12 +164,11 @@ private:
     bool FSettingsWritten = false;
     HookClient FHook;
 
-    // Controls, created from kControlRows.
-    HWND Label7 = nullptr, Image1 = nullptr, Label3 = nullptr, Label1 = nullptr, Label2 = nullptr;
-    HWND GroupBox1 = nullptr, chkUseGrid = nullptr, chkGraphicLine = nullptr, spnGridSize = nullptr;
-    HWND spnGridSizeButtons = nullptr, cmbColor = nullptr, scrToumei = nullptr, chkMoveToumei = nullptr;
-    HWND chkOritatami = nullptr, chkAutoHide = nullptr, chkStartup = nullptr;
-    HWND btnHelp = nullptr, btnClose = nullptr, btnOK = nullptr;
+    // The controls the form addresses by name, created from kControlRows; the others, the settings'
+    // check boxes among them, are reached through their rows.
+    HWND Image1 = nullptr, Label3 = nullptr, Label2 = nullptr, GroupBox1 = nullptr;
+    HWND spnGridSize = nullptr, spnGridSizeButtons = nullptr, cmbColor = nullptr, scrToumei = nullptr;
+    HWND chkStartup = nullptr, btnOK = nullptr;
     // The scroll bar's position: the level read from the settings file, then wherever the user moves it.
     std::int32_t FScrollPosition = DefaultSettings().toumei;
 
