@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "bound_window.h"
 #include "raii.h"
 #include "tray_rules.h"
 
@@ -253,7 +254,7 @@ static_assert(offsetof(NotifyIconDataV1, hIcon) == offsetof(NOTIFYICONDATAA, hIc
 using ShellNotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
 ShellNotifyIconFunction SetShellNotifyIconFunction(ShellNotifyIconFunction function) noexcept;
 
-class TIconTray final : public TComponent {
+class TIconTray final : public TComponent, private BoundWindow {
 public:
     using TNotifyEvent = std::function<void(TComponent* sender)>;
     using TMouseEvent =
@@ -300,7 +301,9 @@ private:
         LRESULT Result;
     };
 
-    static LRESULT CALLBACK TrayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    void WindowBound(HWND window) noexcept override;
+    LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void WindowUnbound() noexcept override;
     void TrayWndProc(TMessage& message);
     void UpdateIcon(bool show);
     void FillIconData() noexcept;

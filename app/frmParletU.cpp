@@ -86,14 +86,15 @@ std::wstring WideFromAscii(const char* text) {
 
 } // namespace
 
-TfrmTrellane::TfrmTrellane(TApplication& application) : FApplication(application) {}
+TfrmTrellane::TfrmTrellane(TApplication& application)
+    : BoundWindow(L"TfrmTrellane::WndProc"), FApplication(application) {}
 
 TfrmTrellane::~TfrmTrellane() = default;
 
 bool TfrmTrellane::Create() {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = StaticWndProc;
+    windowClass.lpfnWndProc = BoundWndProc;
     windowClass.hInstance = FApplication.Instance();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -121,8 +122,8 @@ bool TfrmTrellane::Create() {
     const int height = frame.bottom - frame.top;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    if (!CreateWindowExW(exStyle, kClassName, L"Trellane", style, left, top, width, height, nullptr, nullptr,
-                         FApplication.Instance(), this)) {
+    if (!CreateBoundWindow(exStyle, kClassName, L"Trellane", style, left, top, width, height, nullptr,
+                           FApplication.Instance())) {
         LogFailure(L"CreateWindowExW", kClassName);
         return false;
     }
@@ -132,35 +133,17 @@ bool TfrmTrellane::Create() {
     return true;
 }
 
-LRESULT CALLBACK TfrmTrellane::StaticWndProc(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam) noexcept {
-    TfrmTrellane* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<TfrmTrellane*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->FHandle = window;
-        self->FWindow.reset(window);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<TfrmTrellane*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    try {
-        const LRESULT result = self->WndProc(message, wParam, lParam);
-        if (message == WM_NCDESTROY) {
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            self->FHandle = nullptr;
-            self->FWindow.release();
-        }
-        return result;
-    } catch (...) {
-        // Nothing may escape into the system's dispatcher; the message simply has no effect.
-        wchar_t subject[24];
-        LogFailure(L"TfrmTrellane::WndProc", WindowSubject(window, subject), message);
-        return 0;
-    }
+void TfrmTrellane::WindowBound(HWND window) noexcept {
+    FHandle = window;
+    FWindow.reset(window);
 }
 
-LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+void TfrmTrellane::WindowUnbound() noexcept {
+    FHandle = nullptr;
+    FWindow.release();
+}
+
+LRESULT TfrmTrellane::WndProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     // Once closing has begun (a message box of that path may be pumping), no window is touched.
     if (vellum::IsNotification(message) && FClosing) return 0;
     if (!FClosing && FCommands && FCommands->OnMessage(message, wParam, lParam)) return 0;

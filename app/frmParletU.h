@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bound_window.h"
 #include "hook_client.h"
 #include "panel_layout.h"
 #include "raii.h"
@@ -28,7 +29,7 @@ class TApplication;
 // (top bit set, low byte the system colour index).
 using ColorValue = std::int32_t;
 
-class TfrmTrellane {
+class TfrmTrellane : private BoundWindow {
 public:
     explicit TfrmTrellane(TApplication& application);
     ~TfrmTrellane();
@@ -48,8 +49,9 @@ public:
     static constexpr UINT_PTR kTimerHideId = 1;
 
 private:
-    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    void WindowBound(HWND window) noexcept override;
+    LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void WindowUnbound() noexcept override;
 
     // One control of the panel: everything the form needs to create it, place it and route its
     // notifications. The settings group's rows are its lines from top to bottom, which is what
