@@ -2,6 +2,19 @@
 // of stored properties) and the two components the resident program is made of: the popup menu and
 // the tray icon TIconTray, which keeps one icon in the notification area, raises mouse events for it
 // and opens a popup menu at the cursor.
+//
+// Glossary (README.md has every unusual name of the program):
+//   SysCtrls      "system controls": this unit, the components that are not windows of the panel
+//   T...          a class of the component model (TComponent, TIconTray, TPopupMenu, TMenuItem)
+//   TComponent    owns the components made with it as their owner and frees them, last made first
+//   TWinComponent a component with a window; TFormComponent is the main form as one
+//   TApplicationLink  what a component may ask of the application: its hidden window and whether
+//                 the main form shows at start
+//   Designing, Loading  a form designer's states: never designing at run time; loading while
+//                 ReadProperties assigns the stored properties
+//   TIconTray     the tray icon (its hidden window: FTrayWindow); RBtnPopupMenu and LBtnPopupMenu
+//                 are the menus the right and the left button open
+//   TMessage      a message as the tray window's procedure sees it
 #pragma once
 
 #include <windows.h>
