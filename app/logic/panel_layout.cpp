@@ -7,7 +7,7 @@ namespace trellane {
 namespace {
 
 // Inside the group: the lines' left edge, the first line's distance from the group's top, and the
-// gap that sets a part of the group off from the one above it.
+// gap that sets a section of the group off from the one above it.
 constexpr int kGroupIndent = 16;
 constexpr int kFirstLine = 16;
 constexpr int kSectionGap = 8;

@@ -33,7 +33,7 @@ struct Place {
     PlaceKind kind;
     DesignBounds bounds;
     int advance;
-    bool gapAbove; // a line that begins a new part of the group, set off from the line above it
+    bool gapAbove; // a line that begins a new section of the group, set off from the line above it
 
     // The same line, set off from the one above it by a gap.
     constexpr Place AfterGap() const {
