@@ -2,14 +2,13 @@
 // window that receives the hook library's notifications and acts on other programs' windows.
 //
 // Glossary: what the form's unusual names hold (README.md lists every one of the program's).
-//   frmParletU    this unit (frm: a form, U: a unit): TfrmTrellane over four files: frmParletU.cpp
-//                 (panel, settings, start-up and shutdown), _windows (the window commands), _menu
-//                 (the tray menu), _dpi (scaling)
+//   frmParletU    this unit (frm: a form, U: a unit): TfrmTrellane over three files: frmParletU.cpp
+//                 (panel, settings, start-up and shutdown), _menu (the tray menu), _dpi (scaling);
+//                 what the form does to other windows is WindowCommands' (window_commands.h)
 //   toumei        Japanese "transparent": the translucency level (Settings::toumei, scrToumei) and
 //                 translucent dragging (chkMoveToumei)
 //   oritatami     Japanese "folding": the right-click commands, folding and always-on-top
 //                 (chkOritatami)
-//   HM...         the handler of a hook notification HM_... (hook_shared.h): HMDragStart for HM_DRAGSTART
 //   Controls      prefixed by kind (chk check box, spn spin field, cmb list, scr scroll bar, btn
 //                 button). Label1 the credit, Label2 the maker's web address, Label3 the title,
 //                 Label7 "options for the title bar", Image1 the logo (a right click opens the tray
@@ -22,8 +21,7 @@
 //                 (FModes); N6 is the "extras" submenu: mnuAllMinimize shows the desktop,
 //                 mnuNotepad, mnuCalc and mnuExp start Notepad, Calculator and Explorer, mnuZeph
 //                 opens the maker's web page; popClose quits; N1, N4, N7, N8, N9 are separators
-//   FFolded, FIni, FExcluded   the folded windows, the settings file, the exclusion list
-//                 (tools\除外リスト.txt: window classes a drag neither snaps nor paints the grid for)
+//   FIni, FModes  the settings file; the display modes the menu offers
 #pragma once
 
 #include <windows.h>
