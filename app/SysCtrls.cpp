@@ -247,12 +247,13 @@ bool TPopupMenu::DispatchCommand(UINT command) {
 
 // ---- TIconTray ----------------------------------------------------------------------------------------
 
-TIconTray::TIconTray(TComponent* owner) : TComponent(owner), FIconID(++TrayIconCounter) {
+TIconTray::TIconTray(TComponent* owner)
+    : TComponent(owner), BoundWindow(L"TIconTray::TrayWndProc"), FIconID(++TrayIconCounter) {
     if (Designing()) return;
     static const bool registered = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = TrayWndProc;
+        windowClass.lpfnWndProc = BoundWndProc;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = kWindowClass;
         if (RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) return true;
@@ -262,8 +263,8 @@ TIconTray::TIconTray(TComponent* owner) : TComponent(owner), FIconID(++TrayIconC
     if (!registered) return;
     // A top-level window, never shown: unlike a message-only window it hears the shell's
     // TaskbarCreated broadcast. Its procedure binds it to this instance (FTrayWindow) as it is made.
-    if (!CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                         GetModuleHandleW(nullptr), this))
+    if (!CreateBoundWindow(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                           GetModuleHandleW(nullptr)))
         LogFailure(L"CreateWindowExW", kWindowClass);
 }
 
@@ -373,32 +374,17 @@ void TIconTray::AddAgainAfterShellRestart() {
     CallShell(NIM_ADD);
 }
 
-LRESULT CALLBACK TIconTray::TrayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    TIconTray* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<TIconTray*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        if (self) {
-            self->FTrayWindow.reset(window);
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-    } else {
-        self = reinterpret_cast<TIconTray*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->FTrayWindow.release();
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
+void TIconTray::WindowBound(HWND window) noexcept {
+    FTrayWindow.reset(window);
+}
+
+void TIconTray::WindowUnbound() noexcept {
+    FTrayWindow.release();
+}
+
+LRESULT TIconTray::WndProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     TMessage record{message, wParam, lParam, 0};
-    try {
-        self->TrayWndProc(record);
-    } catch (...) {
-        // Nothing may escape into the system's dispatcher; the message simply has no effect.
-        wchar_t subject[24];
-        LogFailure(L"TIconTray::TrayWndProc", WindowSubject(window, subject), message);
-        return 0;
-    }
+    TrayWndProc(record);
     return record.Result;
 }
 

@@ -2,6 +2,19 @@
 // of stored properties) and the two components the resident program is made of: the popup menu and
 // the tray icon TIconTray, which keeps one icon in the notification area, raises mouse events for it
 // and opens a popup menu at the cursor.
+//
+// Glossary (README.md has every unusual name of the program):
+//   SysCtrls      "system controls": this unit, the components that are not windows of the panel
+//   T...          a class of the component model (TComponent, TIconTray, TPopupMenu, TMenuItem)
+//   TComponent    owns the components made with it as their owner and frees them, last made first
+//   TWinComponent a component with a window; TFormComponent is the main form as one
+//   TApplicationLink  what a component may ask of the application: its hidden window and whether
+//                 the main form shows at start
+//   Designing, Loading  a form designer's states: never designing at run time; loading while
+//                 ReadProperties assigns the stored properties
+//   TIconTray     the tray icon (its hidden window: FTrayWindow); RBtnPopupMenu and LBtnPopupMenu
+//                 are the menus the right and the left button open
+//   TMessage      a message as the tray window's procedure sees it
 #pragma once
 
 #include <windows.h>
@@ -16,6 +29,7 @@
 #include <utility>
 #include <vector>
 
+#include "bound_window.h"
 #include "raii.h"
 #include "tray_rules.h"
 
@@ -253,7 +267,7 @@ static_assert(offsetof(NotifyIconDataV1, hIcon) == offsetof(NOTIFYICONDATAA, hIc
 using ShellNotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
 ShellNotifyIconFunction SetShellNotifyIconFunction(ShellNotifyIconFunction function) noexcept;
 
-class TIconTray final : public TComponent {
+class TIconTray final : public TComponent, private BoundWindow {
 public:
     using TNotifyEvent = std::function<void(TComponent* sender)>;
     using TMouseEvent =
@@ -300,7 +314,9 @@ private:
         LRESULT Result;
     };
 
-    static LRESULT CALLBACK TrayWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    void WindowBound(HWND window) noexcept override;
+    LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void WindowUnbound() noexcept override;
     void TrayWndProc(TMessage& message);
     void UpdateIcon(bool show);
     void FillIconData() noexcept;

@@ -5,7 +5,10 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <climits>
 #include <iterator>
+#include <utility>
+#include <vector>
 
 #include "application.h"
 #include "color_table.h"
@@ -65,15 +68,8 @@ constexpr wchar_t kStartupWriteError[] = L"スタートアップのショート�
 constexpr wchar_t kStartupDeleteError[] = L"スタートアップのショートカットを削除できません: ";
 constexpr wchar_t kCredit[] = L"© Trellane 開発チーム";
 
-// The group box's children are laid out relative to it.
-constexpr int kGroupLeft = 8;
-constexpr int kGroupTop = 160;
 constexpr DWORD kCheckBox = WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kPushButton = WS_TABSTOP | BS_PUSHBUTTON;
-
-// Check boxes with another one 16 pixels below them: one pixel lower than the others, so the two
-// never overlap, also once scaled for the screen.
-constexpr int kStackedCheckHeight = 16;
 
 constexpr int kScrollMinimum = 20;
 constexpr int kScrollMaximum = 100;
@@ -90,14 +86,15 @@ std::wstring WideFromAscii(const char* text) {
 
 } // namespace
 
-TfrmTrellane::TfrmTrellane(TApplication& application) : FApplication(application) {}
+TfrmTrellane::TfrmTrellane(TApplication& application)
+    : BoundWindow(L"TfrmTrellane::WndProc"), FApplication(application) {}
 
 TfrmTrellane::~TfrmTrellane() = default;
 
 bool TfrmTrellane::Create() {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = StaticWndProc;
+    windowClass.lpfnWndProc = BoundWndProc;
     windowClass.hInstance = FApplication.Instance();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -119,14 +116,14 @@ bool TfrmTrellane::Create() {
     // A fixed-size dialog-style window: no sizing border, no maximise box.
     constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
-    RECT frame{0, 0, Scale(475), Scale(394)};
+    RECT frame{0, 0, Scale(Layout().width), Scale(Layout().height)};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    if (!CreateWindowExW(exStyle, kClassName, L"Trellane", style, left, top, width, height, nullptr, nullptr,
-                         FApplication.Instance(), this)) {
+    if (!CreateBoundWindow(exStyle, kClassName, L"Trellane", style, left, top, width, height, nullptr,
+                           FApplication.Instance())) {
         LogFailure(L"CreateWindowExW", kClassName);
         return false;
     }
@@ -136,35 +133,17 @@ bool TfrmTrellane::Create() {
     return true;
 }
 
-LRESULT CALLBACK TfrmTrellane::StaticWndProc(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam) noexcept {
-    TfrmTrellane* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<TfrmTrellane*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->FHandle = window;
-        self->FWindow.reset(window);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<TfrmTrellane*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    }
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    try {
-        const LRESULT result = self->WndProc(message, wParam, lParam);
-        if (message == WM_NCDESTROY) {
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            self->FHandle = nullptr;
-            self->FWindow.release();
-        }
-        return result;
-    } catch (...) {
-        // Nothing may escape into the system's dispatcher; the message simply has no effect.
-        wchar_t subject[24];
-        LogFailure(L"TfrmTrellane::WndProc", WindowSubject(window, subject), message);
-        return 0;
-    }
+void TfrmTrellane::WindowBound(HWND window) noexcept {
+    FHandle = window;
+    FWindow.reset(window);
 }
 
-LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+void TfrmTrellane::WindowUnbound() noexcept {
+    FHandle = nullptr;
+    FWindow.release();
+}
+
+LRESULT TfrmTrellane::WndProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     // Once closing has begun (a message box of that path may be pumping), no window is touched.
     if (vellum::IsNotification(message) && FClosing) return 0;
     if (!FClosing && FCommands && FCommands->OnMessage(message, wParam, lParam)) return 0;
@@ -258,75 +237,65 @@ LRESULT TfrmTrellane::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(FHandle, message, wParam, lParam);
 }
 
-namespace {
-constexpr DesignBounds At(int left, int top, int width, int height) {
-    return {left, top, width, height};
-}
-constexpr DesignBounds InGroup(int left, int top, int width, int height) {
-    return {kGroupLeft + left, kGroupTop + top, width, height};
-}
-} // namespace
-
-// Creation order is the tab order: the stay-resident button first, then the settings in their
-// group, then the quit and help buttons; the labels take no focus.
+// The settings group line by line from the top, the buttons that stand on its bottom edge, then the
+// logo and credits at their fixed places above it. The Tab key walks the stay-resident button, the
+// group's controls in their own order, then the quit and help buttons; controls it skips are
+// created last, in the order of their rows.
 const TfrmTrellane::ControlRow TfrmTrellane::kControlRows[] = {
-    {idBtnOK, L"BUTTON", L"常駐する(&O)", kPushButton, 0, At(352, 336, 113, 49), &TfrmTrellane::btnOK,
-     BN_CLICKED, &TfrmTrellane::btnOKClick, nullptr},
-    {idGroupBox1, L"BUTTON", L"設定", BS_GROUPBOX, 0, At(kGroupLeft, kGroupTop, 337, 225),
-     &TfrmTrellane::GroupBox1, 0, nullptr, nullptr},
-    {idChkGraphicLine, L"BUTTON", L"グリッド線をデスクトップに描画する", kCheckBox, 0,
-     InGroup(16, 32, 209, 17), &TfrmTrellane::chkGraphicLine, BN_CLICKED, nullptr, &Settings::graphicLine},
+    {idGroupBox1, L"BUTTON", L"設定", BS_GROUPBOX, 0, GroupAt(8, 160, 337), 1, &TfrmTrellane::GroupBox1, 0,
+     nullptr, nullptr},
+    {idChkUseGrid, L"BUTTON", L"ウィンドウをグリッドに合わせる", kCheckBox, 0, CheckLine(177), 2, nullptr,
+     BN_CLICKED, nullptr, &Settings::useGrid},
+    {idChkGraphicLine, L"BUTTON", L"グリッド線をデスクトップに描画する", kCheckBox, 0, CheckLine(209), 0,
+     nullptr, BN_CLICKED, nullptr, &Settings::graphicLine},
+    {idLabelGridSize, L"STATIC", L"グリッドのサイズ", SS_LEFT, 0, LabelLine(24).AfterGap(), kNoTab, nullptr,
+     0, nullptr, nullptr},
     {idSpnGridSize, L"EDIT", L"", WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
-     InGroup(112, 56, 89, 21), &TfrmTrellane::spnGridSize, EN_CHANGE, &TfrmTrellane::spnGridSizeChange,
+     Beside(112, 0, 89, 21), 1, &TfrmTrellane::spnGridSize, EN_CHANGE, &TfrmTrellane::spnGridSizeChange,
      nullptr},
-    // Places itself at the right edge of the field it is the buddy of.
+    // Places itself at the right edge of the field it is the buddy of, and is created right after it.
     {idSpnGridSizeButtons, UPDOWN_CLASSW, nullptr,
-     UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 0, At(0, 0, 0, 0),
+     UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 0, Buddy(), 1,
      &TfrmTrellane::spnGridSizeButtons, 0, nullptr, nullptr},
-    {idChkUseGrid, L"BUTTON", L"ウィンドウをグリッドに合わせる", kCheckBox, 0,
-     InGroup(16, 16, 177, kStackedCheckHeight), &TfrmTrellane::chkUseGrid, BN_CLICKED, nullptr,
-     &Settings::useGrid},
+    {idLabelColor, L"STATIC", L"グリッドの色", SS_LEFT, 0, LabelLine(32), kNoTab, nullptr, 0, nullptr,
+     nullptr},
     // The height includes the dropped-down list.
     {idCmbColor, L"COMBOBOX", L"",
      WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
-     InGroup(112, 80, 169, 22 + 240), &TfrmTrellane::cmbColor, CBN_SELCHANGE, &TfrmTrellane::cmbColorChange,
+     Beside(112, 0, 169, 22 + 240), 3, &TfrmTrellane::cmbColor, CBN_SELCHANGE, &TfrmTrellane::cmbColorChange,
      nullptr},
-    {idScrToumei, L"SCROLLBAR", L"", WS_TABSTOP | SBS_HORZ, 0, InGroup(112, 115, 169, 21),
+    {idLabelToumei, L"STATIC", L"半透明の度合い", SS_LEFT, 0, LabelLine(32), kNoTab, nullptr, 0, nullptr,
+     nullptr},
+    {idScrToumei, L"SCROLLBAR", L"", WS_TABSTOP | SBS_HORZ, 0, Beside(112, 3, 169, 21), 4,
      &TfrmTrellane::scrToumei, 0, nullptr, nullptr},
-    {idChkAutoHide, L"BUTTON", L"起動時に自動的に常駐する(起動時にパネルを非表示)", kCheckBox, 0,
-     InGroup(16, 184, 305, kStackedCheckHeight), &TfrmTrellane::chkAutoHide, BN_CLICKED, nullptr,
-     &Settings::autoHide},
-    {idChkStartup, L"BUTTON", L"Windowsの起動時に自動的に常駐する", kCheckBox, 0, InGroup(16, 200, 305, 17),
-     &TfrmTrellane::chkStartup, BN_CLICKED, &TfrmTrellane::chkStartupClick, nullptr},
     {idChkMoveToumei, L"BUTTON", L"ウィンドウ移動時は半透明にする(グリッド線なしの時)", kCheckBox, 0,
-     InGroup(16, 144, 297, kStackedCheckHeight), &TfrmTrellane::chkMoveToumei, BN_CLICKED, nullptr,
-     &Settings::moveToumei},
-    {idChkOritatami, L"BUTTON", L"右クリック機能（折りたたみなど）を使う", kCheckBox, 0,
-     InGroup(16, 160, 297, 17), &TfrmTrellane::chkOritatami, BN_CLICKED, &TfrmTrellane::chkOritatamiClick,
-     &Settings::oritatami},
-    {idBtnClose, L"BUTTON", L"完全に終了(&C)", kPushButton, 0, At(352, 304, 113, 25), &TfrmTrellane::btnClose,
-     BN_CLICKED, &TfrmTrellane::btnCloseClick, nullptr},
-    {idBtnHelp, L"BUTTON", L"ヘルプ(&H)", kPushButton, 0, At(352, 272, 113, 25), &TfrmTrellane::btnHelp,
+     CheckLine(297), 7, nullptr, BN_CLICKED, nullptr, &Settings::moveToumei},
+    {idChkOritatami, L"BUTTON", L"右クリック機能（折りたたみなど）を使う", kCheckBox, 0, CheckLine(297), 8,
+     nullptr, BN_CLICKED, &TfrmTrellane::chkOritatamiClick, &Settings::oritatami},
+    {idChkAutoHide, L"BUTTON", L"起動時に自動的に常駐する(起動時にパネルを非表示)", kCheckBox, 0,
+     CheckLine(305).AfterGap(), 5, nullptr, BN_CLICKED, nullptr, &Settings::autoHide},
+    {idChkStartup, L"BUTTON", L"Windowsの起動時に自動的に常駐する", kCheckBox, 0, CheckLine(305), 6,
+     &TfrmTrellane::chkStartup, BN_CLICKED, &TfrmTrellane::chkStartupClick, nullptr},
+
+    {idBtnHelp, L"BUTTON", L"ヘルプ(&H)", kPushButton, 0, OnGroupBottom(352, 88, 113, 25), 3, nullptr,
      BN_CLICKED, &TfrmTrellane::btnHelpClick, nullptr},
-    {idLabelGridSize, L"STATIC", L"グリッドのサイズ", SS_LEFT, 0, InGroup(16, 56, 90, 12), nullptr, 0,
+    {idBtnClose, L"BUTTON", L"完全に終了(&C)", kPushButton, 0, OnGroupBottom(352, 56, 113, 25), 2, nullptr,
+     BN_CLICKED, &TfrmTrellane::btnCloseClick, nullptr},
+    {idBtnOK, L"BUTTON", L"常駐する(&O)", kPushButton, 0, OnGroupBottom(352, 0, 113, 49), 0,
+     &TfrmTrellane::btnOK, BN_CLICKED, &TfrmTrellane::btnOKClick, nullptr},
+
+    {idLabel7, L"STATIC", L"タイトルバーに対しての操作オプション", SS_LEFT, 0, At(16, 16, 193, 12), kNoTab,
+     nullptr, 0, nullptr, nullptr},
+    {idImage1, L"STATIC", nullptr, SS_BITMAP | SS_NOTIFY, 0, At(24, 32, 257, 113), kNoTab,
+     &TfrmTrellane::Image1, 0, nullptr, nullptr},
+    {idLabel3, L"STATIC", L"Trellane", SS_LEFT, 0, At(328, 56, 111, 27), kNoTab, &TfrmTrellane::Label3, 0,
      nullptr, nullptr},
-    {idLabelColor, L"STATIC", L"グリッドの色", SS_LEFT, 0, InGroup(16, 80, 90, 12), nullptr, 0, nullptr,
-     nullptr},
-    {idLabelToumei, L"STATIC", L"半透明の度合い", SS_LEFT, 0, InGroup(16, 112, 90, 12), nullptr, 0, nullptr,
-     nullptr},
-    {idLabel7, L"STATIC", L"タイトルバーに対しての操作オプション", SS_LEFT, 0, At(16, 16, 193, 12),
-     &TfrmTrellane::Label7, 0, nullptr, nullptr},
-    {idImage1, L"STATIC", nullptr, SS_BITMAP | SS_NOTIFY, 0, At(24, 32, 257, 113), &TfrmTrellane::Image1, 0,
-     nullptr, nullptr},
-    {idLabel3, L"STATIC", L"Trellane", SS_LEFT, 0, At(328, 56, 111, 27), &TfrmTrellane::Label3, 0, nullptr,
-     nullptr},
     // The credit starts where the address below it starts and reaches nearly to the frame: in a
     // narrower label SS_LEFT wrapped its last characters onto a second line that was not shown. Two
     // pixels taller than the font's size for fonts with internal leading (substitutes for the panel's
     // font where it is not installed).
-    {idLabel1, L"STATIC", kCredit, SS_LEFT, 0, At(312, 112, 145, 14), &TfrmTrellane::Label1, 0, nullptr,
-     nullptr},
-    {idLabel2, L"STATIC", L"example.jp/trellane", SS_LEFT | SS_NOTIFY, 0, At(312, 128, 135, 12),
+    {idLabel1, L"STATIC", kCredit, SS_LEFT, 0, At(312, 112, 145, 14), kNoTab, nullptr, 0, nullptr, nullptr},
+    {idLabel2, L"STATIC", L"example.jp/trellane", SS_LEFT | SS_NOTIFY, 0, At(312, 128, 135, 12), kNoTab,
      &TfrmTrellane::Label2, STN_CLICKED, &TfrmTrellane::Label2Click, nullptr},
 };
 
@@ -338,11 +307,38 @@ const TfrmTrellane::ControlRow* TfrmTrellane::RowOf(int id) {
     return nullptr;
 }
 
+const PanelLayout& TfrmTrellane::Layout() {
+    static const PanelLayout layout = [] {
+        std::vector<Place> places;
+        for (const ControlRow& row : kControlRows)
+            places.push_back(row.place);
+        return LayOutPanel(places);
+    }();
+    return layout;
+}
+
 void TfrmTrellane::CreateControls() {
     CreateFonts();
 
-    for (const ControlRow& row : kControlRows) {
-        const DesignBounds& at = row.bounds;
+    // Creation order is the Tab key's order: a dialog walks its controls in the order they were made.
+    const auto groupRow =
+        std::find_if(std::begin(kControlRows), std::end(kControlRows),
+                     [](const ControlRow& row) { return row.place.kind == PlaceKind::Group; });
+    const int groupTab = groupRow != std::end(kControlRows) ? groupRow->tabOrder : 0;
+    const auto tabKey = [groupTab](const ControlRow& row) {
+        if (row.tabOrder == kNoTab) return std::pair{INT_MAX, 0};
+        return row.place.InGroup() ? std::pair{groupTab, row.tabOrder} : std::pair{row.tabOrder, -1};
+    };
+    std::vector<std::size_t> order(kControlCount);
+    for (std::size_t index = 0; index < kControlCount; ++index)
+        order[index] = index;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return tabKey(kControlRows[a]) < tabKey(kControlRows[b]);
+    });
+
+    for (const std::size_t index : order) {
+        const ControlRow& row = kControlRows[index];
+        const DesignBounds& at = Layout().bounds[index];
         const HWND control = CreateWindowExW(
             row.exStyle, row.className, row.caption, WS_CHILD | WS_VISIBLE | row.style, Scale(at.left),
             Scale(at.top), Scale(at.width), Scale(at.height), FHandle,
@@ -417,14 +413,13 @@ bool TfrmTrellane::IsChecked(HWND checkBox) const {
 void TfrmTrellane::SetChecked(HWND checkBox, bool checked) {
     if (IsChecked(checkBox) == checked) return;
     SendMessageW(checkBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-    for (const ControlRow& row : kControlRows)
-        if (row.control && this->*row.control == checkBox) OnClick(row);
+    if (const ControlRow* row = RowOf(GetDlgCtrlID(checkBox))) OnClick(*row);
 }
 
 void TfrmTrellane::ShowSettings() {
     for (const ControlRow& row : kControlRows)
         if (row.setting)
-            SendMessageW(this->*row.control, BM_SETCHECK,
+            SendMessageW(GetDlgItem(FHandle, row.id), BM_SETCHECK,
                          FSettings.*row.setting ? BST_CHECKED : BST_UNCHECKED, 0);
     // The scroll bar shows the level in force; the panel's own preview waits until the bar moves.
     FScrollPosition = FSettings.toumei;
@@ -433,7 +428,7 @@ void TfrmTrellane::ShowSettings() {
 }
 
 void TfrmTrellane::OnClick(const ControlRow& row) {
-    if (row.setting) FSettings.*row.setting = IsChecked(this->*row.control);
+    if (row.setting) FSettings.*row.setting = IsChecked(GetDlgItem(FHandle, row.id));
     if (row.handler) (this->*row.handler)();
 }
 

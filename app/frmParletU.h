@@ -1,5 +1,27 @@
 // The main form: the settings panel the user sees, the owner of the tray icon and its menu, and the
 // window that receives the hook library's notifications and acts on other programs' windows.
+//
+// Glossary: what the form's unusual names hold (README.md lists every one of the program's).
+//   frmParletU    this unit (frm: a form, U: a unit): TfrmTrellane over three files: frmParletU.cpp
+//                 (panel, settings, start-up and shutdown), _menu (the tray menu), _dpi (scaling);
+//                 what the form does to other windows is WindowCommands' (window_commands.h)
+//   toumei        Japanese "transparent": the translucency level (Settings::toumei, scrToumei) and
+//                 translucent dragging (chkMoveToumei)
+//   oritatami     Japanese "folding": the right-click commands, folding and always-on-top
+//                 (chkOritatami)
+//   Controls      prefixed by kind (chk check box, spn spin field, cmb list, scr scroll bar, btn
+//                 button). Label1 the credit, Label2 the maker's web address, Label3 the title,
+//                 Label7 "options for the title bar", Image1 the logo (a right click opens the tray
+//                 menu), GroupBox1 the settings group; btnOK stays resident (hides the panel),
+//                 btnClose quits; timerHide hides the panel at a start with chkAutoHide
+//   Menu items    of PopupMenu1, the tray's menu (pop and mnu items, N for those a designer left
+//                 unnamed): popSetting opens the panel; popAbout is the "folding" submenu, not an
+//                 About box: popMacFree unfolds every folded window, popMacFreeClose also closes
+//                 them, mnuMinimize minimises every window; mnuDisplay lists the display modes
+//                 (FModes); N6 is the "extras" submenu: mnuAllMinimize shows the desktop,
+//                 mnuNotepad, mnuCalc and mnuExp start Notepad, Calculator and Explorer, mnuZeph
+//                 opens the maker's web page; popClose quits; N1, N4, N7, N8, N9 are separators
+//   FIni, FModes  the settings file; the display modes the menu offers
 #pragma once
 
 #include <windows.h>
@@ -12,7 +34,9 @@
 #include <string>
 #include <vector>
 
+#include "bound_window.h"
 #include "hook_client.h"
+#include "panel_layout.h"
 #include "raii.h"
 #include "settings.h"
 #include "settings_file.h"
@@ -27,12 +51,7 @@ class TApplication;
 // (top bit set, low byte the system colour index).
 using ColorValue = std::int32_t;
 
-// Where a control of the panel lies as designed: pixels at 96 dpi in the form's client area.
-struct DesignBounds {
-    int left, top, width, height;
-};
-
-class TfrmTrellane {
+class TfrmTrellane : private BoundWindow {
 public:
     explicit TfrmTrellane(TApplication& application);
     ~TfrmTrellane();
@@ -52,26 +71,35 @@ public:
     static constexpr UINT_PTR kTimerHideId = 1;
 
 private:
-    static LRESULT CALLBACK StaticWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    void WindowBound(HWND window) noexcept override;
+    LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void WindowUnbound() noexcept override;
 
-    // One control of the panel: everything the form needs to create it and to route its
-    // notifications. The rows are in creation order, which is the tab order.
+    // One control of the panel: everything the form needs to create it, place it and route its
+    // notifications. The settings group's rows are its lines from top to bottom, which is what
+    // places them (panel_layout.h).
     struct ControlRow {
         int id;
         const wchar_t* className;
         const wchar_t* caption;
         DWORD style;
         DWORD exStyle;
-        DesignBounds bounds;
-        HWND TfrmTrellane::*control; // the member that holds it; nullptr for plain labels
+        Place place;
+        // The control's place in the Tab key's walk, numbered as a form designer numbers it: the
+        // form's own controls and the settings group as a whole from 0, the group's controls from 0
+        // within the group. kNoTab for controls the walk skips; they are created after the others.
+        int tabOrder;
+        HWND TfrmTrellane::*control; // the member that holds it, for controls the form addresses by name
         UINT notification;           // the notification code that runs the handler (BN_CLICKED is 0)
         void (TfrmTrellane::*handler)();
         bool Settings::*setting; // a check box showing one flag of the settings, kept in step with it
     };
+    static constexpr int kNoTab = -1;
     static const ControlRow kControlRows[];
     static const std::size_t kControlCount;
     static const ControlRow* RowOf(int id);
+    // The design bounds of every row, and the panel's size, at 96 DPI.
+    static const PanelLayout& Layout();
 
     void CreateControls();
     int Scale(int value) const { return MulDiv(value, FDpi, 96); }
@@ -160,12 +188,11 @@ private:
     bool FSettingsWritten = false;
     HookClient FHook;
 
-    // Controls, created from kControlRows.
-    HWND Label7 = nullptr, Image1 = nullptr, Label3 = nullptr, Label1 = nullptr, Label2 = nullptr;
-    HWND GroupBox1 = nullptr, chkUseGrid = nullptr, chkGraphicLine = nullptr, spnGridSize = nullptr;
-    HWND spnGridSizeButtons = nullptr, cmbColor = nullptr, scrToumei = nullptr, chkMoveToumei = nullptr;
-    HWND chkOritatami = nullptr, chkAutoHide = nullptr, chkStartup = nullptr;
-    HWND btnHelp = nullptr, btnClose = nullptr, btnOK = nullptr;
+    // The controls the form addresses by name, created from kControlRows; the others, the settings'
+    // check boxes among them, are reached through their rows.
+    HWND Image1 = nullptr, Label3 = nullptr, Label2 = nullptr, GroupBox1 = nullptr;
+    HWND spnGridSize = nullptr, spnGridSizeButtons = nullptr, cmbColor = nullptr, scrToumei = nullptr;
+    HWND chkStartup = nullptr, btnOK = nullptr;
     // The scroll bar's position: the level read from the settings file, then wherever the user moves it.
     std::int32_t FScrollPosition = DefaultSettings().toumei;
 

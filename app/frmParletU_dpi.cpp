@@ -30,10 +30,10 @@ void TfrmTrellane::CreateFonts() {
 void TfrmTrellane::ApplyDesignBounds() {
     for (std::size_t index = 0; index < kControlCount; ++index) {
         const ControlRow& row = kControlRows[index];
-        // Plain labels have no member; the spin buttons place themselves at their field's edge.
+        // The spin buttons place themselves at their field's edge.
         const HWND control = GetDlgItem(FHandle, row.id);
-        if (!control || row.control == &TfrmTrellane::spnGridSizeButtons) continue;
-        const DesignBounds& at = row.bounds;
+        if (!control || row.place.kind == PlaceKind::Buddy) continue;
+        const DesignBounds& at = Layout().bounds[index];
         MoveWindow(control, Scale(at.left), Scale(at.top), Scale(at.width), Scale(at.height), FALSE);
         const HFONT font = control == Label3   ? FTitleFont.get()
                            : control == Label2 ? FLinkFont.get()
@@ -66,7 +66,7 @@ void TfrmTrellane::SimulateDpiChange(int dpi) {
     // What the system suggests: the same corner, and the design's client area at the new DPI.
     RECT window{};
     GetWindowRect(FHandle, &window);
-    RECT frame{0, 0, MulDiv(475, dpi, 96), MulDiv(394, dpi, 96)};
+    RECT frame{0, 0, MulDiv(Layout().width, dpi, 96), MulDiv(Layout().height, dpi, 96)};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(FHandle, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongW(FHandle, GWL_EXSTYLE)));
     OffsetRect(&frame, window.left - frame.left, window.top - frame.top);

@@ -1,6 +1,9 @@
 // The program's few ways into the Windows shell: open a document or web address, start a command
 // line, find a special folder or the program's own folder, and write a shortcut file. Every path
 // travels as UTF-16 so that Japanese folder names work whatever the system's code page is.
+//
+// Glossary: gui_benri is Japanese for "GUI handy things": this unit. The program's other unusual
+// names (frmParletU, SysCtrls, toumei, oritatami, the menu items) are listed in README.md.
 #pragma once
 
 #include "shell_rules.h"
