@@ -1,4 +1,4 @@
-// The settings panel: its controls, the settings file, hiding to the tray, start-up and shutdown.
+// The settings panel: its window, its controls built from the control table, and the messages it routes.
 #include "frmParletU.h"
 
 #include <commctrl.h>
@@ -54,18 +54,6 @@ enum ControlId : int {
     idLabelToumei,
 };
 
-constexpr wchar_t kStartupLinkName[] = L"trellane.lnk";
-constexpr wchar_t kExclusionListName[] = L"tools\\除外リスト.txt";
-constexpr wchar_t kHelpFileName[] = L"ReadMe.txt";
-constexpr wchar_t kResidentNotice[] =
-    L"今からTrellaneは、タスクトレイに常駐します。\r\n終了するときはトレイの[G]のアイコンをクリックしてください。";
-constexpr wchar_t kWriteErrorFormat[] = L" に書き込めません";
-constexpr wchar_t kHookUnavailable[] =
-    L"マウスフックを開始できないため、ウィンドウの操作（グリッドへの吸着、半透明、折りたたみ、最前面）は使えません。";
-constexpr wchar_t kHookUnavailableReason[] =
-    L"フックの共有メモリを開けませんでした。別のプログラムが同じ名前を使っている可能性があります: 「";
-constexpr wchar_t kStartupWriteError[] = L"スタートアップのショートカットを作成できません: ";
-constexpr wchar_t kStartupDeleteError[] = L"スタートアップのショートカットを削除できません: ";
 constexpr wchar_t kCredit[] = L"© Trellane 開発チーム";
 
 constexpr DWORD kCheckBox = WS_TABSTOP | BS_AUTOCHECKBOX;
@@ -77,11 +65,26 @@ constexpr int kScrollMaximum = 100;
 constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 constexpr COLORREF kTitleColor = RGB(0, 128, 0);
 
-std::wstring WideFromAscii(const char* text) {
-    std::wstring wide;
-    for (; *text; ++text)
-        wide += static_cast<wchar_t>(static_cast<unsigned char>(*text));
-    return wide;
+// One row of the colour list: a swatch of the colour and its name.
+void DrawColorItem(HWND list, const DRAWITEMSTRUCT& item) {
+    if (item.itemID == static_cast<UINT>(-1)) return;
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const auto value = static_cast<ColorValue>(SendMessageW(list, CB_GETITEMDATA, item.itemID, 0));
+    RECT swatch = item.rcItem;
+    InflateRect(&swatch, -2, -2);
+    swatch.right = swatch.left + (swatch.bottom - swatch.top) * 2;
+    UniqueBrush brush(CreateSolidBrush(ColorToRgb(value, [](int index) { return GetSysColor(index); })));
+    FillRect(item.hDC, &swatch, brush.get());
+    FrameRect(item.hDC, &swatch, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    wchar_t name[64] = {};
+    SendMessageW(list, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(name));
+    RECT text = item.rcItem;
+    text.left = swatch.right + 4;
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    DrawTextW(item.hDC, name, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
 }
 
 } // namespace
@@ -204,7 +207,7 @@ LRESULT TfrmTrellane::WndProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item->CtlID != idCmbColor) break;
-        OnDrawColorItem(*item);
+        DrawColorItem(cmbColor, *item);
         return TRUE;
     }
     case WM_PAINT:
@@ -318,7 +321,7 @@ const PanelLayout& TfrmTrellane::Layout() {
 }
 
 void TfrmTrellane::CreateControls() {
-    CreateFonts();
+    FFonts = MakeFonts(FDpi);
 
     // Creation order is the Tab key's order: a dialog walks its controls in the order they were made.
     const auto groupRow =
@@ -347,7 +350,7 @@ void TfrmTrellane::CreateControls() {
             LogFailure(L"CreateWindowExW", row.className);
             continue;
         }
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.get()), FALSE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FFonts.normal.get()), FALSE);
         if (row.control) this->*row.control = control;
     }
 
@@ -365,8 +368,8 @@ void TfrmTrellane::CreateControls() {
     FLogo.reset(static_cast<HBITMAP>(LoadImageW(FApplication.Instance(), MAKEINTRESOURCEW(IDB_LOGO),
                                                 IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     if (FLogo) SendMessageW(Image1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FLogo.get()));
-    SendMessageW(Label3, WM_SETFONT, reinterpret_cast<WPARAM>(FTitleFont.get()), FALSE);
-    SendMessageW(Label2, WM_SETFONT, reinterpret_cast<WPARAM>(FLinkFont.get()), FALSE);
+    SendMessageW(Label3, WM_SETFONT, reinterpret_cast<WPARAM>(FFonts.title.get()), FALSE);
+    SendMessageW(Label2, WM_SETFONT, reinterpret_cast<WPARAM>(FFonts.link.get()), FALSE);
 }
 
 void TfrmTrellane::OnPaint() {
@@ -383,31 +386,6 @@ LRESULT TfrmTrellane::OnCtlColorStatic(HDC dc, HWND control) {
     if (control == Label2) SetTextColor(dc, kLinkColor);
     if (control == Label3) SetTextColor(dc, kTitleColor);
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-}
-
-void TfrmTrellane::OnDrawColorItem(const DRAWITEMSTRUCT& item) {
-    if (item.itemID == static_cast<UINT>(-1)) return;
-    const bool selected = (item.itemState & ODS_SELECTED) != 0;
-    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    const auto value = static_cast<ColorValue>(SendMessageW(cmbColor, CB_GETITEMDATA, item.itemID, 0));
-    RECT swatch = item.rcItem;
-    InflateRect(&swatch, -2, -2);
-    swatch.right = swatch.left + (swatch.bottom - swatch.top) * 2;
-    UniqueBrush brush(CreateSolidBrush(ColorToRgb(value, [](int index) { return GetSysColor(index); })));
-    FillRect(item.hDC, &swatch, brush.get());
-    FrameRect(item.hDC, &swatch, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    wchar_t name[64] = {};
-    SendMessageW(cmbColor, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(name));
-    RECT text = item.rcItem;
-    text.left = swatch.right + 4;
-    SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    DrawTextW(item.hDC, name, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
-}
-
-bool TfrmTrellane::IsChecked(HWND checkBox) const {
-    return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void TfrmTrellane::SetChecked(HWND checkBox, bool checked) {
@@ -489,172 +467,6 @@ void TfrmTrellane::Show() {
 bool TfrmTrellane::PreTranslate(MSG& msg) {
     if (!FHandle || !IsWindowVisible(FHandle)) return false;
     return IsDialogMessageW(FHandle, &msg) != FALSE;
-}
-
-// ---- Creation, showing, closing ------------------------------------------------------------
-
-void TfrmTrellane::FormCreate() {
-    FShowResidentNotice = true;
-    FSettings = DefaultSettings();
-
-    // The hook is installed on a thread that only pumps messages: programs of the other bitness
-    // are reached through calls to it. The library's copy of the grid settings is the defaults: the
-    // settings read below never reach it.
-    if (!FHook.Start(FHandle)) {
-        LogFailure(L"InstallHook", L"hook thread");
-        ReportHookUnavailable();
-    }
-    FHook.SetGrid(FSettings.useGrid, FSettings.gridWidth);
-    FCommands = std::make_unique<WindowCommands>(FHandle, FSettings, FHook);
-
-    // An unresolvable Startup folder comes back as "\" alone: offer no shortcut rather than write one
-    // at the root of the current drive.
-    const std::wstring startupFolder = StartupFolderPath(FApplication.Handle());
-    FStartupLink = startupFolder == L"\\" ? std::wstring() : startupFolder + kStartupLinkName;
-    EnableWindow(chkStartup, FStartupLink.empty() ? FALSE : TRUE);
-
-    const std::wstring iniPath = SettingsPathFor(ExecutablePath());
-    FIni = SettingsFile(iniPath);
-    if (FIni.Exists()) FShowResidentNotice = false;
-
-    FSettings = FIni.Read();
-    ShowSettings();
-    SetWindowTextW(spnGridSize, FormatProfileInteger(FSettings.gridWidth).c_str());
-    SelectColor(FSettings.gridColor);
-
-    FCommands->LoadExclusionList(ExeDirectory() + kExclusionListName);
-
-    BuildDisplayModeMenu();
-
-    if (FSettings.autoHide) {
-        FApplication.ShowMainForm = false;
-        if (!SetTimer(FHandle, kTimerHideId, 1, nullptr)) LogFailure(L"SetTimer", L"auto-hide");
-    }
-
-    FHook.UseRightButton(FSettings.oritatami);
-}
-
-void TfrmTrellane::FormShow() {
-    SetChecked(chkStartup, FileExists(FStartupLink));
-}
-
-void TfrmTrellane::FormClose() {
-    FClosing = true;
-    popMacFreeClick();
-}
-
-void TfrmTrellane::FormDestroy() {
-    KillTimer(FHandle, kTimerHideId);
-    if (FCommands) FCommands->StopDragging();
-    if (!FSettingsWritten && !WriteSettings()) {
-        // The rest of the shutdown is skipped; the system removes the hook with the process.
-        return;
-    }
-    FCommands.reset();
-    FHook.Stop();
-}
-
-bool TfrmTrellane::WriteSettings() {
-    FSettingsWritten = FIni.Write(FSettings);
-    if (FSettingsWritten) return true;
-    const std::wstring text = FIni.Path() + kWriteErrorFormat + L".";
-    MessageBoxW(nullptr, text.c_str(), FApplication.Title().c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
-    return false;
-}
-
-void TfrmTrellane::EndSession() {
-    // Whichever of the two messages comes first does it; a quit already under way does it itself.
-    if (FClosing) return;
-    FClosing = true;
-    FEndingSession = true;
-    // Unfolded first, so that each program saves its window's real size as the session ends; a
-    // window whose program does not answer is only asked, so the session's end never waits on it.
-    if (FCommands) FCommands->UnfoldAll(Waiting::ForAnsweringPrograms);
-    WriteSettings();
-}
-
-void TfrmTrellane::ReportHookUnavailable() {
-    const std::wstring text = std::wstring(kHookUnavailable) + L"\r\n" + kHookUnavailableReason +
-                              WideFromAscii(VELLUM_HOOK_MAPPING_NAME) + L"」";
-    MessageBoxW(nullptr, text.c_str(), FApplication.Title().c_str(), MB_OK | MB_ICONWARNING | MB_TASKMODAL);
-}
-
-// ---- Panel handlers ----------------------------------------------------------------------------
-
-void TfrmTrellane::HideToTray() {
-    if (FShowResidentNotice) {
-        MessageBoxW(nullptr, kResidentNotice, FApplication.Title().c_str(), MB_OK | MB_TASKMODAL);
-        FShowResidentNotice = false;
-    }
-    ShowWindow(FHandle, SW_HIDE);
-}
-
-void TfrmTrellane::btnOKClick() {
-    HideToTray();
-}
-
-void TfrmTrellane::timerHideTimer() {
-    KillTimer(FHandle, kTimerHideId);
-    btnOKClick();
-}
-
-void TfrmTrellane::btnCloseClick() {
-    PostMessageW(FHandle, WM_CLOSE, 0, 0);
-}
-
-void TfrmTrellane::btnHelpClick() {
-    ShellOpen(ExeDirectory() + kHelpFileName);
-}
-
-void TfrmTrellane::Label2Click() {
-    ShellOpen(kMakerPage);
-}
-
-void TfrmTrellane::spnGridSizeChange() {
-    wchar_t text[32] = {};
-    GetWindowTextW(spnGridSize, text, 32);
-    // Clamped even while the user types, so a pitch below the minimum never reaches the grid.
-    FSettings.gridWidth = GridWidthFromSpinText(text);
-}
-
-void TfrmTrellane::SelectColor(ColorValue color) {
-    SendMessageW(cmbColor, CB_SETCURSEL, static_cast<WPARAM>(ColorIndexOf(color)), 0);
-}
-
-void TfrmTrellane::cmbColorChange() {
-    const auto index = SendMessageW(cmbColor, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR) return;
-    FSettings.gridColor =
-        static_cast<ColorValue>(SendMessageW(cmbColor, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
-}
-
-void TfrmTrellane::SetFormAlpha(std::int32_t level) {
-    SetWindowLongW(FHandle, GWL_EXSTYLE, GetWindowLongW(FHandle, GWL_EXSTYLE) | WS_EX_LAYERED);
-    if (SetLayeredWindowAttributesPtr)
-        SetLayeredWindowAttributesPtr(FHandle, 0, AlphaForLevel(level), LWA_ALPHA);
-}
-
-void TfrmTrellane::scrToumeiChange() {
-    FSettings.toumei = FScrollPosition;
-    // A preview: the panel itself shows the chosen translucency until it is opened again.
-    SetFormAlpha(FScrollPosition);
-}
-
-void TfrmTrellane::chkOritatamiClick() {
-    FHook.UseRightButton(FSettings.oritatami);
-}
-
-void TfrmTrellane::chkStartupClick() {
-    if (FStartupLink.empty()) return;
-    const bool checked = IsChecked(chkStartup);
-    const bool done = checked ? CreateShortcut(FStartupLink, ExecutablePath(), L"", L"", LinkShow::Normal)
-                              : DeleteFileIfExists(FStartupLink);
-    if (done) return;
-    LogFailure(checked ? L"CreateShortcut" : L"DeleteFileIfExists", FStartupLink);
-    // The box goes back to what it was, and the user learns why.
-    SendMessageW(chkStartup, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
-    const std::wstring text = std::wstring(checked ? kStartupWriteError : kStartupDeleteError) + FStartupLink;
-    MessageBoxW(nullptr, text.c_str(), FApplication.Title().c_str(), MB_OK | MB_ICONWARNING | MB_TASKMODAL);
 }
 
 } // namespace trellane

@@ -2,8 +2,9 @@
 // window that receives the hook library's notifications and acts on other programs' windows.
 //
 // Glossary: what the form's unusual names hold (README.md lists every one of the program's).
-//   frmParletU    this unit (frm: a form, U: a unit): TfrmTrellane over three files: frmParletU.cpp
-//                 (panel, settings, start-up and shutdown), _menu (the tray menu), _dpi (scaling);
+//   frmParletU    this unit (frm: a form, U: a unit): TfrmTrellane over four files: frmParletU.cpp
+//                 (the panel's window and controls), _events (start-up, shutdown and the panel's
+//                 handlers), _menu (the tray menu; its extras are tray_commands.h), _dpi (scaling);
 //                 what the form does to other windows is WindowCommands' (window_commands.h)
 //   toumei        Japanese "transparent": the translucency level (Settings::toumei, scrToumei) and
 //                 translucent dragging (chkMoveToumei)
@@ -38,6 +39,7 @@
 #include "hook_client.h"
 #include "panel_layout.h"
 #include "raii.h"
+#include "tray_commands.h"
 #include "settings.h"
 #include "settings_file.h"
 #include "SysCtrls.h"
@@ -104,8 +106,6 @@ private:
     void CreateControls();
     int Scale(int value) const { return MulDiv(value, FDpi, 96); }
     // ---- Scale of the screen (frmParletU_dpi.cpp) ----
-    // The panel's fonts at the current DPI.
-    void CreateFonts();
     // Puts every control at its design bounds scaled to the current DPI, with its font.
     void ApplyDesignBounds();
     // The panel moved to a monitor of another scale: the suggested window rectangle, and fonts and
@@ -116,7 +116,6 @@ private:
     LRESULT TrayIconWidth() const;
 #endif
     // ---- end of the scale section ----
-    bool IsChecked(HWND checkBox) const;
     // Setting a check box in code behaves like the user clicking it: the click handler runs when the
     // state changes.
     void SetChecked(HWND checkBox, bool checked);
@@ -129,10 +128,6 @@ private:
     void OnMenuCommand(int id);
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     void OnPaint();
-    void OnDrawColorItem(const DRAWITEMSTRUCT& item);
-    void HideToTray();
-    void SelectColor(ColorValue color);
-    void SetFormAlpha(std::int32_t level);
 
     // Event handlers, named after their controls and events.
     void FormCreate();
@@ -153,34 +148,25 @@ private:
     bool WriteSettings();
     // At the end of the session: unfold every window, then write the settings, once.
     void EndSession();
-    // InstallHook failed: the user is told that window commands are not available, and why.
-    void ReportHookUnavailable();
 
     // ---- Tray icon and tray menu (frmParletU_menu.cpp) ----
     // Creates the tray icon component and the popup menu, as the form is loaded (before FormCreate).
     void CreateTrayAndMenu();
-    void BuildDisplayModeMenu();
     void popMacFreeClick() noexcept;
     void popMacFreeCloseClick();
     void popSettingClick();
     void popCloseClick();
-    void mnuMinimizeClick();
-    void mnuAllMinimizeClick();
-    void mnuNotepadClick();
-    void mnuCalcClick();
-    void mnuExpClick();
-    void mnuZephClick();
-    // The click handler of every display-mode item; the item's tag is its index in FModes.
-    void DisplayModeClick(TMenuItem& sender);
-    void SendWindowsKeyShortcut(std::uint8_t letterKey);
     // ---- end of the tray section ----
 
     TApplication& FApplication;
     HWND FHandle = nullptr;
     int FDpi = 96;
-    UniqueFont FFont;
-    UniqueFont FTitleFont;
-    UniqueFont FLinkFont;
+    // The panel's fonts at the current DPI: the controls', the title's and the web address's.
+    struct Fonts {
+        UniqueFont normal, title, link;
+    };
+    static Fonts MakeFonts(int dpi);
+    Fonts FFonts;
     UniqueBitmap FLogo;
     // Set once closing (or the end of the session) has begun: notifications then change nothing.
     bool FClosing = false;
@@ -201,7 +187,7 @@ private:
     SettingsFile FIni;
     bool FShowResidentNotice = true;
     std::wstring FStartupLink;
-    std::array<DEVMODEW, 41> FModes{};
+    DisplayModeMenu FDisplayModes;
     // What the hook's notifications do to other programs' windows; made once the form exists.
     std::unique_ptr<WindowCommands> FCommands;
 

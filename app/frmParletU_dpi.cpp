@@ -16,15 +16,14 @@ constexpr int kColorItemHeight = 16;
 
 } // namespace
 
-void TfrmTrellane::CreateFonts() {
-    const auto make = [this](int height, int weight, bool underline) {
-        return UniqueFont(CreateFontW(-Scale(height), 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE,
-                                      SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kPanelFont));
+TfrmTrellane::Fonts TfrmTrellane::MakeFonts(int dpi) {
+    const auto make = [dpi](int height, int weight, bool underline) {
+        return UniqueFont(CreateFontW(-MulDiv(height, dpi, 96), 0, 0, 0, weight, FALSE,
+                                      underline ? TRUE : FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                      kPanelFont));
     };
-    FFont = make(12, FW_NORMAL, false);
-    FTitleFont = make(27, FW_BOLD, false);
-    FLinkFont = make(12, FW_NORMAL, true);
+    return Fonts{make(12, FW_NORMAL, false), make(27, FW_BOLD, false), make(12, FW_NORMAL, true)};
 }
 
 void TfrmTrellane::ApplyDesignBounds() {
@@ -35,9 +34,9 @@ void TfrmTrellane::ApplyDesignBounds() {
         if (!control || row.place.kind == PlaceKind::Buddy) continue;
         const DesignBounds& at = Layout().bounds[index];
         MoveWindow(control, Scale(at.left), Scale(at.top), Scale(at.width), Scale(at.height), FALSE);
-        const HFONT font = control == Label3   ? FTitleFont.get()
-                           : control == Label2 ? FLinkFont.get()
-                                               : FFont.get();
+        const HFONT font = control == Label3   ? FFonts.title.get()
+                           : control == Label2 ? FFonts.link.get()
+                                               : FFonts.normal.get();
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
     // The spin buttons sit at the edit field's right end, and the colour list's rows fit its font.
@@ -50,10 +49,7 @@ void TfrmTrellane::OnDpiChanged(int dpi, const RECT& suggested) {
     if (dpi <= 0) return;
     FDpi = dpi;
     // The controls keep using the old fonts until they have the new ones.
-    const UniqueFont oldFont = std::move(FFont);
-    const UniqueFont oldTitleFont = std::move(FTitleFont);
-    const UniqueFont oldLinkFont = std::move(FLinkFont);
-    CreateFonts();
+    const Fonts oldFonts = std::exchange(FFonts, MakeFonts(FDpi));
     ApplyDesignBounds();
     SetWindowPos(FHandle, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

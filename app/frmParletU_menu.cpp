@@ -3,20 +3,12 @@
 #include "frmParletU.h"
 
 #include "application.h"
-#include "display_mode.h"
 #include "gui_benri.h"
-#include "maker_page.h"
 #include "resource_ids.h"
 #include "trace.h"
-#include "tray_rules.h"
+#include "tray_commands.h"
 
 namespace trellane {
-
-namespace {
-
-constexpr wchar_t kDisplayChangeTitle[] = L"ディスプレイサイズの変更";
-
-} // namespace
 
 // Called as the form is loaded, after its controls and before FormCreate: the components exist and
 // the icon is in the notification area by the time the settings are read.
@@ -42,17 +34,17 @@ void TfrmTrellane::CreateTrayAndMenu() {
     popAbout.Add(L"popMacFreeClose", L"折りたたんだウィンドウを終了させる(&C)",
                  [this](TMenuItem&) { popMacFreeCloseClick(); });
     popAbout.Add(L"N9", L"-");
-    popAbout.Add(L"mnuMinimize", L"全てのウィンドウを最小化", [this](TMenuItem&) { mnuMinimizeClick(); });
-    // Its items come from BuildDisplayModeMenu.
+    popAbout.Add(L"mnuMinimize", L"全てのウィンドウを最小化", [](TMenuItem&) { mnuMinimizeClick(); });
+    // Its items come from the display-mode menu (FDisplayModes).
     mnuDisplay = &items.Add(L"mnuDisplay", L"画面解像度の変更(&G)");
     TMenuItem& N6 = items.Add(L"N6", L"おまけ");
-    N6.Add(L"mnuAllMinimize", L"デスクトップ画面の表示", [this](TMenuItem&) { mnuAllMinimizeClick(); });
+    N6.Add(L"mnuAllMinimize", L"デスクトップ画面の表示", [](TMenuItem&) { mnuAllMinimizeClick(); });
     N6.Add(L"N8", L"-");
-    N6.Add(L"mnuNotepad", L"メモ帳", [this](TMenuItem&) { mnuNotepadClick(); });
-    N6.Add(L"mnuCalc", L"電卓", [this](TMenuItem&) { mnuCalcClick(); });
-    N6.Add(L"mnuExp", L"エクスプローラー", [this](TMenuItem&) { mnuExpClick(); });
+    N6.Add(L"mnuNotepad", L"メモ帳", [](TMenuItem&) { mnuNotepadClick(); });
+    N6.Add(L"mnuCalc", L"電卓", [](TMenuItem&) { mnuCalcClick(); });
+    N6.Add(L"mnuExp", L"エクスプローラー", [](TMenuItem&) { mnuExpClick(); });
     N6.Add(L"N7", L"-");
-    N6.Add(L"mnuZeph", L"作者のホームページ", [this](TMenuItem&) { mnuZephClick(); });
+    N6.Add(L"mnuZeph", L"作者のホームページ", [](TMenuItem&) { mnuZephClick(); });
     items.Add(L"N1", L"-");
     items.Add(L"popClose", L"閉じる(&C)", [this](TMenuItem&) { popCloseClick(); });
 
@@ -65,32 +57,6 @@ void TfrmTrellane::CreateTrayAndMenu() {
         tray->SetRBtnPopupMenu(PopupMenu1);
         tray->SetLBtnPopupMenu(PopupMenu1);
     });
-}
-
-void TfrmTrellane::BuildDisplayModeMenu() {
-    if (!mnuDisplay) return;
-    for (int index = 0; index < kMaxDisplayModes; ++index) {
-        DEVMODEW& mode = FModes[static_cast<std::size_t>(index)];
-        mode = DEVMODEW{};
-        mode.dmSize = sizeof mode;
-        if (!EnumDisplaySettingsW(nullptr, static_cast<DWORD>(index), &mode)) break;
-        mnuDisplay->Add(
-            L"",
-            DisplayModeCaption(mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel,
-                               mode.dmDisplayFrequency),
-            [this](TMenuItem& sender) { DisplayModeClick(sender); }, index);
-    }
-}
-
-void TfrmTrellane::DisplayModeClick(TMenuItem& sender) {
-    const std::wstring question = DisplayModeQuestion(sender.Caption());
-    if (MessageBoxW(FHandle, question.c_str(), kDisplayChangeTitle, MB_YESNO) != IDYES) return;
-    const std::intptr_t index = sender.Tag();
-    if (index < 0 || index >= kMaxDisplayModes) return;
-    // Written to the registry too, so the mode stays after the next log-on.
-    const LONG result = ChangeDisplaySettingsW(&FModes[static_cast<std::size_t>(index)], CDS_UPDATEREGISTRY);
-    if (result != DISP_CHANGE_SUCCESSFUL)
-        LogFailure(L"ChangeDisplaySettingsW", sender.Caption(), static_cast<unsigned long>(result));
 }
 
 void TfrmTrellane::OnContextMenu(HWND source, POINT at) {
@@ -115,35 +81,6 @@ void TfrmTrellane::popSettingClick() {
 
 void TfrmTrellane::popCloseClick() {
     PostMessageW(FHandle, WM_CLOSE, 0, 0);
-}
-
-void TfrmTrellane::SendWindowsKeyShortcut(std::uint8_t letterKey) {
-    for (const KeyStroke& stroke : WindowsKeyShortcut(letterKey))
-        keybd_event(stroke.virtualKey, 0, stroke.flags, 0);
-}
-
-void TfrmTrellane::mnuMinimizeClick() {
-    SendWindowsKeyShortcut(kMinimizeAllKey);
-}
-
-void TfrmTrellane::mnuAllMinimizeClick() {
-    SendWindowsKeyShortcut(kShowDesktopKey);
-}
-
-void TfrmTrellane::mnuExpClick() {
-    SendWindowsKeyShortcut(kExplorerKey);
-}
-
-void TfrmTrellane::mnuNotepadClick() {
-    RunCommandLine("notepad.exe");
-}
-
-void TfrmTrellane::mnuCalcClick() {
-    RunCommandLine("calc.exe");
-}
-
-void TfrmTrellane::mnuZephClick() {
-    ShellOpen(kMakerPage);
 }
 
 void TfrmTrellane::popMacFreeClick() noexcept {

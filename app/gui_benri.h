@@ -41,6 +41,11 @@ std::wstring ExeDirectory();
 bool CreateShortcut(const std::wstring& linkFile, const std::wstring& target, const std::wstring& arguments,
                     const std::wstring& workingDirectory, LinkShow show);
 
+// Whether a check box is checked (BST_CHECKED; an indeterminate box is not).
+inline bool IsChecked(HWND checkBox) {
+    return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
 // True when a file (not a folder) of that name exists.
 bool FileExists(const std::wstring& path);
 

@@ -24,11 +24,13 @@ function(add_trellane_program_library name)
     window_commands.cpp
     frmParletU_menu.cpp
     frmParletU_dpi.cpp
+    frmParletU_events.cpp
     grid_painter.cpp
     gui_benri.cpp
     hook_client.cpp
     settings_file.cpp
     trace.cpp
+    tray_commands.cpp
     single_instance.cpp
     SysCtrls.cpp
     visible_frame.cpp)
