@@ -157,19 +157,7 @@ LRESULT TfrmTrellane::WndProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     }
 #ifdef TRELLANE_FAULT_INJECTION
-    // Test builds only: an error no handler catches, to check that folded windows are given back.
-    static const UINT raiseFaultMessage = RegisterWindowMessageW(L"jp.trellane.Trellane.RaiseFaultForTest");
-    if (message == raiseFaultMessage) RaiseException(0xE0000054, EXCEPTION_NONCONTINUABLE, 0, nullptr);
-    // Test builds only: what a move to a monitor of another scale does, where the system under test
-    // has one monitor; and the size of the tray icon's image, which no other process can read.
-    static const UINT changeDpiMessage = RegisterWindowMessageW(L"jp.trellane.Trellane.ChangeDpiForTest");
-    if (message == changeDpiMessage) {
-        SimulateDpiChange(static_cast<int>(wParam));
-        return 0;
-    }
-    static const UINT trayIconSizeMessage =
-        RegisterWindowMessageW(L"jp.trellane.Trellane.TrayIconSizeForTest");
-    if (message == trayIconSizeMessage) return TrayIconWidth();
+    if (const std::optional<LRESULT> answer = OnTestMessage(message, wParam)) return *answer;
 #endif
     switch (message) {
     case WM_DPICHANGED:
@@ -190,8 +178,13 @@ LRESULT TfrmTrellane::WndProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_CONTEXTMENU:
         OnContextMenu(reinterpret_cast<HWND>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
-    case WM_CTLCOLORSTATIC:
-        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLORSTATIC: {
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        SetBkMode(dc, TRANSPARENT);
+        if (reinterpret_cast<HWND>(lParam) == Label2) SetTextColor(dc, kLinkColor);
+        if (reinterpret_cast<HWND>(lParam) == Label3) SetTextColor(dc, kTitleColor);
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wParam) == Label2) {
             SetCursor(LoadCursorW(nullptr, IDC_HAND));
@@ -210,9 +203,14 @@ LRESULT TfrmTrellane::WndProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) 
         DrawColorItem(cmbColor, *item);
         return TRUE;
     }
-    case WM_PAINT:
-        OnPaint();
+    case WM_PAINT: {
+        const PaintDc paint(FHandle);
+        if (!paint) return 0;
+        // The frame around the logo and credits.
+        RECT shape{Scale(8), Scale(8), Scale(8 + 457), Scale(8 + 145)};
+        DrawEdge(paint.get(), &shape, EDGE_ETCHED, BF_RECT);
         return 0;
+    }
     case WM_QUERYENDSESSION:
         EndSession();
         return TRUE;
@@ -321,7 +319,7 @@ const PanelLayout& TfrmTrellane::Layout() {
 }
 
 void TfrmTrellane::CreateControls() {
-    FFonts = MakeFonts(FDpi);
+    FFonts = MakePanelFonts(FDpi);
 
     // Creation order is the Tab key's order: a dialog walks its controls in the order they were made.
     const auto groupRow =
@@ -370,22 +368,6 @@ void TfrmTrellane::CreateControls() {
     if (FLogo) SendMessageW(Image1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FLogo.get()));
     SendMessageW(Label3, WM_SETFONT, reinterpret_cast<WPARAM>(FFonts.title.get()), FALSE);
     SendMessageW(Label2, WM_SETFONT, reinterpret_cast<WPARAM>(FFonts.link.get()), FALSE);
-}
-
-void TfrmTrellane::OnPaint() {
-    const PaintDc paint(FHandle);
-    if (!paint) return;
-    const HDC dc = paint.get();
-    // The frame around the logo and credits.
-    RECT shape{Scale(8), Scale(8), Scale(8 + 457), Scale(8 + 145)};
-    DrawEdge(dc, &shape, EDGE_ETCHED, BF_RECT);
-}
-
-LRESULT TfrmTrellane::OnCtlColorStatic(HDC dc, HWND control) {
-    SetBkMode(dc, TRANSPARENT);
-    if (control == Label2) SetTextColor(dc, kLinkColor);
-    if (control == Label3) SetTextColor(dc, kTitleColor);
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void TfrmTrellane::SetChecked(HWND checkBox, bool checked) {

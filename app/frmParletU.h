@@ -53,6 +53,12 @@ class TApplication;
 // (top bit set, low byte the system colour index).
 using ColorValue = std::int32_t;
 
+// The panel's fonts at one DPI: the controls', the title's and the web address's.
+struct PanelFonts {
+    UniqueFont normal, title, link;
+};
+PanelFonts MakePanelFonts(int dpi);
+
 class TfrmTrellane : private BoundWindow {
 public:
     explicit TfrmTrellane(TApplication& application);
@@ -112,8 +118,9 @@ private:
     // controls for the new DPI.
     void OnDpiChanged(int dpi, const RECT& suggested);
 #ifdef TRELLANE_FAULT_INJECTION
-    void SimulateDpiChange(int dpi);
-    LRESULT TrayIconWidth() const;
+    // Test builds only: the messages a test sends to reach what no other process can (a fatal
+    // error, a move to a monitor of another scale, the tray icon's image size); nothing otherwise.
+    std::optional<LRESULT> OnTestMessage(UINT message, WPARAM wParam);
 #endif
     // ---- end of the scale section ----
     // Setting a check box in code behaves like the user clicking it: the click handler runs when the
@@ -126,8 +133,6 @@ private:
     void OnHScroll(WPARAM wParam, HWND scrollBar);
     void OnContextMenu(HWND source, POINT at);
     void OnMenuCommand(int id);
-    LRESULT OnCtlColorStatic(HDC dc, HWND control);
-    void OnPaint();
 
     // Event handlers, named after their controls and events.
     void FormCreate();
@@ -161,12 +166,7 @@ private:
     TApplication& FApplication;
     HWND FHandle = nullptr;
     int FDpi = 96;
-    // The panel's fonts at the current DPI: the controls', the title's and the web address's.
-    struct Fonts {
-        UniqueFont normal, title, link;
-    };
-    static Fonts MakeFonts(int dpi);
-    Fonts FFonts;
+    PanelFonts FFonts;
     UniqueBitmap FLogo;
     // Set once closing (or the end of the session) has begun: notifications then change nothing.
     bool FClosing = false;

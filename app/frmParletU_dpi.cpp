@@ -16,14 +16,14 @@ constexpr int kColorItemHeight = 16;
 
 } // namespace
 
-TfrmTrellane::Fonts TfrmTrellane::MakeFonts(int dpi) {
+PanelFonts MakePanelFonts(int dpi) {
     const auto make = [dpi](int height, int weight, bool underline) {
         return UniqueFont(CreateFontW(-MulDiv(height, dpi, 96), 0, 0, 0, weight, FALSE,
                                       underline ? TRUE : FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                       kPanelFont));
     };
-    return Fonts{make(12, FW_NORMAL, false), make(27, FW_BOLD, false), make(12, FW_NORMAL, true)};
+    return PanelFonts{make(12, FW_NORMAL, false), make(27, FW_BOLD, false), make(12, FW_NORMAL, true)};
 }
 
 void TfrmTrellane::ApplyDesignBounds() {
@@ -49,7 +49,7 @@ void TfrmTrellane::OnDpiChanged(int dpi, const RECT& suggested) {
     if (dpi <= 0) return;
     FDpi = dpi;
     // The controls keep using the old fonts until they have the new ones.
-    const Fonts oldFonts = std::exchange(FFonts, MakeFonts(FDpi));
+    const PanelFonts oldFonts = std::exchange(FFonts, MakePanelFonts(FDpi));
     ApplyDesignBounds();
     SetWindowPos(FHandle, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -57,19 +57,27 @@ void TfrmTrellane::OnDpiChanged(int dpi, const RECT& suggested) {
 }
 
 #ifdef TRELLANE_FAULT_INJECTION
-void TfrmTrellane::SimulateDpiChange(int dpi) {
-    if (dpi <= 0) return;
-    // What the system suggests: the same corner, and the design's client area at the new DPI.
-    RECT window{};
-    GetWindowRect(FHandle, &window);
-    RECT frame{0, 0, MulDiv(Layout().width, dpi, 96), MulDiv(Layout().height, dpi, 96)};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(FHandle, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(FHandle, GWL_EXSTYLE)));
-    OffsetRect(&frame, window.left - frame.left, window.top - frame.top);
-    OnDpiChanged(dpi, frame);
-}
-
-LRESULT TfrmTrellane::TrayIconWidth() const {
+std::optional<LRESULT> TfrmTrellane::OnTestMessage(UINT message, WPARAM wParam) {
+    static const UINT raiseFaultMessage = RegisterWindowMessageW(L"jp.trellane.Trellane.RaiseFaultForTest");
+    static const UINT changeDpiMessage = RegisterWindowMessageW(L"jp.trellane.Trellane.ChangeDpiForTest");
+    static const UINT trayIconSizeMessage =
+        RegisterWindowMessageW(L"jp.trellane.Trellane.TrayIconSizeForTest");
+    // An error no handler catches, to check that folded windows are given back.
+    if (message == raiseFaultMessage) RaiseException(0xE0000054, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    if (message == changeDpiMessage) {
+        // What the system suggests: the same corner, and the design's client area at the new DPI.
+        const int dpi = static_cast<int>(wParam);
+        if (dpi <= 0) return 0;
+        RECT window{};
+        GetWindowRect(FHandle, &window);
+        RECT frame{0, 0, MulDiv(Layout().width, dpi, 96), MulDiv(Layout().height, dpi, 96)};
+        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(FHandle, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(FHandle, GWL_EXSTYLE)));
+        OffsetRect(&frame, window.left - frame.left, window.top - frame.top);
+        OnDpiChanged(dpi, frame);
+        return 0;
+    }
+    if (message != trayIconSizeMessage) return std::nullopt;
     ICONINFO info{};
     if (!tray || tray->Icon().Empty() || !GetIconInfo(tray->Icon().Handle(), &info)) return 0;
     const UniqueBitmap colour(info.hbmColor);
