@@ -146,6 +146,22 @@ protected:
         ASSERT_TRUE(winkit::xserver::Click(button));
     }
 
+    // A right click on each window's caption, then a wait until every one is folded.
+    void FoldEach(const std::vector<HWND>& windows) {
+        std::vector<LONG> tops;
+        for (const HWND window : windows) {
+            tops.push_back(winkit::WindowRect(window).top);
+            Click(window, kRight);
+        }
+        const auto allFolded = [&] {
+            for (size_t i = 0; i < windows.size(); ++i)
+                if (winkit::WindowRect(windows[i]).bottom - tops[i] != FoldedHeight()) return false;
+            return true;
+        };
+        ASSERT_TRUE(winkit::WaitFor(allFolded, 20s)) << "not folded";
+        ASSERT_TRUE(program_->Settle());
+    }
+
     void EveryCommandOnNotepad(const std::wstring& commandLine);
     // Wine's file manager, its frame at 40,40, and one of its document windows (with lists that
     // scroll) restored at 13,17 in its frame with the given size; null if none came.
@@ -290,14 +306,7 @@ TEST_F(WindowOpsTest, QuittingUnfoldsEveryFoldedWindow) {
     ASSERT_NE(windows[1], nullptr);
     const RECT a = winkit::WindowRect(windows[0]);
     const RECT b = winkit::WindowRect(windows[1]);
-    Click(windows[0], kRight);
-    Click(windows[1], kRight);
-    ASSERT_TRUE(winkit::WaitFor(
-        [&] {
-            return winkit::WindowRect(windows[0]).bottom - a.top == FoldedHeight() &&
-                   winkit::WindowRect(windows[1]).bottom - b.top == FoldedHeight();
-        },
-        20s));
+    ASSERT_NO_FATAL_FAILURE(FoldEach(windows));
     EXPECT_EQ(program_->Quit(), 0u);
     program_.reset();
     // Asked of each window's program, which does it as soon as it reads its messages.
@@ -317,15 +326,7 @@ TEST_F(WindowOpsTest, QuittingNeverWaitsForAProgramThatDoesNotAnswer) {
     ASSERT_NE(answering[0], nullptr);
     const RECT a = winkit::WindowRect(stuck[0]);
     const RECT b = winkit::WindowRect(answering[0]);
-    Click(stuck[0], kRight);
-    Click(answering[0], kRight);
-    ASSERT_TRUE(winkit::WaitFor(
-        [&] {
-            return winkit::WindowRect(stuck[0]).bottom - a.top == FoldedHeight() &&
-                   winkit::WindowRect(answering[0]).bottom - b.top == FoldedHeight();
-        },
-        20s));
-    ASSERT_TRUE(program_->Settle());
+    ASSERT_NO_FATAL_FAILURE(FoldEach({stuck[0], answering[0]}));
 
     const trellane::UniqueHandle notAnswering(CreateEventW(nullptr, TRUE, FALSE, kNotAnsweringEvent));
     const trellane::UniqueHandle answerAgain(CreateEventW(nullptr, TRUE, FALSE, kAnswerAgainEvent));
@@ -361,15 +362,7 @@ TEST_F(WindowOpsTest, AWindowLeftFoldedByAKilledProgramGetsItsHeightBackAtTheNex
     ASSERT_NE(sized[0], nullptr);
     const RECT before = winkit::WindowRect(notepad);
     ASSERT_EQ(before.bottom - before.top, 300);
-    Click(notepad, kRight);
-    Click(sized[0], kRight);
-    ASSERT_TRUE(winkit::WaitFor(
-        [&] {
-            return winkit::WindowRect(notepad).bottom - before.top == FoldedHeight() &&
-                   winkit::WindowRect(sized[0]).bottom - winkit::WindowRect(sized[0]).top == FoldedHeight();
-        },
-        20s));
-    ASSERT_TRUE(program_->Settle());
+    ASSERT_NO_FATAL_FAILURE(FoldEach({notepad, sized[0]}));
     ASSERT_TRUE(TerminateProcess(program_->Handle(), 1));
     ASSERT_EQ(program_->WaitExit(20s), 1u);
     program_.reset();
