@@ -10,6 +10,30 @@
 
 namespace trellane {
 
+namespace {
+
+// GetLayeredWindowAttributes is missing before version 5.1; without it no layered state can be
+// read, so windows layered by their own programs are left alone.
+using GetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF*, BYTE*, DWORD*);
+const GetLayeredWindowAttributesProc GetLayeredWindowAttributesPtr =
+    SystemFunction<GetLayeredWindowAttributesProc>(L"User32.dll", "GetLayeredWindowAttributes");
+
+// IsWindowArranged is missing before Windows 10; elsewhere the placement tells.
+using IsWindowArrangedProc = BOOL(WINAPI*)(HWND);
+const IsWindowArrangedProc IsWindowArrangedPtr =
+    SystemFunction<IsWindowArrangedProc>(L"User32.dll", "IsWindowArranged");
+
+bool IsOwnThreads(HWND window) {
+    return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+BOOL CALLBACK InvalidateTopLevelWindow(HWND window, LPARAM) noexcept {
+    RedrawWindow(window, nullptr, nullptr, kRepaintFlags);
+    return TRUE;
+}
+
+} // namespace
+
 bool ReadWindowRect(HWND window, RECT& rect) {
     return GetWindowRect(window, &rect) != FALSE;
 }
@@ -17,15 +41,6 @@ bool ReadWindowRect(HWND window, RECT& rect) {
 WindowBounds BoundsOf(const RECT& rect) {
     return WindowBounds{rect.left, rect.top, rect.right, rect.bottom};
 }
-
-namespace {
-// GetLayeredWindowAttributes is missing before version 5.1; without it no layered state can be
-// read, so windows layered by their own programs are left alone.
-using GetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF*, BYTE*, DWORD*);
-const GetLayeredWindowAttributesProc GetLayeredWindowAttributesPtr =
-    SystemFunction<GetLayeredWindowAttributesProc>(L"User32.dll", "GetLayeredWindowAttributes");
-
-} // namespace
 
 // False when the attributes cannot be read: a window drawn with per-pixel alpha, or a system that
 // does not tell for another program's window.
@@ -45,14 +60,6 @@ bool ReadLayeredAttributes(HWND window, LayeredState& state) {
 bool MayPlace(HWND window) {
     return MayBePlaced(IsZoomed(window) != FALSE, IsIconic(window) != FALSE);
 }
-
-namespace {
-// IsWindowArranged is missing before Windows 10; elsewhere the placement tells.
-using IsWindowArrangedProc = BOOL(WINAPI*)(HWND);
-const IsWindowArrangedProc IsWindowArrangedPtr =
-    SystemFunction<IsWindowArrangedProc>(L"User32.dll", "IsWindowArranged");
-
-} // namespace
 
 // Whether the system arranged the window at the drop (docked to an edge, laid out in a zone): such a
 // window keeps the place the user asked the system for.
@@ -85,13 +92,6 @@ bool IsArranged(HWND window) {
     return LooksArranged(check);
 }
 
-namespace {
-bool IsOwnThreads(HWND window) {
-    return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
-}
-
-} // namespace
-
 // The SetWindowPos flag that only asks another thread's window to change (see AsksWithoutWaiting).
 // IsHungAppWindow asks the system, never the window.
 UINT WaitingFlags(HWND window, Waiting waiting) {
@@ -121,14 +121,6 @@ void PlaceWindow(HWND window, SnapPlacement placement, Waiting waiting) {
     SetWindowPos(window, nullptr, placement.x, placement.y, placement.cx, placement.cy,
                  placement.flags | WaitingFlags(window, waiting));
 }
-
-namespace {
-BOOL CALLBACK InvalidateTopLevelWindow(HWND window, LPARAM) noexcept {
-    RedrawWindow(window, nullptr, nullptr, kRepaintFlags);
-    return TRUE;
-}
-
-} // namespace
 
 // Invalidates the desktop and every window on it, frames included, so that no grid line stays
 // behind. Only invalidates: each window repaints when its own thread gets to it, and a hung program

@@ -28,6 +28,13 @@ HWND WindowOfFoldName(const std::string& name) {
     return vellum::HandleFromBits<HWND>(HandleFromName(name));
 }
 
+// The window is no longer folded: its record goes, and its system menu is the system's default
+// again, which brings back its Close command.
+void ForgetFold(HWND window) noexcept {
+    DropFoldRecord(window);
+    GetSystemMenu(window, TRUE);
+}
+
 } // namespace
 
 const SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr =
@@ -322,8 +329,7 @@ void WindowCommands::FoldWindow(HWND target, bool fold, Waiting waiting) {
     if (!MayPlace(target)) {
         // Maximized or minimized since: the system owns its size now; it only leaves the list.
         FFolded.Remove(name);
-        DropFoldRecord(target);
-        GetSystemMenu(target, TRUE);
+        ForgetFold(target);
         return;
     }
     if (!ReadWindowRect(target, rect)) return;
@@ -334,8 +340,7 @@ void WindowCommands::FoldWindow(HWND target, bool fold, Waiting waiting) {
 void WindowCommands::Unfold(HWND target, const RECT& rect, std::int32_t height, Waiting waiting) {
     PlaceWindow(target, SnapPlacement{rect.left, rect.top, rect.right - rect.left, height, SWP_NOZORDER},
                 waiting);
-    DropFoldRecord(target);
-    GetSystemMenu(target, TRUE);
+    ForgetFold(target);
     RepaintWholeScreen();
     PostMessageA(target, WM_PAINT, 0, 0);
 }
@@ -358,11 +363,9 @@ void WindowCommands::GiveBackKeptFolds() {
         }
         if (!MayPlace(window)) {
             // As an unfold does for a window maximized or minimized while folded.
-            DropFoldRecord(window);
-            GetSystemMenu(window, TRUE);
+            ForgetFold(window);
             continue;
         }
-        LogFailure(L"GiveBackKeptFolds", WindowSubject(window, subject), ERROR_SUCCESS);
         Unfold(window, rect, static_cast<std::int32_t>(record.height), Waiting::Never);
     }
 }
