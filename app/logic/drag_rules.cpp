@@ -18,10 +18,6 @@ DragStartAction DecideDragStart(bool sessionOpen, bool sameWindow, bool released
 DragStep NextDragStep(const DragFacts& facts) {
     if (!facts.windowExists) return DragStep::Abandon;
     if (facts.probeAnswered) return DragStep::Finish;
-    // Released, and the thread never in a move/size loop for it: the window was moved (if at all)
-    // without one, and stands where it will stay.
-    if (facts.released && !facts.seenMoving && !facts.movingNow && !facts.endReported)
-        return DragStep::Finish;
     if (MoveHasEnded(facts) && !facts.probeSent) return DragStep::Probe;
     if ((facts.released || facts.probeSent) && facts.msWaited >= kMoveEndTimeoutMs) return DragStep::Abandon;
     return DragStep::Wait;

@@ -14,7 +14,7 @@ namespace trellane {
 // A drag start while a session is open.
 enum class DragStartAction {
     Begin,          // no session is open: start one
-    SameDrag,       // the same press reported again (both hooks of the x64 edition): nothing changes
+    SameDrag,       // the same press reported again (a program that peeks before it takes it): nothing changes
     EndOldAndBegin, // the old session ends without a snap, then a new one starts
 };
 DragStartAction DecideDragStart(bool sessionOpen, bool sameWindow, bool released);
@@ -51,8 +51,9 @@ enum class DragStep {
 
 // The loop has ended when the system says so, when the thread was seen in it and is out again (a
 // move cancelled with Escape ends there, button still down), or, after the release, when the thread
-// is not in it. A release with no loop ever seen (a window moved by its own program, or a caption
-// click too short to be seen) finishes at once: there is no drop still to come.
+// is not in it. A release with no loop ever seen (a caption click, or a gesture too quick for its
+// loop to be seen) is probed like any other: an outline drag's drop may still be on its way to the
+// window, and only the thread's answer says it has been applied.
 constexpr bool MoveHasEnded(const DragFacts& facts) {
     return facts.endReported || (!facts.movingNow && (facts.seenMoving || facts.released));
 }

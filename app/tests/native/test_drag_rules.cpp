@@ -40,9 +40,13 @@ TEST(NextDragStep, EitherOrderOfTheSystemsEndAndTheRelease) {
     EXPECT_EQ(NextDragStep(releasedFirst), DragStep::Probe);
 }
 
-TEST(NextDragStep, WithoutAMoveLoopTheReleaseFinishesAtOnce) {
+TEST(NextDragStep, WithoutAMoveLoopSeenTheReleaseStillWaitsForTheThreadsAnswer) {
     DragFacts facts;
     facts.released = true;
+    EXPECT_EQ(NextDragStep(facts), DragStep::Probe);
+    facts.probeSent = true;
+    EXPECT_EQ(NextDragStep(facts), DragStep::Wait);
+    facts.probeAnswered = true;
     EXPECT_EQ(NextDragStep(facts), DragStep::Finish);
 }
 
