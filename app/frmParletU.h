@@ -37,6 +37,7 @@
 
 #include "bound_window.h"
 #include "hook_client.h"
+#include "main_window_class.h"
 #include "panel_layout.h"
 #include "raii.h"
 #include "tray_commands.h"
@@ -72,10 +73,12 @@ public:
     void Show();
     // Runs the dialog navigation (Tab, arrows, Enter) for the panel's controls.
     bool PreTranslate(MSG& msg);
-    // Unfolds every folded window; used also when the program ends abnormally.
-    void RestoreAllFolded() noexcept { popMacFreeClick(); }
+    // Gives back what the window commands changed on other programs' windows: every folded window is
+    // unfolded, every window made translucent gets its look back. At a quit, and when the program
+    // ends abnormally.
+    void GiveBackWindows() noexcept;
 
-    static constexpr const wchar_t* kClassName = L"TfrmTrellane";
+    static constexpr const wchar_t* kClassName = kMainWindowClassName;
     static constexpr UINT_PTR kTimerHideId = 1;
 
 private:

@@ -11,6 +11,7 @@
 #include "shell_rules.h"
 #include "trace.h"
 #include "translucency.h"
+#include "window_translucency.h"
 
 namespace trellane {
 
@@ -48,8 +49,7 @@ void SelectColor(HWND list, ColorValue color) {
 
 void SetFormAlpha(HWND form, std::int32_t level) {
     SetWindowLongW(form, GWL_EXSTYLE, GetWindowLongW(form, GWL_EXSTYLE) | WS_EX_LAYERED);
-    if (SetLayeredWindowAttributesPtr)
-        SetLayeredWindowAttributesPtr(form, 0, AlphaForLevel(level), LWA_ALPHA);
+    SetLayeredWindowAttributes(form, 0, AlphaForLevel(level), LWA_ALPHA);
 }
 
 } // namespace
@@ -61,8 +61,9 @@ void TfrmTrellane::FormCreate() {
     FSettings = DefaultSettings();
 
     // The hook is installed on a thread that only pumps messages: programs of the other bitness
-    // are reached through calls to it. The library's copy of the grid settings is the defaults: the
-    // settings read below never reach it.
+    // are reached through calls to it. The library decides nothing by the grid settings it keeps:
+    // SetGrid matters to it only for clearing its drag flag, which the end of a drag does again
+    // with the settings read below.
     if (!FHook.Start(FHandle)) {
         LogFailure(L"InstallHook", L"hook thread");
         ReportHookUnavailable(FApplication.Title());
@@ -103,7 +104,12 @@ void TfrmTrellane::FormShow() {
 
 void TfrmTrellane::FormClose() {
     FClosing = true;
-    popMacFreeClick();
+    GiveBackWindows();
+}
+
+void TfrmTrellane::GiveBackWindows() noexcept {
+    if (FCommands) FCommands->UnfoldAll(Waiting::Never);
+    GiveBackTranslucency();
 }
 
 void TfrmTrellane::FormDestroy() {
@@ -133,6 +139,7 @@ void TfrmTrellane::EndSession() {
     // Unfolded first, so that each program saves its window's real size as the session ends; a
     // window whose program does not answer is only asked, so the session's end never waits on it.
     if (FCommands) FCommands->UnfoldAll(Waiting::ForAnsweringPrograms);
+    GiveBackTranslucency();
     WriteSettings();
 }
 

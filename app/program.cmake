@@ -31,6 +31,8 @@ function(add_trellane_program_library name)
     settings_file.cpp
     trace.cpp
     tray_commands.cpp
+    window_translucency.cpp
+    window_property.cpp
     single_instance.cpp
     SysCtrls.cpp
     visible_frame.cpp)

@@ -25,15 +25,15 @@ int FailStart() {
     return 1;
 }
 
-// A fatal error must not leave other programs' windows folded with their Close command removed:
-// give them back before the process goes, then let the system report the error as usual.
+// A fatal error must not leave other programs' windows folded with their Close command removed, or
+// translucent: give them back before the process goes, then let the system report the error as usual.
 LONG WINAPI RestoreWindowsOnCrash(EXCEPTION_POINTERS*) noexcept {
-    if (MainForm) std::exchange(MainForm, nullptr)->RestoreAllFolded();
+    if (MainForm) std::exchange(MainForm, nullptr)->GiveBackWindows();
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
 [[noreturn]] void RestoreWindowsOnTerminate() noexcept {
-    if (MainForm) std::exchange(MainForm, nullptr)->RestoreAllFolded();
+    if (MainForm) std::exchange(MainForm, nullptr)->GiveBackWindows();
     std::abort();
 }
 

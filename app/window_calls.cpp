@@ -12,12 +12,6 @@ namespace trellane {
 
 namespace {
 
-// GetLayeredWindowAttributes is missing before version 5.1; without it no layered state can be
-// read, so windows layered by their own programs are left alone.
-using GetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF*, BYTE*, DWORD*);
-const GetLayeredWindowAttributesProc GetLayeredWindowAttributesPtr =
-    SystemFunction<GetLayeredWindowAttributesProc>(L"User32.dll", "GetLayeredWindowAttributes");
-
 // IsWindowArranged is missing before Windows 10; elsewhere the placement tells.
 using IsWindowArrangedProc = BOOL(WINAPI*)(HWND);
 const IsWindowArrangedProc IsWindowArrangedPtr =
@@ -48,8 +42,7 @@ bool ReadLayeredAttributes(HWND window, LayeredState& state) {
     COLORREF key = 0;
     BYTE alpha = 0;
     DWORD flags = 0;
-    if (!GetLayeredWindowAttributesPtr || !GetLayeredWindowAttributesPtr(window, &key, &alpha, &flags))
-        return false;
+    if (!GetLayeredWindowAttributes(window, &key, &alpha, &flags)) return false;
     state.colorKey = key;
     state.alpha = alpha;
     state.flags = flags;

@@ -11,9 +11,9 @@
 #include "grid.h"
 #include "handle32.h"
 #include "hook_shared.h"
-#include "system_function.h"
 #include "trace.h"
 #include "translucency.h"
+#include "window_translucency.h"
 #include "window_calls.h"
 
 namespace trellane {
@@ -37,12 +37,10 @@ void ForgetFold(HWND window) noexcept {
 
 } // namespace
 
-const SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr =
-    SystemFunction<SetLayeredWindowAttributesProc>(L"User32.dll", "SetLayeredWindowAttributes");
-
 WindowCommands::WindowCommands(HWND form, const Settings& settings, HookClient& hook)
     : FForm(form), FSettings(settings), FHook(hook), FMoveSizeEvents(std::make_unique<MoveSizeEvents>(form)) {
     GiveBackKeptFolds();
+    GiveBackTranslucency();
 }
 
 WindowCommands::~WindowCommands() = default;
@@ -238,57 +236,6 @@ void WindowCommands::FinishDrag(HWND target, bool snap) {
 }
 
 // ---- Translucency --------------------------------------------------------------------------------
-
-void WindowCommands::SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level) {
-    OSVERSIONINFOA version{};
-    version.dwOSVersionInfoSize = sizeof version;
-#ifdef _MSC_VER
-#pragma warning(suppress : 4996)
-#endif
-    GetVersionExA(&version);
-    if (version.dwMajorVersion < 5) return;
-
-    // A window that went away takes its remembered state with it; its handle may come back.
-    for (auto it = FTranslucent.begin(); it != FTranslucent.end();)
-        it = IsWindow(it->first) ? std::next(it) : FTranslucent.erase(it);
-
-    const auto exStyle = static_cast<DWORD>(GetWindowLongA(target, GWL_EXSTYLE));
-    const auto made = FTranslucent.find(target);
-    // The layered style is set and cleared with SetWindowLongA, which waits for the window's
-    // program. A window that does not answer keeps its state, and what was remembered of it.
-    if (!AnswersMessages(target, L"SetTranslucency")) return;
-    LayeredState before;
-    before.layered = (exStyle & WS_EX_LAYERED) != 0;
-    if (before.layered && made == FTranslucent.end()) before.readable = ReadLayeredAttributes(target, before);
-
-    switch (DecideTranslucency(request, made != FTranslucent.end(), before.layered, before.readable)) {
-    case TranslucencyAction::Nothing:
-        return;
-    case TranslucencyAction::MakeTranslucent: {
-        FTranslucent[target] = before;
-        if (!before.layered) SetWindowLongA(target, GWL_EXSTYLE, static_cast<LONG>(exStyle | WS_EX_LAYERED));
-        const LayeredAttributes attributes = TranslucentAttributes(before, level);
-        if (SetLayeredWindowAttributesPtr)
-            SetLayeredWindowAttributesPtr(target, attributes.colorKey, attributes.alpha, attributes.flags);
-        return;
-    }
-    case TranslucencyAction::Restore: {
-        const LayeredState earlier = made->second;
-        FTranslucent.erase(made);
-        if (!earlier.layered) {
-            SetWindowLongA(target, GWL_EXSTYLE,
-                           static_cast<LONG>(exStyle & ~static_cast<DWORD>(WS_EX_LAYERED)));
-            // The system drops what it kept of a layered window's image: the window must draw
-            // itself again, or it shows stale pixels until something else makes it.
-            RedrawWindow(target, nullptr, nullptr, kRepaintFlags);
-            return;
-        }
-        if (SetLayeredWindowAttributesPtr)
-            SetLayeredWindowAttributesPtr(target, earlier.colorKey, earlier.alpha, earlier.flags);
-        return;
-    }
-    }
-}
 
 void WindowCommands::HMMClick(HWND target) {
     SetTranslucency(target, TranslucencyRequest::Toggle, FSettings.toumei);

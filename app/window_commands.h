@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,12 +19,9 @@
 #include "raii.h"
 #include "settings.h"
 #include "translucency.h"
+#include "window_translucency.h"
 
 namespace trellane {
-
-// SetLayeredWindowAttributes, looked up at start-up: it is missing on systems before version 5.
-using SetLayeredWindowAttributesProc = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-extern const SetLayeredWindowAttributesProc SetLayeredWindowAttributesPtr;
 
 class WindowCommands {
 public:
@@ -66,7 +62,6 @@ private:
     void HMRDblClk(HWND target);
     // Takes part in grid painting and snapping: the image of the session's window as it stands.
     void CaptureDragWindow(const DragSession& drag);
-    void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level);
     void FoldWindow(HWND target, bool fold, Waiting waiting = Waiting::Never);
     // Gives the window its height back (keeping its place and width) and its Close command.
     void Unfold(HWND target, const RECT& rect, std::int32_t height, Waiting waiting);
@@ -92,8 +87,6 @@ private:
     // The system's reports of move/size loops, heard on this (the interface) thread.
     std::unique_ptr<MoveSizeEvents> FMoveSizeEvents;
     std::vector<std::string> FExcluded;
-    // Windows we made translucent, with the layered state each had before, to be put back.
-    std::map<HWND, LayeredState> FTranslucent;
     // The window the last right click folded, and when, so that a right double click (which
     // starts with that click) can unfold it again.
     HWND FLastFolded = nullptr;

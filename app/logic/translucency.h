@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace trellane {
 
@@ -53,5 +54,32 @@ struct LayeredAttributes {
     std::uint32_t flags;
 };
 LayeredAttributes TranslucentAttributes(const LayeredState& before, std::int32_t level);
+
+// What a window made translucent carries on itself, so that its look before can be put back however
+// this program ends (quit, end of session, crash, killed: then at its next start): the layered state
+// before, and the opacity given, by which a window whose program changed its layering since is told
+// apart and left alone. The only store of the state before, for a middle click and a drag alike.
+struct TranslucencyRecord {
+    LayeredState before; // always readable: an unreadable window is never made translucent
+    std::uint8_t alphaGiven = 255;
+};
+// The record as the two raw property values (0 when absent), each below 2^31 so that 32- and 64-bit
+// processes read the same numbers.
+struct KeptTranslucency {
+    std::uint64_t state = 0;
+    std::uint64_t colorKey = 0;
+};
+KeptTranslucency KeptValues(const TranslucencyRecord& record);
+// nullopt for values this program never writes (damaged, or another program's).
+std::optional<TranslucencyRecord> RecordFromKept(const KeptTranslucency& kept);
+
+enum class KeptTranslucencyAction {
+    None,    // no record: the window is not translucent by our hand
+    Applies, // still as we left it: ours to put back
+    Drop,    // its program changed its layering since: the record goes, the window stays as it is
+    Ignore,  // not a record this program writes: left alone, never trusted
+};
+// now: the window's layered state now, its attributes as far as they can be read.
+KeptTranslucencyAction DecideKeptTranslucency(const KeptTranslucency& kept, const LayeredState& now);
 
 } // namespace trellane

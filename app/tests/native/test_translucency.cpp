@@ -100,3 +100,39 @@ TEST(TranslucentAttributes, TheLevelsOpacityAndAColourKeyTheWindowHad) {
     EXPECT_EQ(TranslucentAttributes(LayeredState{true, true, 0x123456u, 200, kLwaAlpha}, 70).flags,
               kLwaAlpha);
 }
+
+TEST(KeptTranslucency, ARecordReadsBackAsWrittenAndSaysWhetherTheWindowIsStillAsWeLeftIt) {
+    const TranslucencyRecord written{LayeredState{true, true, 0x00FF00FFu, 200, kLwaColorKey | kLwaAlpha},
+                                     51};
+    const KeptTranslucency kept = KeptValues(written);
+    for (const std::uint64_t value : {kept.state, kept.colorKey})
+        EXPECT_TRUE(value != 0 && value < (std::uint64_t{1} << 31)) << value;
+    const auto read = RecordFromKept(kept);
+    ASSERT_TRUE(read.has_value());
+    EXPECT_TRUE(read->before.layered);
+    EXPECT_EQ(read->before.colorKey, 0x00FF00FFu);
+    EXPECT_EQ(read->before.alpha, 200);
+    EXPECT_EQ(read->before.flags, kLwaColorKey | kLwaAlpha);
+    EXPECT_EQ(read->alphaGiven, 51);
+    EXPECT_FALSE(RecordFromKept(KeptValues(TranslucencyRecord{LayeredState{}, 178}))->before.layered);
+
+    using A = KeptTranslucencyAction;
+    const LayeredState ours{true, true, 0x00FF00FFu, 51, kLwaColorKey | kLwaAlpha};
+    EXPECT_EQ(DecideKeptTranslucency(KeptTranslucency{}, ours), A::None);
+    EXPECT_EQ(DecideKeptTranslucency(kept, ours), A::Applies);
+    // Its program changed the layering since: not layered, another opacity, per-pixel alpha.
+    EXPECT_EQ(DecideKeptTranslucency(kept, LayeredState{}), A::Drop);
+    EXPECT_EQ(DecideKeptTranslucency(kept, LayeredState{true, true, 0, 200, kLwaAlpha}), A::Drop);
+    EXPECT_EQ(DecideKeptTranslucency(kept, LayeredState{true, true, 0x00FF00FFu, 51, kLwaColorKey}), A::Drop);
+    EXPECT_EQ(DecideKeptTranslucency(kept, LayeredState{true, false, 0, 255, 0}), A::Drop);
+    // Layered without attributes: only our own half-done change leaves an opaque window so.
+    const KeptTranslucency fromOpaque = KeptValues(TranslucencyRecord{LayeredState{}, 178});
+    EXPECT_EQ(DecideKeptTranslucency(fromOpaque, LayeredState{true, false, 0, 255, 0}), A::Applies);
+    // Values this program never writes: no marks, stray bits, one of the two missing.
+    for (const KeptTranslucency foreign :
+         {KeptTranslucency{0x12345, kept.colorKey}, KeptTranslucency{kept.state | (1u << 12), kept.colorKey},
+          KeptTranslucency{kept.state, kept.colorKey | (1u << 28)}, KeptTranslucency{kept.state, 0},
+          KeptTranslucency{0, kept.colorKey}, KeptTranslucency{~std::uint64_t{0}, ~std::uint64_t{0}}})
+        EXPECT_EQ(DecideKeptTranslucency(foreign, ours), A::Ignore)
+            << foreign.state << " " << foreign.colorKey;
+}

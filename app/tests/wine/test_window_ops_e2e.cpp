@@ -381,6 +381,41 @@ TEST_F(WindowOpsTest, AWindowLeftFoldedByAKilledProgramGetsItsHeightBackAtTheNex
         EXPECT_EQ(GetPropW(window, L"jp.trellane.Trellane.FoldedFrom"), nullptr);
 }
 
+// Translucency is given back however the program ends: at a quit, and after a kill at the next
+// start. A window its own program layered keeps its own opacity throughout.
+TEST_F(WindowOpsTest, MiddleClickedWindowsAreOpaqueAgainAfterAQuitAndAfterAKillAtTheNextStart) {
+    StartProgram(SettingsText());
+    const HWND notepad =
+        winkit::WaitProcessWindow(targets_.emplace_back(L"notepad.exe").Id(), L"Notepad", 60s);
+    ASSERT_NE(notepad, nullptr);
+    ASSERT_TRUE(SetWindowPos(notepad, nullptr, 120, 110, 400, 260, SWP_NOZORDER));
+    const auto own = StartTargets({L"OwnAlpha:layered:560:200:300:200"});
+    ASSERT_NE(own[0], nullptr);
+    const auto middleClickBoth = [&](int along) {
+        Click(notepad, kMiddle, along);
+        Click(own[0], kMiddle, along);
+        ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(notepad) && LayeredAlpha(own[0]) == 178; }, 20s));
+    };
+    ASSERT_NO_FATAL_FAILURE(middleClickBoth(0));
+    EXPECT_EQ(program_->Quit(), 0u);
+    program_.reset();
+    EXPECT_FALSE(IsLayered(notepad)) << "quitting left it translucent";
+    EXPECT_EQ(LayeredAlpha(own[0]), 200);
+
+    program_ = std::make_unique<Program>(*copy_);
+    ASSERT_NE(program_->WaitPanel(), nullptr);
+    ASSERT_TRUE(program_->StayResident());
+    ASSERT_NO_FATAL_FAILURE(middleClickBoth(40));
+    ASSERT_TRUE(TerminateProcess(program_->Handle(), 1));
+    ASSERT_EQ(program_->WaitExit(20s), 1u);
+    program_.reset();
+    EXPECT_TRUE(IsLayered(notepad)) << "nothing gave it back yet";
+    program_ = std::make_unique<Program>(*copy_);
+    ASSERT_NE(program_->WaitPanel(), nullptr);
+    EXPECT_TRUE(winkit::WaitFor([&] { return !IsLayered(notepad); }, 20s)) << "still translucent";
+    EXPECT_EQ(LayeredAlpha(own[0]), 200);
+}
+
 TEST_F(WindowOpsTest, RightClicksChangeNothingWhenTheRightButtonCommandsAreOff) {
     StartProgram(SettingsText([](Settings& s) { s.oritatami = false; }));
     const auto windows = StartTargets({L"NoFold:resizable:150:150:300:300"});
@@ -585,7 +620,7 @@ TEST_F(WindowOpsTest, ARealProgramsWindowSnapsAndFoldsToo) {
     EveryCommandOnNotepad(L"notepad.exe");
 }
 
-TEST_F(WindowOpsTest, AFatalErrorInTheProgramGivesFoldedWindowsBack) {
+TEST_F(WindowOpsTest, AFatalErrorInTheProgramGivesFoldedAndTranslucentWindowsBack) {
     StartProgram(SettingsText());
     // This run uses the test build, which can raise an error that nothing handles.
     program_->Quit();
@@ -601,9 +636,12 @@ TEST_F(WindowOpsTest, AFatalErrorInTheProgramGivesFoldedWindowsBack) {
     Click(windows[0], kRight);
     ASSERT_TRUE(winkit::WaitFor(
         [&] { return winkit::WindowRect(windows[0]).bottom - before.top == FoldedHeight(); }, 20s));
+    Click(windows[0], kMiddle, 40);
+    ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(windows[0]); }, 20s));
 
     PostMessageW(form_, RegisterWindowMessageW(L"jp.trellane.Trellane.RaiseFaultForTest"), 0, 0);
     EXPECT_NE(program_->WaitExit(60s), static_cast<DWORD>(STILL_ACTIVE)) << "the program ends on the error";
+    EXPECT_FALSE(IsLayered(windows[0])) << "left translucent";
     EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), before); }, 20s))
         << Describe(winkit::WindowRect(windows[0]));
     program_.reset();
@@ -833,6 +871,15 @@ TEST_F(WindowOpsTest, AnMdiChildMovedOnlyAtTheDropLandsOnTheGridNextToTheDrop) {
         ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 77 * i / 4, grab.y + 63 * i / 4}));
     EXPECT_TRUE(SameRect(winkit::WindowRect(document), before)) << "an outline drag moves only at the drop";
     ASSERT_TRUE(button.Release());
-    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(document), expected); }))
+    ASSERT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(document), expected); }))
         << Describe(winkit::WindowRect(document)) << " instead of " << Describe(expected);
+
+    // Press, move and release in one gesture: the release may come before the move loop is seen.
+    // Pressed away from the last release, so that the two presses make no double click.
+    const RECT quick = Snapped(Offset(expected, 53, 47), 40);
+    const POINT caption = winkit::CaptionPoint(document);
+    ASSERT_TRUE(winkit::xserver::MoveTo(POINT{caption.x - 30, caption.y}));
+    ASSERT_TRUE(winkit::xserver::Run(L"mousedown 1 mousemove_relative -- 53 47 mouseup 1"));
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(document), quick); }))
+        << Describe(winkit::WindowRect(document)) << " instead of " << Describe(quick);
 }
