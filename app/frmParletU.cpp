@@ -14,7 +14,6 @@
 #include "color_table.h"
 #include "grid.h"
 #include "gui_benri.h"
-#include "handle32.h"
 #include "hook_shared.h"
 #include "maker_page.h"
 #include "resource_ids.h"
@@ -23,7 +22,6 @@
 #include "single_instance.h"
 #include "trace.h"
 #include "translucency.h"
-#include "vellum_api.h"
 
 namespace trellane {
 

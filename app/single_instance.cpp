@@ -1,6 +1,6 @@
 #include "single_instance.h"
 
-#include "frmParletU.h"
+#include "main_window_class.h"
 
 namespace trellane {
 
@@ -8,7 +8,7 @@ bool ShowRunningCopy() noexcept {
     const UINT showPanel = RegisterWindowMessageW(kShowPanelMessageName);
     // The running copy may still be starting: give it a moment to create its window.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const HWND form = FindWindowW(TfrmTrellane::kClassName, nullptr);
+        const HWND form = FindWindowW(kMainWindowClassName, nullptr);
         if (form) {
             DWORD processId = 0;
             GetWindowThreadProcessId(form, &processId);

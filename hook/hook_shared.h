@@ -38,7 +38,7 @@ constexpr std::uint32_t kHookSharedSize = sizeof(HookShared);
 // The notification messages the hook posts, with the target window as wParam and 0 as lParam:
 // each name with its number, once. The numbers are not contiguous (0x085E is none of them), so
 // a message is recognised by this list, never by a span of numbers. A new notification is one
-// line here, a case in the program's window procedure and its handler.
+// line here, a case in WindowCommands::OnMessage (app/window_commands.cpp) and its handler.
 #define VELLUM_NOTIFICATIONS(X)                                                                              \
     X(HM_MOUSEMOVE, 0x085A)                                                                                  \
     X(HM_DRAGSTART, 0x085B)                                                                                  \
