@@ -115,13 +115,19 @@ public:
                 return Failure(index, gesture, "xdotool did not start");
             expected.translucent = !expected.translucent;
             break;
-        case Gesture::Topmost:
-            if (!winkit::xserver::Run(MoveCommand(at) + L" keydown shift click 3 keyup shift"))
+        case Gesture::Topmost: {
+            // Shift is held until the click has had its effect: the hook reads it when the window's
+            // program takes the click, which may come after a quick release has been seen.
+            if (!winkit::xserver::Run(MoveCommand(at) + L" keydown shift click 3"))
                 return Failure(index, gesture, "xdotool did not start");
-            if (!winkit::WaitFor([] { return !winkit::KeyIsDown(VK_SHIFT); }, 20s))
-                return Failure(index, gesture, "Shift stayed down");
             expected.topmost = !expected.topmost;
+            const bool toggled = winkit::WaitFor([&] { return Matches(index); }, 20s);
+            if (!winkit::xserver::Run(L"keyup shift") ||
+                !winkit::WaitFor([] { return !winkit::KeyIsDown(VK_SHIFT); }, 20s))
+                return Failure(index, gesture, "Shift stayed down");
+            if (!toggled) return Failure(index, gesture, "");
             break;
+        }
         }
         if (!winkit::WaitFor([&] { return Matches(index); }, 20s)) return Failure(index, gesture, "");
         if (!program_.Settle()) return Failure(index, gesture, "the program did not answer");
