@@ -10,15 +10,10 @@
 #include <cstdint>
 
 #include "drag_rules.h"
+#include "private_messages.h"
 
 namespace trellane {
 
-// Posted to the main form. wParam: the window; lParam: 1 when its move/size loop began, 0 when it
-// ended (EVENT_SYSTEM_MOVESIZESTART / END).
-constexpr UINT WM_DRAG_MOVESIZE = WM_APP + 0x60;
-// Posted to the main form when a window's thread has answered a session's probe; wParam: the
-// probe's serial number.
-constexpr UINT WM_DRAG_SETTLED = WM_APP + 0x61;
 // The form's timer that looks at the dragged window's thread while a session is open.
 constexpr UINT_PTR kTimerDragId = 2;
 constexpr UINT kDragPollMs = 15;

@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "private_messages.h"
+
 namespace trellane {
 
 namespace {
@@ -58,10 +60,9 @@ void TfrmTrellane::OnDpiChanged(int dpi, const RECT& suggested) {
 
 #ifdef TRELLANE_FAULT_INJECTION
 std::optional<LRESULT> TfrmTrellane::OnTestMessage(UINT message, WPARAM wParam) {
-    static const UINT raiseFaultMessage = RegisterWindowMessageW(L"jp.trellane.Trellane.RaiseFaultForTest");
-    static const UINT changeDpiMessage = RegisterWindowMessageW(L"jp.trellane.Trellane.ChangeDpiForTest");
-    static const UINT trayIconSizeMessage =
-        RegisterWindowMessageW(L"jp.trellane.Trellane.TrayIconSizeForTest");
+    static const UINT raiseFaultMessage = RegisterWindowMessageW(kRaiseFaultMessageName);
+    static const UINT changeDpiMessage = RegisterWindowMessageW(kChangeDpiMessageName);
+    static const UINT trayIconSizeMessage = RegisterWindowMessageW(kTrayIconSizeMessageName);
     // An error no handler catches, to check that folded windows are given back.
     if (message == raiseFaultMessage) RaiseException(0xE0000054, EXCEPTION_NONCONTINUABLE, 0, nullptr);
     if (message == changeDpiMessage) {

@@ -5,13 +5,12 @@
 
 #include <windows.h>
 
+#include "private_messages.h"
 #include "raii.h"
 
 namespace trellane {
 
 constexpr wchar_t kInstanceMutexName[] = L"jp.trellane.Trellane.Instance";
-// Registered message that asks the running copy to show its panel, as its tray menu does.
-constexpr wchar_t kShowPanelMessageName[] = L"jp.trellane.Trellane.ShowPanel";
 
 class SingleInstance {
 public:

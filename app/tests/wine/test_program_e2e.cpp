@@ -1,6 +1,7 @@
 // The real program, started from a private copy of its folder: what the user sees of the panel,
 // the resident notice, the settings file and the startup shortcut.
 #include "hook_shared.h"
+#include "private_messages.h"
 #include "program_driver.h"
 #include "raii.h"
 
@@ -280,9 +281,16 @@ TEST_F(ProgramTest, AStartupShortcutThatCannotBeWrittenLeavesTheBoxUncheckedAndS
 }
 
 TEST_F(ProgramTest, AHookThatCannotStartIsReportedAndThePanelStillComes) {
-    // An object of another type holding the hook's section name: the library gets no view.
-    const trellane::UniqueHandle squatter(CreateEventA(nullptr, TRUE, FALSE, VELLUM_HOOK_MAPPING_NAME));
-    ASSERT_TRUE(squatter);
+    // An object of another type holding the hook's section name: the library gets no view. The
+    // section of an earlier test's program lives on until the last process that mapped the library
+    // (any that got mouse input) has let it go, a moment after that program ended.
+    trellane::UniqueHandle squatter;
+    ASSERT_TRUE(winkit::WaitFor(
+        [&] {
+            squatter.reset(CreateEventA(nullptr, TRUE, FALSE, VELLUM_HOOK_MAPPING_NAME));
+            return static_cast<bool>(squatter);
+        },
+        30s));
     DistCopy copy;
     Program program(copy);
     const HWND box = program.WaitDialog(60s);
@@ -450,12 +458,12 @@ TEST_F(ProgramTest, OnAScaledScreenThePanelFitsItsControlsAndTheTrayIconHasTheSm
     EXPECT_EQ(okBounds(), "528,504,170,74") << "352,336,113,49 at 150 %";
     EXPECT_EQ(LayoutFaults(form), "");
     DWORD_PTR iconWidth = 0;
-    SendMessageTimeoutW(form, RegisterWindowMessageW(L"jp.trellane.Trellane.TrayIconSizeForTest"), 0, 0,
+    SendMessageTimeoutW(form, RegisterWindowMessageW(trellane::kTrayIconSizeMessageName), 0, 0,
                         SMTO_BLOCK, 10000, &iconWidth);
     EXPECT_EQ(iconWidth, 24u);
 
     // Moved to monitors at 100 % and at 125 %: the design's own bounds, then scaled again.
-    const UINT changeDpi = RegisterWindowMessageW(L"jp.trellane.Trellane.ChangeDpiForTest");
+    const UINT changeDpi = RegisterWindowMessageW(trellane::kChangeDpiMessageName);
     for (const auto& [dpi, size, bounds] :
          {std::tuple{96, "475x394", "352,336,113,49"}, std::tuple{120, "594x493", "440,420,141,61"}}) {
         DWORD_PTR result = 0;

@@ -1,6 +1,7 @@
 // The real program acting on windows of another process under real mouse input: snapping at the
 // end of a drag, the grid painted during it, translucency, folding, and the topmost toggle.
 #include "hook_shared.h"
+#include "private_messages.h"
 #include "program_driver.h"
 #include "raii.h"
 #include "target_windows.h"
@@ -639,7 +640,7 @@ TEST_F(WindowOpsTest, AFatalErrorInTheProgramGivesFoldedAndTranslucentWindowsBac
     Click(windows[0], kMiddle, 40);
     ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(windows[0]); }, 20s));
 
-    PostMessageW(form_, RegisterWindowMessageW(L"jp.trellane.Trellane.RaiseFaultForTest"), 0, 0);
+    PostMessageW(form_, RegisterWindowMessageW(trellane::kRaiseFaultMessageName), 0, 0);
     EXPECT_NE(program_->WaitExit(60s), static_cast<DWORD>(STILL_ACTIVE)) << "the program ends on the error";
     EXPECT_FALSE(IsLayered(windows[0])) << "left translucent";
     EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), before); }, 20s))
