@@ -19,10 +19,10 @@
 //                 unnamed): popSetting opens the panel; popAbout is the "folding" submenu, not an
 //                 About box: popMacFree unfolds every folded window, popMacFreeClose also closes
 //                 them, mnuMinimize minimises every window; mnuDisplay lists the display modes
-//                 (FModes); N6 is the "extras" submenu: mnuAllMinimize shows the desktop,
+//                 (FDisplayModes); N6 is the "extras" submenu: mnuAllMinimize shows the desktop,
 //                 mnuNotepad, mnuCalc and mnuExp start Notepad, Calculator and Explorer, mnuZeph
 //                 opens the maker's web page; popClose quits; N1, N4, N7, N8, N9 are separators
-//   FIni, FModes  the settings file; the display modes the menu offers
+//   FIni          the settings file; FDisplayModes the display-mode menu (tray_commands.h)
 #pragma once
 
 #include <windows.h>
