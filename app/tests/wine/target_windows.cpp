@@ -28,8 +28,6 @@ using targetwindows::kQueryAlpha;
 using targetwindows::kQueryCloseCommand;
 
 int g_openWindows = 0;
-// Set on a window that holds itself at a least height: that height.
-constexpr wchar_t kLeastHeightProperty[] = L"jp.trellane.Test.LeastHeight";
 std::wstring g_sessionLog;
 
 LRESULT CALLBACK TargetWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -47,7 +45,8 @@ LRESULT CALLBACK TargetWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     }
     case WM_GETMINMAXINFO:
-        if (const auto least = reinterpret_cast<INT_PTR>(GetPropW(window, kLeastHeightProperty)))
+        // The window's user data is the least height it holds itself at, if any.
+        if (const LONG_PTR least = GetWindowLongPtrW(window, GWLP_USERDATA))
             reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.y = static_cast<LONG>(least);
         return DefWindowProcW(window, message, wParam, lParam);
     case kQueryCloseCommand:
@@ -131,23 +130,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         RegisterClassExW(&windowClass);
         const std::wstring& kind = fields[1];
         // Popups, so that the system's least height for an overlapped window does not hide the band.
-        const DWORD popup = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-        const DWORD style = kind == L"fixed"    ? (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX)
-                            : kind == L"dialog" ? popup | DS_MODALFRAME
-                            : kind == L"tool"   ? popup
-                                                : WS_OVERLAPPEDWINDOW;
-        const DWORD exStyle = kind == L"layered"  ? WS_EX_LAYERED
-                              : kind == L"dialog" ? WS_EX_DLGMODALFRAME
-                              : kind == L"tool"   ? WS_EX_TOOLWINDOW
-                                                  : 0;
+        const bool popup = kind == L"dialog" || kind == L"tool";
+        const DWORD style = kind == L"fixed" ? (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX)
+                            : popup          ? WS_POPUP | WS_CAPTION | WS_SYSMENU
+                                             : WS_OVERLAPPEDWINDOW;
+        const DWORD exStyle = kind == L"layered" ? WS_EX_LAYERED
+                              : kind == L"tool"  ? WS_EX_TOOLWINDOW
+                                                 : (kind == L"dialog" ? WS_EX_DLGMODALFRAME : 0);
         const HWND window = CreateWindowExW(
             exStyle, fields[0].c_str(), fields[0].c_str(), style, std::wcstol(fields[2].c_str(), nullptr, 10),
             std::wcstol(fields[3].c_str(), nullptr, 10), std::wcstol(fields[4].c_str(), nullptr, 10),
             std::wcstol(fields[5].c_str(), nullptr, 10), nullptr, nullptr, instance, nullptr);
         if (!window) continue;
         ++g_openWindows;
-        if (kind == L"least200")
-            SetPropW(window, kLeastHeightProperty, reinterpret_cast<HANDLE>(INT_PTR{200}));
+        if (kind == L"least200") SetWindowLongPtrW(window, GWLP_USERDATA, 200);
         // This program's own look, which nobody else may take away.
         if (kind == L"layered") SetLayeredWindowAttributes(window, 0, 200, LWA_ALPHA);
         if (kind == L"listbox") {
