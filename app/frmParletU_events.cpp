@@ -108,7 +108,7 @@ void TfrmTrellane::FormClose() {
 }
 
 void TfrmTrellane::GiveBackWindows() noexcept {
-    if (FCommands) FCommands->UnfoldAll(Waiting::Never);
+    if (FCommands) FCommands->UnfoldAll();
     GiveBackTranslucency();
 }
 
@@ -136,9 +136,9 @@ void TfrmTrellane::EndSession() {
     if (FClosing) return;
     FClosing = true;
     FEndingSession = true;
-    // Unfolded first, so that each program saves its window's real size as the session ends; a
-    // window whose program does not answer is only asked, so the session's end never waits on it.
-    if (FCommands) FCommands->UnfoldAll(Waiting::ForAnsweringPrograms);
+    // Unfolded first, so that each program saves its window's real size as the session ends; the
+    // windows are only asked, and their heights waited for a moment at most.
+    if (FCommands) FCommands->UnfoldAllBeforeSessionEnds();
     GiveBackTranslucency();
     WriteSettings();
 }

@@ -84,7 +84,7 @@ void TfrmTrellane::popCloseClick() {
 }
 
 void TfrmTrellane::popMacFreeClick() noexcept {
-    if (FCommands) FCommands->UnfoldAll(Waiting::Never);
+    if (FCommands) FCommands->UnfoldAll();
 }
 
 void TfrmTrellane::popMacFreeCloseClick() {

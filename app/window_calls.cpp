@@ -85,12 +85,10 @@ bool IsArranged(HWND window) {
     return LooksArranged(check);
 }
 
-// The SetWindowPos flag that only asks another thread's window to change (see AsksWithoutWaiting).
-// IsHungAppWindow asks the system, never the window.
-UINT WaitingFlags(HWND window, Waiting waiting) {
-    const bool ownThread = IsOwnThreads(window);
-    const bool hung = !ownThread && waiting == Waiting::ForAnsweringPrograms && IsHungAppWindow(window);
-    return AsksWithoutWaiting(ownThread, hung, waiting) ? SWP_ASYNCWINDOWPOS : 0;
+// The SetWindowPos flag that only asks another thread's window to change; this thread's own
+// windows change at once.
+UINT WaitingFlags(HWND window) {
+    return IsOwnThreads(window) ? 0 : SWP_ASYNCWINDOWPOS;
 }
 
 // Changing a window's extended style sends it messages and waits for the answers: a window whose
@@ -104,7 +102,7 @@ bool AnswersMessages(HWND window, const wchar_t* call) {
 
 // SetWindowPos with a placement worked out on the screen: a child window (an MDI document) is
 // positioned in its parent's client coordinates.
-void PlaceWindow(HWND window, SnapPlacement placement, Waiting waiting) {
+void PlaceWindow(HWND window, SnapPlacement placement) {
     POINT origin{0, 0};
     if (static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)) & WS_CHILD) {
         const HWND parent = GetAncestor(window, GA_PARENT);
@@ -112,7 +110,7 @@ void PlaceWindow(HWND window, SnapPlacement placement, Waiting waiting) {
     }
     placement = PlacementInParent(placement, origin.x, origin.y);
     SetWindowPos(window, nullptr, placement.x, placement.y, placement.cx, placement.cy,
-                 placement.flags | WaitingFlags(window, waiting));
+                 placement.flags | WaitingFlags(window));
 }
 
 // Invalidates the desktop and every window on it, frames included, so that no grid line stays

@@ -25,14 +25,15 @@ bool ReadLayeredAttributes(HWND window, LayeredState& state);
 bool MayPlace(HWND window);
 // Whether the system arranged the window at the drop (docked to an edge, laid out in a zone).
 bool IsArranged(HWND window);
-// The SetWindowPos flag that only asks another thread's window to change (see AsksWithoutWaiting).
-UINT WaitingFlags(HWND window, Waiting waiting);
+// The SetWindowPos flag that only asks another thread's window to change: the change is queued for
+// the window's own thread, so that a program that does not answer never holds up this one.
+UINT WaitingFlags(HWND window);
 // False (with a trace) for a window whose program the system reports as not answering: calls that
 // wait for the window's answer are not made on it.
 bool AnswersMessages(HWND window, const wchar_t* call);
 // SetWindowPos with a placement worked out on the screen; a child window is positioned in its
 // parent's client coordinates.
-void PlaceWindow(HWND window, SnapPlacement placement, Waiting waiting = Waiting::Never);
+void PlaceWindow(HWND window, SnapPlacement placement);
 // Invalidates the desktop and every window on it, frames included, without waiting for any.
 void RepaintWholeScreen();
 // Merges the moves queued for the form into the one being handled.

@@ -24,6 +24,14 @@ std::string FoldNameOf(HWND window) {
     return FoldList::NameOf(vellum::HandleBits(window));
 }
 
+// The form's timer that watches folds asked for, and how often it looks.
+constexpr UINT_PTR kTimerFoldWatchId = 3;
+constexpr UINT kFoldWatchPollMs = 20;
+
+std::int32_t HeightOf(const RECT& rect) {
+    return rect.bottom - rect.top;
+}
+
 HWND WindowOfFoldName(const std::string& name) {
     return vellum::HandleFromBits<HWND>(HandleFromName(name));
 }
@@ -43,7 +51,9 @@ WindowCommands::WindowCommands(HWND form, const Settings& settings, HookClient& 
     GiveBackTranslucency();
 }
 
-WindowCommands::~WindowCommands() = default;
+WindowCommands::~WindowCommands() {
+    KillTimer(FForm, kTimerFoldWatchId);
+}
 
 bool WindowCommands::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // The library keeps windows as 32 bits (handles have no more): widen it again.
@@ -75,6 +85,10 @@ bool WindowCommands::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         HMRDblClk(target);
         return true;
     case WM_TIMER:
+        if (wParam == kTimerFoldWatchId) {
+            WatchFolds();
+            return true;
+        }
         if (wParam != kTimerDragId) return false;
         AdvanceDrag();
         // Windows the drag uncovered may repaint after the last move's paint, over its lines: they
@@ -251,28 +265,33 @@ void WindowCommands::HMRClick(HWND target) {
     FLastFoldTick = GetTickCount();
 }
 
-void WindowCommands::FoldWindow(HWND target, bool fold, Waiting waiting) {
+void WindowCommands::FoldWindow(HWND target, bool fold) {
     const std::string name = FoldNameOf(target);
     RECT rect;
     if (fold) {
         if (!MayPlace(target)) return;
         FFolded.Remove(name);
         if (!ReadWindowRect(target, rect)) return;
-        const std::int32_t height = rect.bottom - rect.top;
+        const std::int32_t height = HeightOf(rect);
         FFolded.Append(name, height);
         const std::int32_t foldedHeight = FoldedHeightOf(target);
+        const std::uint32_t dpi = DpiOf(target);
         // Kept on the window too, so that the height comes back even if this program is ended first.
-        KeepFoldRecord(target, height, foldedHeight);
+        // Only asked for so far: the height the window takes is recorded once it has taken it.
+        KeepFoldRecord(target, height, foldedHeight, dpi, false);
         PlaceWindow(target,
                     SnapPlacement{rect.left, rect.top, rect.right - rect.left, foldedHeight, SWP_NOZORDER});
         // Closing a folded window would lose the height it is to get back.
         RemoveMenu(GetSystemMenu(target, FALSE), SC_CLOSE, MF_BYCOMMAND);
-        RepaintWholeScreen();
-        PostMessageA(nullptr, WM_PAINT, 0, 0);
+        StopWatching(target);
+        FWatched.push_back(FoldWatch{target, height, dpi, GetTickCount()});
+        if (!SetTimer(FForm, kTimerFoldWatchId, kFoldWatchPollMs, nullptr))
+            LogFailure(L"SetTimer", L"fold watch");
         return;
     }
     const std::optional<std::string> value = FFolded.ValueOf(name);
     if (!value) return;
+    StopWatching(target);
     if (!MayPlace(target)) {
         // Maximized or minimized since: the system owns its size now; it only leaves the list.
         FFolded.Remove(name);
@@ -280,16 +299,49 @@ void WindowCommands::FoldWindow(HWND target, bool fold, Waiting waiting) {
         return;
     }
     if (!ReadWindowRect(target, rect)) return;
-    Unfold(target, rect, HeightFromValue(*value), waiting);
+    // Moved to a monitor of another scale since the fold: the system scaled the folded window, and
+    // the height it gets back is scaled the same way.
+    const std::uint32_t foldDpi = RecordedDpi(ReadFoldRecord(target).state);
+    Unfold(target, rect, HeightAtDpi(HeightFromValue(*value), foldDpi, DpiOf(target)));
     FFolded.Remove(name);
 }
 
-void WindowCommands::Unfold(HWND target, const RECT& rect, std::int32_t height, Waiting waiting) {
-    PlaceWindow(target, SnapPlacement{rect.left, rect.top, rect.right - rect.left, height, SWP_NOZORDER},
-                waiting);
+void WindowCommands::Unfold(HWND target, const RECT& rect, std::int32_t height) {
+    // The system repaints what the new size uncovers.
+    PlaceWindow(target, SnapPlacement{rect.left, rect.top, rect.right - rect.left, height, SWP_NOZORDER});
     ForgetFold(target);
-    RepaintWholeScreen();
-    PostMessageA(target, WM_PAINT, 0, 0);
+}
+
+void WindowCommands::WatchFolds() noexcept {
+    const DWORD now = GetTickCount();
+    for (auto it = FWatched.begin(); it != FWatched.end();) {
+        RECT rect;
+        if (!ReadWindowRect(it->window, rect)) {
+            it = FWatched.erase(it);
+            continue;
+        }
+        const std::int32_t heightNow = HeightOf(rect);
+        switch (DecideFoldWatch(it->height, heightNow, now - it->since)) {
+        case FoldWatchStep::Wait:
+            ++it;
+            continue;
+        case FoldWatchStep::Seen:
+            // The height the window took (its program may hold it at a least height of its own) is
+            // what tells at the next start that it is still folded.
+            if (heightNow < it->height) KeepFoldRecord(it->window, it->height, heightNow, it->dpi, true);
+            break;
+        case FoldWatchStep::GiveUp:
+            break;
+        }
+        it = FWatched.erase(it);
+    }
+    if (FWatched.empty()) KillTimer(FForm, kTimerFoldWatchId);
+}
+
+void WindowCommands::StopWatching(HWND window) noexcept {
+    for (auto it = FWatched.begin(); it != FWatched.end();)
+        it = it->window == window ? FWatched.erase(it) : std::next(it);
+    if (FWatched.empty()) KillTimer(FForm, kTimerFoldWatchId);
 }
 
 void WindowCommands::GiveBackKeptFolds() {
@@ -297,8 +349,9 @@ void WindowCommands::GiveBackKeptFolds() {
         wchar_t subject[24];
         RECT rect;
         if (!ReadWindowRect(window, rect)) continue;
-        const KeptFold record = ReadFoldRecord(window);
-        switch (DecideKeptFold(record, rect.bottom - rect.top, MinTrackHeightOf(window))) {
+        const KeptFoldDecision decision =
+            DecideKeptFold(ReadFoldRecord(window), HeightOf(rect), DpiOf(window), MinTrackHeightOf(window));
+        switch (decision.action) {
         case KeptFoldAction::Ignore:
             LogFailure(L"GiveBackKeptFolds", WindowSubject(window, subject), ERROR_INVALID_DATA);
             continue;
@@ -313,26 +366,54 @@ void WindowCommands::GiveBackKeptFolds() {
             ForgetFold(window);
             continue;
         }
-        Unfold(window, rect, static_cast<std::int32_t>(record.height), Waiting::Never);
+        Unfold(window, rect, decision.height);
     }
 }
 
-HWND WindowCommands::UnfoldOldest(Waiting waiting) {
+HWND WindowCommands::UnfoldOldest() {
     const std::string name = FFolded.FirstName();
     const HWND target = WindowOfFoldName(name);
-    FoldWindow(target, false, waiting);
+    FoldWindow(target, false);
     // A window that has gone away, or a name that is no handle, leaves its entry behind.
     if (FFolded.Contains(name)) FFolded.Remove(name);
     return target;
 }
 
-void WindowCommands::UnfoldAll(Waiting waiting) noexcept {
+void WindowCommands::UnfoldAll() noexcept {
     try {
         while (!FFolded.Empty())
-            UnfoldOldest(waiting);
+            UnfoldOldest();
     } catch (...) {
         // Out of memory while restoring: nothing more can be done for the remaining windows.
         LogFailure(L"UnfoldAll", L"folded windows", ERROR_NOT_ENOUGH_MEMORY);
+    }
+}
+
+void WindowCommands::UnfoldAllBeforeSessionEnds() noexcept {
+    // Each window that will be asked to unfold, with its height then.
+    std::vector<std::pair<HWND, std::int32_t>> asked;
+    try {
+        for (const std::string& entry : FFolded.Entries()) {
+            const HWND window = WindowOfFoldName(entry.substr(0, entry.find('=')));
+            RECT rect;
+            if (MayPlace(window) && ReadWindowRect(window, rect)) asked.emplace_back(window, HeightOf(rect));
+        }
+    } catch (...) {
+        // Unfolded all the same, only not waited for.
+        LogFailure(L"UnfoldAllBeforeSessionEnds", L"folded windows", ERROR_NOT_ENOUGH_MEMORY);
+    }
+    UnfoldAll();
+    // The one wait of this program, and a short one: it only reads window rectangles, which no
+    // program answers, and handles no message meanwhile.
+    const DWORD start = GetTickCount();
+    for (;;) {
+        std::size_t still = 0;
+        for (const auto& [window, heightWhenAsked] : asked) {
+            RECT rect;
+            if (StillUnfolding(heightWhenAsked, ReadWindowRect(window, rect) ? HeightOf(rect) : -1)) ++still;
+        }
+        if (!KeepWaitingForUnfolds(still, GetTickCount() - start)) return;
+        Sleep(10);
     }
 }
 
@@ -340,7 +421,7 @@ void WindowCommands::CloseAllFolded() {
     // The close request goes behind the unfold in the window's queue: the window has its height
     // back before its program may ask the user anything.
     while (!FFolded.Empty())
-        PostMessageA(UnfoldOldest(Waiting::Never), WM_CLOSE, 0, 0);
+        PostMessageA(UnfoldOldest(), WM_CLOSE, 0, 0);
 }
 
 // ---- Attention flash and topmost toggle -----------------------------------------------------------
@@ -351,7 +432,7 @@ void WindowCommands::HMShiftRClick(HWND target) {
     if (AnswersMessages(target, L"FlashWindow")) Flash(target);
     const auto exStyle = static_cast<DWORD>(GetWindowLongA(target, GWL_EXSTYLE));
     const HWND order = (exStyle & WS_EX_TOPMOST) ? HWND_NOTOPMOST : HWND_TOPMOST;
-    SetWindowPos(target, order, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | WaitingFlags(target, Waiting::Never));
+    SetWindowPos(target, order, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | WaitingFlags(target));
 }
 
 void WindowCommands::Flash(HWND target) {

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "command_target.h"
 #include "drag_session.h"
 #include "fold_list.h"
 #include "grid_painter.h"
@@ -37,7 +36,10 @@ public:
     // The exclusion list: window classes that are never snapped and get no grid.
     void LoadExclusionList(const std::wstring& path);
     // Unfolds every folded window, in folding order; also when the program ends abnormally.
-    void UnfoldAll(Waiting waiting) noexcept;
+    void UnfoldAll() noexcept;
+    // Unfolds every folded window, then waits a moment at most (kSessionEndWaitMs) for their heights
+    // to come back, so that their programs, told next that the session ends, save their real sizes.
+    void UnfoldAllBeforeSessionEnds() noexcept;
     // Unfolds every folded window and asks each to close.
     void CloseAllFolded();
     // Ends any drag without snapping and stops hearing the system's move/size reports.
@@ -62,12 +64,15 @@ private:
     void HMRDblClk(HWND target);
     // Takes part in grid painting and snapping: the image of the session's window as it stands.
     void CaptureDragWindow(const DragSession& drag);
-    void FoldWindow(HWND target, bool fold, Waiting waiting = Waiting::Never);
+    void FoldWindow(HWND target, bool fold);
     // Gives the window its height back (keeping its place and width) and its Close command.
-    void Unfold(HWND target, const RECT& rect, std::int32_t height, Waiting waiting);
+    void Unfold(HWND target, const RECT& rect, std::int32_t height);
     // Unfolds the window folded longest ago and always drops its entry, so loops over the list end.
     // Returns that window.
-    HWND UnfoldOldest(Waiting waiting);
+    HWND UnfoldOldest();
+    // Looks at the windows whose fold was asked for, and records the height each took.
+    void WatchFolds() noexcept;
+    void StopWatching(HWND window) noexcept;
     // At start: windows still folded by an earlier run that ended without unfolding them (killed,
     // crashed) get their height and Close command back.
     void GiveBackKeptFolds();
@@ -91,6 +96,14 @@ private:
     // starts with that click) can unfold it again.
     HWND FLastFolded = nullptr;
     DWORD FLastFoldTick = 0;
+    // Windows asked to fold whose height has not changed yet, with what their record keeps.
+    struct FoldWatch {
+        HWND window;
+        std::int32_t height;
+        std::uint32_t dpi;
+        DWORD since;
+    };
+    std::vector<FoldWatch> FWatched;
 };
 
 } // namespace trellane

@@ -7,14 +7,16 @@ namespace trellane {
 namespace {
 
 struct PropertySearch {
-    ATOM first;
-    ATOM second;
+    std::initializer_list<ATOM> atoms;
     std::vector<HWND> found;
 };
 
 BOOL CALLBACK CollectCarriers(HWND window, LPARAM search) noexcept {
     auto& wanted = *reinterpret_cast<PropertySearch*>(search);
-    if (PropertyValue(window, wanted.first) == 0 && PropertyValue(window, wanted.second) == 0) return TRUE;
+    bool carries = false;
+    for (const ATOM atom : wanted.atoms)
+        carries = carries || PropertyValue(window, atom) != 0;
+    if (!carries) return TRUE;
     try {
         wanted.found.push_back(window);
     } catch (...) {
@@ -45,8 +47,8 @@ void RemoveProperty(HWND window, ATOM atom) noexcept {
     if (atom) RemovePropW(window, MAKEINTATOM(atom));
 }
 
-std::vector<HWND> WindowsWithProperty(ATOM first, ATOM second) {
-    PropertySearch search{first, second, {}};
+std::vector<HWND> WindowsWithProperty(std::initializer_list<ATOM> atoms) {
+    PropertySearch search{atoms, {}};
     // From the desktop window: every top-level window and every window inside one (MDI documents).
     EnumChildWindows(GetDesktopWindow(), CollectCarriers, reinterpret_cast<LPARAM>(&search));
     return std::move(search.found);

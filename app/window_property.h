@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 namespace trellane {
@@ -20,7 +21,7 @@ std::uint64_t PropertyValue(HWND window, ATOM atom) noexcept;
 // Values stay below 2^31, so that they read back the same in 32- and 64-bit processes.
 bool SetPropertyValue(HWND window, ATOM atom, std::uint32_t value) noexcept;
 void RemoveProperty(HWND window, ATOM atom) noexcept;
-// Every window on the desktop, top-level or child, that carries either property.
-std::vector<HWND> WindowsWithProperty(ATOM first, ATOM second = 0);
+// Every window on the desktop, top-level or child, that carries any of the properties.
+std::vector<HWND> WindowsWithProperty(std::initializer_list<ATOM> atoms);
 
 } // namespace trellane

@@ -40,7 +40,7 @@ KeptTranslucency ReadTranslucencyRecord(HWND window) noexcept {
 }
 
 std::vector<HWND> WindowsWithTranslucencyRecords() {
-    return WindowsWithProperty(StateAtom(), KeyAtom());
+    return WindowsWithProperty({StateAtom(), KeyAtom()});
 }
 
 void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level) {

@@ -28,14 +28,19 @@ constexpr bool MayBePlaced(bool maximized, bool minimized) {
     return !maximized && !minimized;
 }
 
-// How a change to a window of another thread is made. A changed size or place, or a changed
-// z-order, is normally only asked for (queued for the window's own thread), so that a program that
-// does not answer never holds up this one. At the end of a session a window whose program answers
-// is changed at once instead, so it is placed before its program hears that the session ends;
-// one the system reports as not answering is still only asked.
-enum class Waiting { Never, ForAnsweringPrograms };
-constexpr bool AsksWithoutWaiting(bool ownThread, bool hung, Waiting waiting) {
-    return !ownThread && (waiting == Waiting::Never || hung);
+// At the end of a session the folded windows are only asked to unfold, like everywhere else, and
+// the session's end then waits for their heights to come back, so that their programs save their
+// real sizes; a program that does not answer (or is only slow) cannot hold up signing out for
+// longer than this.
+constexpr std::uint32_t kSessionEndWaitMs = 1000;
+// A window asked to unfold at its height heightWhenAsked, now heightNow (below 0: gone): whether it
+// is still to come back.
+constexpr bool StillUnfolding(std::int32_t heightWhenAsked, std::int32_t heightNow) {
+    return heightNow >= 0 && heightNow == heightWhenAsked;
+}
+// Whether the end of the session goes on waiting, elapsedMs after the unfolds were asked for.
+constexpr bool KeepWaitingForUnfolds(std::size_t stillUnfolding, std::uint32_t elapsedMs) {
+    return stillUnfolding > 0 && elapsedMs < kSessionEndWaitMs;
 }
 
 } // namespace trellane

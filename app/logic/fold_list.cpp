@@ -106,26 +106,4 @@ bool DoubleClickFollowsFold(bool sameWindow, std::uint32_t foldTick, std::uint32
     return sameWindow && static_cast<std::uint32_t>(now - foldTick) <= doubleClickTime;
 }
 
-std::int32_t FoldedHeightOnScreen(std::int32_t captionAndFrame, std::uint32_t windowDpi,
-                                  std::uint32_t monitorDpi) {
-    if (windowDpi == 0 || monitorDpi == 0 || windowDpi == monitorDpi) return captionAndFrame;
-    // Rounded to the nearest pixel, as the system scales a stretched window.
-    const std::int64_t scaled =
-        (static_cast<std::int64_t>(captionAndFrame) * monitorDpi + windowDpi / 2) / windowDpi;
-    return static_cast<std::int32_t>(std::min<std::int64_t>(scaled, kLargestWindowHeight));
-}
-
-KeptFoldAction DecideKeptFold(const KeptFold& record, std::int32_t currentHeight,
-                              std::int32_t minTrackHeight) {
-    const auto plausible = [](std::uint64_t value) { return value >= 1 && value <= kLargestWindowHeight; };
-    // Anything out of range (a damaged value, another program's use of the name) is not trusted.
-    if (!plausible(record.height) || !plausible(record.folded) || record.folded >= record.height)
-        return KeptFoldAction::Ignore;
-    const auto folded = static_cast<std::int32_t>(record.folded);
-    // The system may have kept a sizable window at its least height rather than the one asked for.
-    const bool stillFolded =
-        currentHeight == folded || (currentHeight > folded && currentHeight <= minTrackHeight);
-    return stillFolded ? KeptFoldAction::GiveBack : KeptFoldAction::Drop;
-}
-
 } // namespace trellane

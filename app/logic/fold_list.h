@@ -55,30 +55,4 @@ std::int32_t HeightFromValue(std::string_view value);
 bool DoubleClickFollowsFold(bool sameWindow, std::uint32_t foldTick, std::uint32_t now,
                             std::uint32_t doubleClickTime);
 
-// The height a window folds to: its caption and sizing frame as drawn at the window's own scale
-// (captionAndFrame, at windowDpi), in the pixels of its monitor (monitorDpi). The two differ for a
-// program that does not follow monitor scales: the system stretches its window, caption included.
-// A scale of 0 (unknown) counts as equal to the other.
-std::int32_t FoldedHeightOnScreen(std::int32_t captionAndFrame, std::uint32_t windowDpi,
-                                  std::uint32_t monitorDpi);
-
-// What a folded window keeps on itself, so that its height can be given back even when the
-// program that folded it was ended before unfolding it: the height before folding and the height
-// it was folded to, as the raw values read back (0 when absent).
-enum class KeptFoldAction {
-    GiveBack, // still folded: give back the kept height
-    Drop,     // the window has been sized since (or maximized): the record no longer applies
-    Ignore,   // not a record this program writes: left alone, never trusted
-};
-struct KeptFold {
-    std::uint64_t height = 0;
-    std::uint64_t folded = 0;
-};
-// Heights above this are no window's (the system's own limit on a window's size).
-constexpr std::int32_t kLargestWindowHeight = 32767;
-// currentHeight: the window's height now; minTrackHeight: the least height the system lets a
-// sizable window have, to which a fold may have been raised.
-KeptFoldAction DecideKeptFold(const KeptFold& record, std::int32_t currentHeight,
-                              std::int32_t minTrackHeight);
-
 } // namespace trellane

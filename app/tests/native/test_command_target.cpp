@@ -41,3 +41,12 @@ TEST(CommandTarget, AChildWindowIsPlacedInItsParentsClientCoordinates) {
     EXPECT_FALSE(MayBePlaced(false, true));
     EXPECT_TRUE(MayBePlaced(false, false));
 }
+
+TEST(SessionEnd, WaitsOnlyForWindowsStillAtTheirFoldedHeightAndOnlyForASecond) {
+    EXPECT_TRUE(StillUnfolding(27, 27));
+    EXPECT_FALSE(StillUnfolding(27, 200)) << "back as high as its program lets it be";
+    EXPECT_FALSE(StillUnfolding(27, -1)) << "gone";
+    EXPECT_TRUE(KeepWaitingForUnfolds(2, kSessionEndWaitMs - 1));
+    EXPECT_FALSE(KeepWaitingForUnfolds(2, kSessionEndWaitMs)) << "a program that does not answer";
+    EXPECT_FALSE(KeepWaitingForUnfolds(0, 0));
+}

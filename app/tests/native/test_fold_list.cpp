@@ -1,6 +1,7 @@
 // The list of folded windows: unfolding must find the right window and its old height, and
 // restore-all must visit windows in the order they were folded.
 #include "fold_list.h"
+#include "fold_record_rule.h"
 
 #include <gtest/gtest.h>
 
@@ -146,20 +147,44 @@ TEST(FoldList, EmptyNameIsAName) {
 
 TEST(KeptFold, OnlyAPlausibleRecordOfAWindowStillFoldedGivesItsHeightBack) {
     constexpr std::int32_t kMinTrack = 27;
-    EXPECT_EQ(DecideKeptFold({400, 22}, 22, kMinTrack), KeptFoldAction::GiveBack);
-    EXPECT_EQ(DecideKeptFold({400, 22}, 27, kMinTrack), KeptFoldAction::GiveBack)
+    const auto action = [](const KeptFold& record, std::int32_t height, std::uint32_t dpi = 96) {
+        return DecideKeptFold(record, height, dpi, kMinTrack).action;
+    };
+    EXPECT_EQ(action({400, 22}, 27), KeptFoldAction::GiveBack)
         << "the system kept the window at its least height";
-    EXPECT_EQ(DecideKeptFold({400, 22}, 28, kMinTrack), KeptFoldAction::Drop) << "sized by the user since";
-    EXPECT_EQ(DecideKeptFold({400, 30}, 27, kMinTrack), KeptFoldAction::Drop);
-    EXPECT_EQ(DecideKeptFold({400, 22}, 400, kMinTrack), KeptFoldAction::Drop) << "unfolded by its program";
+    EXPECT_EQ(action({400, 22}, 28), KeptFoldAction::Drop) << "sized by the user since";
+    EXPECT_EQ(action({400, 30}, 27), KeptFoldAction::Drop);
+    EXPECT_EQ(action({400, 22}, 400), KeptFoldAction::Drop) << "unfolded by its program";
     // Damaged or foreign values are never trusted, whatever the window's height.
     for (const KeptFold damaged :
          {KeptFold{0, 22}, KeptFold{400, 0}, KeptFold{22, 22}, KeptFold{21, 22}, KeptFold{32768, 22},
-          KeptFold{400, 0xFFFFFFFFu}, KeptFold{0xFFFFFFFF00000190u, 22}, KeptFold{0, 0}}) {
-        EXPECT_EQ(DecideKeptFold(damaged, 22, kMinTrack), KeptFoldAction::Ignore)
-            << damaged.height << " " << damaged.folded;
+          KeptFold{400, 0xFFFFFFFFu}, KeptFold{0xFFFFFFFF00000190u, 22}, KeptFold{0, 0}, KeptFold{400, 22, 5},
+          KeptFold{400, 22, kFoldSeen | 4000}, KeptFold{400, 22, 0x20000 | 96}}) {
+        EXPECT_EQ(action(damaged, 22), KeptFoldAction::Ignore) << damaged.height << " " << damaged.folded;
     }
-    EXPECT_EQ(DecideKeptFold({32767, 22}, 22, kMinTrack), KeptFoldAction::GiveBack);
+    EXPECT_EQ(DecideKeptFold({32767, 22}, 22, 96, kMinTrack).height, 32767);
+}
+
+TEST(KeptFold, AFoldSeenMatchesOnlyItsOwnHeightAtThePresentScale) {
+    const KeptFold held{400, 200, FoldStateValue(96, true)};
+    EXPECT_EQ(DecideKeptFold(held, 200, 96, 27).action, KeptFoldAction::GiveBack) << "held at its own least";
+    EXPECT_EQ(DecideKeptFold({400, 23, FoldStateValue(96, true)}, 27, 96, 27).action, KeptFoldAction::Drop)
+        << "no tolerance once the height was seen";
+    EXPECT_EQ(DecideKeptFold(held, 300, 144, 27).height, 600) << "on a monitor at 150 % since";
+    EXPECT_EQ(DecideKeptFold(held, 200, 0, 27).height, 400) << "an unknown scale counts as the same";
+    EXPECT_EQ(FoldStateValue(9999, true), kFoldSeen) << "no implausible scale is recorded";
+    // The fold is seen at the first change of height, or given up on in time.
+    EXPECT_EQ(DecideFoldWatch(400, 200, 30), FoldWatchStep::Seen);
+    EXPECT_EQ(DecideFoldWatch(400, 400, kFoldWatchMs - 1), FoldWatchStep::Wait);
+    EXPECT_EQ(DecideFoldWatch(400, 400, kFoldWatchMs), FoldWatchStep::GiveUp);
+}
+
+TEST(FoldedHeight, TheBandIsTheFrameAndCaptionOfTheStyleAndNeverLessThanAnOrdinaryCaption) {
+    EXPECT_EQ(CaptionBand(-23, 4, 23), 27) << "sizing frame above and below";
+    EXPECT_EQ(CaptionBand(-22, 3, 23), 25) << "dialog frame";
+    EXPECT_EQ(CaptionBand(-19, 3, 20), 22) << "small caption";
+    EXPECT_EQ(CaptionBand(-4, 4, 23), 23) << "a title bar drawn by its program";
+    EXPECT_EQ(CaptionBand(5, -5, 0), 1) << "never empty";
 }
 
 TEST(FoldedHeight, AStretchedWindowsCaptionIsMeasuredInItsMonitorsPixels) {

@@ -7,7 +7,9 @@
 // Each layout makes one top-level window of its own class, captioned like the class, at the given
 // place. Kinds: resizable, fixed (no sizing border), layered (resizable, layered by this program
 // with alpha 200), maximized (resizable, shown maximized), listbox (resizable, holding a list box
-// with a vertical scroll bar at (10,10)-(130,160) of its client area). The windows answer every
+// with a vertical scroll bar at (10,10)-(130,160) of its client area), least200 (resizable, never
+// less than 200 pixels high: it answers WM_GETMINMAXINFO so), dialog (a popup with a caption and a
+// dialog frame) and tool (a popup with a tool window's small caption). The windows answer every
 // message in the ordinary way; the program ends when the last one is closed. With endsession=,
 // each window appends "<class> <left> <top> <right> <bottom>" to that file when the session is
 // about to end, as a program that saves its window sizes would read them.
@@ -42,6 +44,11 @@ LRESULT CALLBACK TargetWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         EndPaint(window, &paint);
         return 0;
     }
+    case WM_GETMINMAXINFO:
+        // The window's user data is the least height it holds itself at, if any.
+        if (const LONG_PTR least = GetWindowLongPtrW(window, GWLP_USERDATA))
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.y = static_cast<LONG>(least);
+        return DefWindowProcW(window, message, wParam, lParam);
     case kQueryCloseCommand:
         // Menus belong to their process, so the test asks the window itself whether its system menu
         // still has Close.
@@ -122,15 +129,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         windowClass.lpszClassName = fields[0].c_str();
         RegisterClassExW(&windowClass);
         const std::wstring& kind = fields[1];
+        // Popups, so that the system's least height for an overlapped window does not hide the band.
+        const bool popup = kind == L"dialog" || kind == L"tool";
         const DWORD style = kind == L"fixed" ? (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX)
+                            : popup          ? WS_POPUP | WS_CAPTION | WS_SYSMENU
                                              : WS_OVERLAPPEDWINDOW;
+        const DWORD exStyle = kind == L"layered" ? WS_EX_LAYERED
+                              : kind == L"tool"  ? WS_EX_TOOLWINDOW
+                                                 : (kind == L"dialog" ? WS_EX_DLGMODALFRAME : 0);
         const HWND window = CreateWindowExW(
-            kind == L"layered" ? WS_EX_LAYERED : 0, fields[0].c_str(), fields[0].c_str(), style,
-            std::wcstol(fields[2].c_str(), nullptr, 10), std::wcstol(fields[3].c_str(), nullptr, 10),
-            std::wcstol(fields[4].c_str(), nullptr, 10), std::wcstol(fields[5].c_str(), nullptr, 10), nullptr,
-            nullptr, instance, nullptr);
+            exStyle, fields[0].c_str(), fields[0].c_str(), style, std::wcstol(fields[2].c_str(), nullptr, 10),
+            std::wcstol(fields[3].c_str(), nullptr, 10), std::wcstol(fields[4].c_str(), nullptr, 10),
+            std::wcstol(fields[5].c_str(), nullptr, 10), nullptr, nullptr, instance, nullptr);
         if (!window) continue;
         ++g_openWindows;
+        if (kind == L"least200") SetWindowLongPtrW(window, GWLP_USERDATA, 200);
         // This program's own look, which nobody else may take away.
         if (kind == L"layered") SetLayeredWindowAttributes(window, 0, 200, LWA_ALPHA);
         if (kind == L"listbox") {

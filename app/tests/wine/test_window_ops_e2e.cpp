@@ -74,11 +74,27 @@ int LayeredAlpha(HWND window) {
     return (answer & 0x100) ? static_cast<int>(answer & 0xFF) : -1;
 }
 
-// Caption plus frame, unless the window's own minimum tracking height is larger: the system keeps
-// a sizable window at least that high.
-int FoldedHeight() {
-    return std::max(GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME),
-                    GetSystemMetrics(SM_CYMINTRACK));
+// The window's caption band as seen from outside, measured before it folds: its frame and caption
+// above the client area (and the menu bar there, if any, left out) and its frame below it.
+int CaptionBand(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const RECT outer = winkit::WindowRect(window);
+    const int menuBar = GetMenu(window) ? GetSystemMetrics(SM_CYMENU) : 0;
+    return client.top - outer.top - menuBar + outer.bottom - client.bottom;
+}
+
+// The height a window folds to: its caption band, unless it is held higher: by its own program
+// (its answer to WM_GETMINMAXINFO), or by Wine, which keeps an overlapped or sizable window at least
+// at its least tracking height.
+int FoldedHeight(HWND window) {
+    const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+    const bool held = (style & WS_THICKFRAME) || !(style & (WS_POPUP | WS_CHILD));
+    MINMAXINFO limits{};
+    SendMessageW(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    return std::max({CaptionBand(window), held ? GetSystemMetrics(SM_CYMINTRACK) : 0,
+                     static_cast<int>(limits.ptMinTrackSize.y)});
 }
 
 class WindowOpsTest : public ::testing::Test {
@@ -150,13 +166,15 @@ protected:
     // A right click on each window's caption, then a wait until every one is folded.
     void FoldEach(const std::vector<HWND>& windows) {
         std::vector<LONG> tops;
+        std::vector<int> heights;
         for (const HWND window : windows) {
             tops.push_back(winkit::WindowRect(window).top);
+            heights.push_back(FoldedHeight(window));
             Click(window, kRight);
         }
         const auto allFolded = [&] {
             for (size_t i = 0; i < windows.size(); ++i)
-                if (winkit::WindowRect(windows[i]).bottom - tops[i] != FoldedHeight()) return false;
+                if (winkit::WindowRect(windows[i]).bottom - tops[i] != heights[i]) return false;
             return true;
         };
         ASSERT_TRUE(winkit::WaitFor(allFolded, 20s)) << "not folded";
@@ -279,11 +297,12 @@ TEST_F(WindowOpsTest, RightClickFoldsToTheCaptionAndASecondOneRestoresHeightAndM
     ASSERT_NE(windows[0], nullptr);
     const RECT before = winkit::WindowRect(windows[0]);
     ASSERT_TRUE(HasCloseCommand(windows[0]));
+    const int folded = FoldedHeight(windows[0]);
 
     Click(windows[0], kRight);
-    ASSERT_TRUE(winkit::WaitFor(
-        [&] { return winkit::WindowRect(windows[0]).bottom - before.top == FoldedHeight(); }, 20s))
-        << Describe(winkit::WindowRect(windows[0])) << " folded height " << FoldedHeight() << " min track "
+    ASSERT_TRUE(
+        winkit::WaitFor([&] { return winkit::WindowRect(windows[0]).bottom - before.top == folded; }, 20s))
+        << Describe(winkit::WindowRect(windows[0])) << " folded height " << folded << " min track "
         << GetSystemMetrics(SM_CYMINTRACK);
     ASSERT_TRUE(program_->Settle());
     // Wine cannot edit another process's system menu (GetSystemMenu answers null there); Windows can.
@@ -292,7 +311,7 @@ TEST_F(WindowOpsTest, RightClickFoldsToTheCaptionAndASecondOneRestoresHeightAndM
     }
 
     // The user moves and widens the folded window; unfolding keeps that and gives back the height.
-    SetWindowPos(windows[0], nullptr, 224, 160, 400, FoldedHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(windows[0], nullptr, 224, 160, 400, folded, SWP_NOZORDER | SWP_NOACTIVATE);
     Click(windows[0], kRight);
     const RECT expected{224, 160, 624, 160 + (before.bottom - before.top)};
     EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), expected); }, 20s))
@@ -303,20 +322,24 @@ TEST_F(WindowOpsTest, RightClickFoldsToTheCaptionAndASecondOneRestoresHeightAndM
 
 TEST_F(WindowOpsTest, QuittingUnfoldsEveryFoldedWindow) {
     StartProgram(SettingsText());
-    const auto windows = StartTargets({L"FoldA:resizable:100:100:300:300", L"FoldB:fixed:500:200:300:250"});
-    ASSERT_NE(windows[1], nullptr);
-    const RECT a = winkit::WindowRect(windows[0]);
-    const RECT b = winkit::WindowRect(windows[1]);
+    // Each folds to its own caption band: under Wine a dialog frame's is 25 pixels and a tool window's
+    // small caption's 22, where an ordinary caption with a sizing frame is 23.
+    const auto windows =
+        StartTargets({L"FoldA:resizable:100:100:300:300", L"FoldB:fixed:500:200:300:250",
+                      L"FoldDialog:dialog:100:460:300:200", L"FoldTool:tool:500:500:300:200"});
+    ASSERT_NE(windows[3], nullptr);
+    std::vector<RECT> before;
+    for (const HWND window : windows)
+        before.push_back(winkit::WindowRect(window));
     ASSERT_NO_FATAL_FAILURE(FoldEach(windows));
     EXPECT_EQ(program_->Quit(), 0u);
     program_.reset();
     // Asked of each window's program, which does it as soon as it reads its messages.
-    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[0]), a); }, 20s))
-        << Describe(winkit::WindowRect(windows[0]));
-    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[1]), b); }, 20s))
-        << Describe(winkit::WindowRect(windows[1]));
-    EXPECT_TRUE(HasCloseCommand(windows[0]));
-    EXPECT_TRUE(HasCloseCommand(windows[1]));
+    for (size_t i = 0; i < windows.size(); ++i) {
+        EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(windows[i]), before[i]); }, 20s))
+            << Describe(winkit::WindowRect(windows[i]));
+        EXPECT_TRUE(HasCloseCommand(windows[i]));
+    }
 }
 
 TEST_F(WindowOpsTest, QuittingNeverWaitsForAProgramThatDoesNotAnswer) {
@@ -327,6 +350,7 @@ TEST_F(WindowOpsTest, QuittingNeverWaitsForAProgramThatDoesNotAnswer) {
     ASSERT_NE(answering[0], nullptr);
     const RECT a = winkit::WindowRect(stuck[0]);
     const RECT b = winkit::WindowRect(answering[0]);
+    const int stuckFolded = FoldedHeight(stuck[0]);
     ASSERT_NO_FATAL_FAILURE(FoldEach({stuck[0], answering[0]}));
 
     const trellane::UniqueHandle notAnswering(CreateEventW(nullptr, TRUE, FALSE, kNotAnsweringEvent));
@@ -345,14 +369,15 @@ TEST_F(WindowOpsTest, QuittingNeverWaitsForAProgramThatDoesNotAnswer) {
     program_.reset();
     EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(answering[0]), b); }, 20s))
         << Describe(winkit::WindowRect(answering[0]));
-    EXPECT_EQ(winkit::WindowRect(stuck[0]).bottom - a.top, FoldedHeight()) << "changed while not answering";
+    EXPECT_EQ(winkit::WindowRect(stuck[0]).bottom - a.top, stuckFolded) << "changed while not answering";
     SetEvent(answerAgain.get());
     EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(stuck[0]), a); }, 20s))
         << "not unfolded once it answers: " << Describe(winkit::WindowRect(stuck[0]));
 }
 
 // Ended without a chance to unfold (killed, as an end-task does): the next start gives the folded
-// window its height back. A window sized since keeps the size its user gave it.
+// window its height back, also to a window its program holds higher than its caption. A window
+// sized since keeps the size its user gave it.
 TEST_F(WindowOpsTest, AWindowLeftFoldedByAKilledProgramGetsItsHeightBackAtTheNextStart) {
     StartProgram(SettingsText());
     const HWND notepad =
@@ -360,14 +385,24 @@ TEST_F(WindowOpsTest, AWindowLeftFoldedByAKilledProgramGetsItsHeightBackAtTheNex
     ASSERT_NE(notepad, nullptr);
     ASSERT_TRUE(SetWindowPos(notepad, nullptr, 140, 120, 400, 300, SWP_NOZORDER));
     const auto sized = StartTargets({L"SizedSince:resizable:600:140:280:300"});
+    const auto held = StartTargets({L"HeldAt200:least200:560:300:300:400"});
     ASSERT_NE(sized[0], nullptr);
+    ASSERT_NE(held[0], nullptr);
     const RECT before = winkit::WindowRect(notepad);
+    const RECT heldBefore = winkit::WindowRect(held[0]);
     ASSERT_EQ(before.bottom - before.top, 300);
-    ASSERT_NO_FATAL_FAILURE(FoldEach({notepad, sized[0]}));
+    ASSERT_EQ(heldBefore.bottom - heldBefore.top, 400);
+    const int notepadFolded = FoldedHeight(notepad);
+    ASSERT_EQ(FoldedHeight(held[0]), 200);
+    ASSERT_NO_FATAL_FAILURE(FoldEach({notepad, sized[0], held[0]}));
+    // Recorded on the window once the program has seen the height the window took.
+    ASSERT_TRUE(winkit::WaitFor(
+        [&] { return GetPropW(held[0], L"jp.trellane.Trellane.FoldedTo") == reinterpret_cast<HANDLE>(200); },
+        20s));
     ASSERT_TRUE(TerminateProcess(program_->Handle(), 1));
     ASSERT_EQ(program_->WaitExit(20s), 1u);
     program_.reset();
-    EXPECT_EQ(winkit::WindowRect(notepad).bottom - before.top, FoldedHeight()) << "nothing unfolded it";
+    EXPECT_EQ(winkit::WindowRect(notepad).bottom - before.top, notepadFolded) << "nothing unfolded it";
     const RECT sizedRect = winkit::WindowRect(sized[0]);
     ASSERT_TRUE(SetWindowPos(sized[0], nullptr, 0, 0, 280, 90, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE));
 
@@ -375,10 +410,12 @@ TEST_F(WindowOpsTest, AWindowLeftFoldedByAKilledProgramGetsItsHeightBackAtTheNex
     ASSERT_NE(program_->WaitPanel(), nullptr);
     EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(notepad), before); }, 20s))
         << Describe(winkit::WindowRect(notepad));
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(held[0]), heldBefore); }, 20s))
+        << Describe(winkit::WindowRect(held[0]));
     ASSERT_TRUE(program_->Settle());
     EXPECT_EQ(winkit::WindowRect(sized[0]).bottom - sizedRect.top, 90);
-    // Both records are gone: neither window is given anything at a later start.
-    for (const HWND window : {notepad, sized[0]})
+    // Every record is gone: no window is given anything at a later start.
+    for (const HWND window : {notepad, sized[0], held[0]})
         EXPECT_EQ(GetPropW(window, L"jp.trellane.Trellane.FoldedFrom"), nullptr);
 }
 
@@ -449,6 +486,7 @@ TEST_F(WindowOpsTest, ThePanelsSettingsTakeEffectOnTheNextGesture) {
             << "the box";
     };
     const auto heightNow = [&] { return winkit::WindowRect(window).bottom - winkit::WindowRect(window).top; };
+    const int folded = FoldedHeight(window);
 
     // Right-click commands off: the click reaches the window, which opens its system menu.
     const wchar_t oritatami[] = L"右クリック機能（折りたたみなど）を使う";
@@ -463,7 +501,7 @@ TEST_F(WindowOpsTest, ThePanelsSettingsTakeEffectOnTheNextGesture) {
     // ... and on again: the next right click folds.
     clickBox(oritatami, true);
     Click(window, kRight, 40);
-    ASSERT_TRUE(winkit::WaitFor([&] { return heightNow() == FoldedHeight(); }, 20s)) << heightNow();
+    ASSERT_TRUE(winkit::WaitFor([&] { return heightNow() == folded; }, 20s)) << heightNow();
     Click(window, kRight, 80);
     ASSERT_TRUE(winkit::WaitFor([&] { return heightNow() == height; }, 20s)) << heightNow();
 
@@ -595,9 +633,10 @@ void WindowOpsTest::EveryCommandOnNotepad(const std::wstring& commandLine) {
     EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(notepad), expected); }, 20s))
         << Describe(winkit::WindowRect(notepad)) << " instead of " << Describe(expected);
 
+    const int folded = FoldedHeight(notepad);
     Click(notepad, kRight);
-    EXPECT_TRUE(winkit::WaitFor(
-        [&] { return winkit::WindowRect(notepad).bottom - expected.top == FoldedHeight(); }, 20s))
+    EXPECT_TRUE(
+        winkit::WaitFor([&] { return winkit::WindowRect(notepad).bottom - expected.top == folded; }, 20s))
         << Describe(winkit::WindowRect(notepad));
     Click(notepad, kRight, 40);
     EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(notepad), expected); }, 20s))
@@ -634,9 +673,10 @@ TEST_F(WindowOpsTest, AFatalErrorInTheProgramGivesFoldedAndTranslucentWindowsBac
     const auto windows = StartTargets({L"FoldCrash:resizable:300:200:300:320"});
     ASSERT_NE(windows[0], nullptr);
     const RECT before = winkit::WindowRect(windows[0]);
+    const int folded = FoldedHeight(windows[0]);
     Click(windows[0], kRight);
-    ASSERT_TRUE(winkit::WaitFor(
-        [&] { return winkit::WindowRect(windows[0]).bottom - before.top == FoldedHeight(); }, 20s));
+    ASSERT_TRUE(
+        winkit::WaitFor([&] { return winkit::WindowRect(windows[0]).bottom - before.top == folded; }, 20s));
     Click(windows[0], kMiddle, 40);
     ASSERT_TRUE(winkit::WaitFor([&] { return IsLayered(windows[0]); }, 20s));
 
@@ -719,9 +759,10 @@ TEST_F(WindowOpsTest, ARightClickOnAChildListsScrollBarFoldsItsWindowAndLeavesTh
     const HWND list = FindWindowExW(windows[0], nullptr, L"ListBox", nullptr);
     ASSERT_NE(list, nullptr);
     const RECT before = winkit::WindowRect(windows[0]);
+    const int folded = FoldedHeight(windows[0]);
     ASSERT_TRUE(RightClickScrollBar(list));
-    EXPECT_TRUE(winkit::WaitFor(
-        [&] { return winkit::WindowRect(windows[0]).bottom - before.top == FoldedHeight(); }, 20s))
+    EXPECT_TRUE(
+        winkit::WaitFor([&] { return winkit::WindowRect(windows[0]).bottom - before.top == folded; }, 20s))
         << Describe(winkit::WindowRect(windows[0]));
     ASSERT_TRUE(program_->Settle());
     EXPECT_TRUE(SameRect(RectInParent(list), RECT{10, 10, 130, 160})) << Describe(RectInParent(list));
@@ -810,9 +851,10 @@ TEST_F(WindowOpsTest, TheEndOfTheSessionUnfoldsFoldedWindowsBeforeTheirProgramsH
     // This process must have no window, or the end of the session would end it too.
     ASSERT_TRUE(winkit::ProcessWindows(GetCurrentProcessId(), nullptr).empty());
     const RECT before = winkit::WindowRect(windows[0]);
+    const int folded = FoldedHeight(windows[0]);
     Click(windows[0], kRight);
-    ASSERT_TRUE(winkit::WaitFor(
-        [&] { return winkit::WindowRect(windows[0]).bottom - before.top == FoldedHeight(); }, 20s));
+    ASSERT_TRUE(
+        winkit::WaitFor([&] { return winkit::WindowRect(windows[0]).bottom - before.top == folded; }, 20s));
     ASSERT_TRUE(program_->Settle());
 
     EXPECT_NE(winkit::ChildProcess(L"wineboot.exe --end-session").WaitExit(120s),
