@@ -72,8 +72,12 @@ public:
     void Show();
     // Runs the dialog navigation (Tab, arrows, Enter) for the panel's controls.
     bool PreTranslate(MSG& msg);
-    // Unfolds every folded window; used also when the program ends abnormally.
-    void RestoreAllFolded() noexcept { popMacFreeClick(); }
+    // Ends any drag (its grid goes) and unfolds every folded window; used also when the program
+    // ends abnormally.
+    void RestoreAllFolded() noexcept {
+        if (FCommands) FCommands->StopDragging();
+        popMacFreeClick();
+    }
 
     static constexpr const wchar_t* kClassName = L"TfrmTrellane";
     static constexpr UINT_PTR kTimerHideId = 1;

@@ -132,7 +132,10 @@ void TfrmTrellane::EndSession() {
     FEndingSession = true;
     // Unfolded first, so that each program saves its window's real size as the session ends; a
     // window whose program does not answer is only asked, so the session's end never waits on it.
-    if (FCommands) FCommands->UnfoldAll(Waiting::ForAnsweringPrograms);
+    if (FCommands) {
+        FCommands->StopDragging();
+        FCommands->UnfoldAll(Waiting::ForAnsweringPrograms);
+    }
     WriteSettings();
 }
 

@@ -2,7 +2,6 @@
 
 #include "command_target.h"
 #include "drag_rules.h"
-#include "hook_shared.h"
 #include "screen_geometry.h"
 #include "system_function.h"
 #include "trace.h"
@@ -133,17 +132,9 @@ void RepaintWholeScreen() {
     EnumWindows(InvalidateTopLevelWindow, 0);
 }
 
-// The hook posts a move for each mouse message of a drag, faster than one is painted on a large
-// screen; the moves queued meanwhile are merged into this one, painted once where the window is now.
-// A move queued behind another notification (the release) stays, so a drag's notifications keep
-// their order.
-void DropQueuedMoves(HWND form) {
-    MSG queued;
-    while (PeekMessageW(&queued, form, vellum::LowestNotification(), vellum::HighestNotification(),
-                        PM_NOREMOVE) &&
-           queued.message == vellum::HM_MOUSEMOVE &&
-           PeekMessageW(&queued, form, vellum::HM_MOUSEMOVE, vellum::HM_MOUSEMOVE, PM_REMOVE)) {
-    }
+bool IsOwnProcess(HWND window) {
+    DWORD process = 0;
+    return GetWindowThreadProcessId(window, &process) != 0 && process == GetCurrentProcessId();
 }
 
 // The window rectangle snapped by the frame the user sees, where the system reports one; a child
