@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "drag_rules.h"
 #include "grid_window.h"
@@ -59,6 +60,8 @@ public:
     void KeepGridBelow() {
         if (FGrid) FGrid->KeepBelow();
     }
+    // The shown grid, to be hidden by the caller once the drop is done.
+    std::optional<ShownGrid> TakeGrid() { return std::exchange(FGrid, std::nullopt); }
     // A release reported by the hook, for this window or any other.
     void Release();
     void OnMoveSizeEvent(HWND window, bool started);

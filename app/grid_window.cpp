@@ -31,15 +31,15 @@ void GridWindow::ShowBelow(HWND dragged, const GridLook& look) {
     PlaceBelow(root);
 }
 
-void GridWindow::KeepBelow(HWND dragged) {
-    const HWND root = GetAncestor(dragged, GA_ROOT);
-    if (!root || !FWindow || !IsWindowVisible(FWindow.get())) return;
-    if (GetWindow(root, GW_HWNDNEXT) == FWindow.get()) return;
+// Called on every mouse move of a drag: one question to the system when nothing came between.
+void GridWindow::KeepBelow(HWND root) {
+    if (!FShown || GetWindow(root, GW_HWNDNEXT) == FWindow.get()) return;
     PlaceBelow(root);
 }
 
 void GridWindow::Hide() noexcept {
-    if (!FWindow || !IsWindowVisible(FWindow.get())) return;
+    if (!FShown) return;
+    FShown = false;
     SetWindowPos(FWindow.get(), nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOZORDER | kPlaceFlags);
 }
 
@@ -109,6 +109,7 @@ void GridWindow::PlaceBelow(HWND root) {
     const bool topmost = IsTopmostWindow(root);
     if (IsTopmostWindow(grid) != topmost)
         SetWindowPos(grid, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, kPlaceFlags);
+    FShown = true;
     if (!SetWindowPos(grid, root, 0, 0, 0, 0, SWP_SHOWWINDOW | kPlaceFlags)) {
         wchar_t subject[24];
         LogFailure(L"SetWindowPos", WindowSubject(root, subject));

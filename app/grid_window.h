@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <utility>
 
 #include "bound_window.h"
 #include "grid_image.h"
@@ -27,8 +28,9 @@ public:
     // The grid of `look`, shown right below `dragged`'s top-level window (topmost when that window
     // is). The picture is drawn again only when the look has changed since the last drag.
     void ShowBelow(HWND dragged, const GridLook& look);
-    // Puts the grid back right below the dragged window when another window has come between.
-    void KeepBelow(HWND dragged);
+    // Puts the grid back right below `root` (the dragged window's top-level window) when another
+    // window has come between.
+    void KeepBelow(HWND root);
     void Hide() noexcept;
 
 private:
@@ -41,29 +43,39 @@ private:
     void WindowUnbound() noexcept override {
         FWindow.release();
         FDrawn.reset();
+        FShown = false;
     }
 
     UniqueWindow FWindow;
     // The look of the picture the window holds.
     std::optional<GridLook> FDrawn;
+    bool FShown = false;
 };
 
 // The grid window shown below a dragged window for as long as this object lives (a drag session
-// owns one), so that every way a session ends hides it.
+// owns one, and hands it over at its end), so that every way a session ends hides it.
 class ShownGrid {
 public:
-    ShownGrid(GridWindow& grid, HWND dragged, const GridLook& look) : FGrid(grid), FDragged(dragged) {
+    ShownGrid(GridWindow& grid, HWND dragged, const GridLook& look)
+        : FGrid(&grid), FRoot(GetAncestor(dragged, GA_ROOT)) {
         grid.ShowBelow(dragged, look);
     }
-    ~ShownGrid() { FGrid.Hide(); }
+    ~ShownGrid() {
+        if (FGrid) FGrid->Hide();
+    }
+    ShownGrid(ShownGrid&& other) noexcept : FGrid(std::exchange(other.FGrid, nullptr)), FRoot(other.FRoot) {}
     ShownGrid(const ShownGrid&) = delete;
     ShownGrid& operator=(const ShownGrid&) = delete;
+    ShownGrid& operator=(ShownGrid&&) = delete;
 
-    void KeepBelow() { FGrid.KeepBelow(FDragged); }
+    void KeepBelow() {
+        if (FGrid && FRoot) FGrid->KeepBelow(FRoot);
+    }
 
 private:
-    GridWindow& FGrid;
-    HWND FDragged;
+    GridWindow* FGrid;
+    // The dragged window's top-level window: an MDI document moves inside the same frame.
+    HWND FRoot;
 };
 
 // The bounding rectangle of all monitors, in screen coordinates: what the grid covers.

@@ -185,6 +185,8 @@ void WindowCommands::EndDrag(bool snap) {
     if (!FDrag) return;
     const HWND target = FDrag->Window();
     const bool released = FDrag->Released();
+    // The grid goes after the snap: the window lands first.
+    const std::optional<ShownGrid> grid = FDrag->TakeGrid();
     FDrag.reset();
     // The hook still believes the button is down and would go on reporting moves: its flag is
     // cleared, unless a drag start or the release itself is already on its way here.

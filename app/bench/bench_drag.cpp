@@ -79,7 +79,8 @@ double PrivateMegabytes(HANDLE process) {
     if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                               sizeof counters))
         return -1.0;
-    return static_cast<double>(counters.PrivateUsage) / (1024.0 * 1024.0);
+    // Wine leaves PrivateUsage at 0; the page-file usage is the same commit charge on Windows.
+    return static_cast<double>(std::max(counters.PrivateUsage, counters.PagefileUsage)) / (1024.0 * 1024.0);
 }
 
 // Moves the window off the grid, by a different amount each round.
@@ -122,7 +123,7 @@ int main(int argc, char** argv) {
         int pitch;
         bool translucent;
     };
-    for (const Run run : {Run{4, true}, Run{32, true}, Run{32, false}}) {
+    for (const Run run : {Run{4, true}, Run{8, true}, Run{32, true}, Run{32, false}}) {
         const int pitch = run.pitch;
         programtest::DistCopy copy(L"trellane-bench");
         copy.WriteIni(Settings(pitch, run.translucent));
@@ -143,7 +144,15 @@ int main(int argc, char** argv) {
         const double firstStart = NowMs();
         Send(form, vellum::HM_DRAGSTART, target);
         const double firstDragStart = NowMs() - firstStart;
-        if (!GridShown(program)) std::printf("grid bench: no grid window at pitch %d\n", pitch);
+        if (!GridShown(program)) {
+            // Wine's X11 driver gives a layered window the shape of its opaque pixels in one X
+            // request, which overflows past about 32000 rectangles (a fine grid on a large screen)
+            // and ends the program.
+            const bool ended = WaitForSingleObject(program.Handle(), 0) == WAIT_OBJECT_0;
+            std::printf("grid bench: no grid window at pitch %d%s\n", pitch,
+                        ended ? ": the program ended at its first drag start" : "");
+            if (ended) continue;
+        }
         const double move = MedianMs(moves, send(vellum::HM_MOUSEMOVE));
         // The same with the window moved 16 pixels before each move, as a drag moves it: the grid
         // comes back where the window was.
@@ -262,8 +271,10 @@ int main(int argc, char** argv) {
             for (int i = 0; i < 4; ++i)
                 Send(form, vellum::HM_MOUSEMOVE, target);
         });
-        RECT snapped{};
-        GetWindowRect(target, &snapped);
+        // The snap comes once the window's thread has answered the program.
+        RECT snapped = before;
+        for (const double give = NowMs() + 2000; EqualRect(&snapped, &before) && NowMs() < give;)
+            GetWindowRect(target, &snapped);
         if (snapped.left % 32 != 0 || snapped.top % 32 != 0)
             std::printf("grid bench: the window did not land on the grid (%ld, %ld)\n", snapped.left,
                         snapped.top);
