@@ -162,6 +162,9 @@ int main(int argc, char** argv) {
             SetWindowPos(target, nullptr, 101 + 16 * (step % 2), 93 + 16 * (step % 2), 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         });
+        const HWND grid = winkit::FindProcessWindow(program.Id(), L"TrellaneGridWindow");
+        if (GetWindow(target, GW_HWNDNEXT) != grid)
+            std::printf("grid bench: the grid is not right below the window after the moves\n");
         Send(form, vellum::HM_DRAGEND, target);
         program.Settle();
         const double idleKept = PrivateMegabytes(program.Handle());
