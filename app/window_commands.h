@@ -80,7 +80,7 @@ private:
     const Settings& FSettings;
     HookClient& FHook;
     FoldList FFolded;
-    // The session's window takes part in snapping (it was readable and not excluded at the press).
+    // The session's window is snapped at the drop (it was readable and not excluded at the press).
     bool FDragActive = false;
     // Shown by a session below its window; kept from one drag to the next.
     GridWindow FGridWindow;

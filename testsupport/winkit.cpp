@@ -288,7 +288,7 @@ std::optional<COLORREF> PixelAt(POINT at, std::chrono::milliseconds timeout) {
     // The answer appears whole (renamed once written): "0,0: (255,0,0)  #FF0000  red".
     const std::wstring crop = L"1x1+" + std::to_wstring(at.x) + L"+" + std::to_wstring(at.y);
     if (!StartUnix(L"Z:\\bin\\sh -c \"import -window root -crop " + crop + L" -depth 8 txt:- > " + file +
-                   L".part && mv " + file + L".part " + file + L"\""))
+                   L".tmp && mv " + file + L".tmp " + file + L"\""))
         return std::nullopt;
     const std::wstring path = L"Z:" + file;
     std::optional<std::string> text;
