@@ -8,8 +8,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 #include "drag_rules.h"
+#include "grid_window.h"
 #include "private_messages.h"
 
 namespace trellane {
@@ -34,7 +37,7 @@ private:
 
 class DragSession {
 public:
-    // Starts the form's polling timer; the destructor stops it.
+    // Starts the form's polling timer; the destructor stops it and hides the grid.
     DragSession(HWND form, HWND window, bool excluded, const RECT& rect);
     ~DragSession();
     DragSession(const DragSession&) = delete;
@@ -46,6 +49,14 @@ public:
     bool Released() const { return FFacts.released; }
     bool MoveEnded() const { return MoveHasEnded(FFacts); }
 
+    // The grid below the window until the session ends.
+    void ShowGrid(GridWindow& grid, const GridLook& look) { FGrid.emplace(grid, FWindow, look); }
+    // On a move: the grid back below the window if another window came between.
+    void KeepGridBelow() {
+        if (FGrid) FGrid->KeepBelow();
+    }
+    // The shown grid, to be hidden by the caller once the drop is done.
+    std::optional<ShownGrid> TakeGrid() { return std::exchange(FGrid, std::nullopt); }
     // A release reported by the hook, for this window or any other.
     void Release();
     void OnMoveSizeEvent(HWND window, bool started);
@@ -63,6 +74,7 @@ private:
     DragFacts FFacts;
     DWORD FWaitTick = 0; // when the release came, or the probe went out if that was first
     WPARAM FProbeSerial = 0;
+    std::optional<ShownGrid> FGrid;
 };
 
 } // namespace trellane

@@ -73,9 +73,9 @@ public:
     void Show();
     // Runs the dialog navigation (Tab, arrows, Enter) for the panel's controls.
     bool PreTranslate(MSG& msg);
-    // Gives back what the window commands changed on other programs' windows: every folded window is
-    // unfolded, every window made translucent gets its look back. At a quit, and when the program
-    // ends abnormally.
+    // Gives back what the window commands changed on other programs' windows: any drag ends (its
+    // grid goes), every folded window is unfolded, every window made translucent gets its look
+    // back. At a quit, and when the program ends abnormally.
     void GiveBackWindows() noexcept;
 
     static constexpr const wchar_t* kClassName = kMainWindowClassName;

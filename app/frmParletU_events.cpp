@@ -108,7 +108,10 @@ void TfrmTrellane::FormClose() {
 }
 
 void TfrmTrellane::GiveBackWindows() noexcept {
-    if (FCommands) FCommands->UnfoldAll();
+    if (FCommands) {
+        FCommands->StopDragging();
+        FCommands->UnfoldAll();
+    }
     GiveBackTranslucency();
 }
 
@@ -138,7 +141,10 @@ void TfrmTrellane::EndSession() {
     FEndingSession = true;
     // Unfolded first, so that each program saves its window's real size as the session ends; the
     // windows are only asked, and their heights waited for a moment at most.
-    if (FCommands) FCommands->UnfoldAllBeforeSessionEnds();
+    if (FCommands) {
+        FCommands->StopDragging();
+        FCommands->UnfoldAllBeforeSessionEnds();
+    }
     GiveBackTranslucency();
     WriteSettings();
 }

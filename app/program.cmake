@@ -25,7 +25,7 @@ function(add_trellane_program_library name)
     frmParletU_menu.cpp
     frmParletU_dpi.cpp
     frmParletU_events.cpp
-    grid_painter.cpp
+    grid_window.cpp
     gui_benri.cpp
     hook_client.cpp
     settings_file.cpp

@@ -2,7 +2,6 @@
 
 #include "command_target.h"
 #include "drag_rules.h"
-#include "hook_shared.h"
 #include "screen_geometry.h"
 #include "system_function.h"
 #include "trace.h"
@@ -19,11 +18,6 @@ const IsWindowArrangedProc IsWindowArrangedPtr =
 
 bool IsOwnThreads(HWND window) {
     return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
-}
-
-BOOL CALLBACK InvalidateTopLevelWindow(HWND window, LPARAM) noexcept {
-    RedrawWindow(window, nullptr, nullptr, kRepaintFlags);
-    return TRUE;
 }
 
 } // namespace
@@ -113,28 +107,9 @@ void PlaceWindow(HWND window, SnapPlacement placement) {
                  placement.flags | WaitingFlags(window));
 }
 
-// Invalidates the desktop and every window on it, frames included, so that no grid line stays
-// behind. Only invalidates: each window repaints when its own thread gets to it, and a hung program
-// never holds up this thread (unlike InvalidateRect of "all windows", which sends every window
-// WM_NCPAINT and WM_ERASEBKGND before it returns). Erasing is what wipes the wallpaper. The
-// top-level windows are named one by one too: under Wine, invalidating the desktop's children does
-// not reach the windows of the desktop's own thread (the taskbar).
-void RepaintWholeScreen() {
-    RedrawWindow(GetDesktopWindow(), nullptr, nullptr, kRepaintFlags);
-    EnumWindows(InvalidateTopLevelWindow, 0);
-}
-
-// The hook posts a move for each mouse message of a drag, faster than one is painted on a large
-// screen; the moves queued meanwhile are merged into this one, painted once where the window is now.
-// A move queued behind another notification (the release) stays, so a drag's notifications keep
-// their order.
-void DropQueuedMoves(HWND form) {
-    MSG queued;
-    while (PeekMessageW(&queued, form, vellum::LowestNotification(), vellum::HighestNotification(),
-                        PM_NOREMOVE) &&
-           queued.message == vellum::HM_MOUSEMOVE &&
-           PeekMessageW(&queued, form, vellum::HM_MOUSEMOVE, vellum::HM_MOUSEMOVE, PM_REMOVE)) {
-    }
+bool IsOwnProcess(HWND window) {
+    DWORD process = 0;
+    return GetWindowThreadProcessId(window, &process) != 0 && process == GetCurrentProcessId();
 }
 
 // The window rectangle snapped by the frame the user sees, where the system reports one; a child

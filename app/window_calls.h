@@ -34,10 +34,8 @@ bool AnswersMessages(HWND window, const wchar_t* call);
 // SetWindowPos with a placement worked out on the screen; a child window is positioned in its
 // parent's client coordinates.
 void PlaceWindow(HWND window, SnapPlacement placement);
-// Invalidates the desktop and every window on it, frames included, without waiting for any.
-void RepaintWholeScreen();
-// Merges the moves queued for the form into the one being handled.
-void DropQueuedMoves(HWND form);
+// Whether the window belongs to this program: never a target of its own commands.
+bool IsOwnProcess(HWND window);
 // The window rectangle snapped by the frame the user sees, where the system reports one.
 SnapPlacement SnapPlacementFor(HWND window, const RECT& rect, bool resizable, std::int32_t pitch);
 

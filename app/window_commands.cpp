@@ -59,13 +59,16 @@ bool WindowCommands::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // The library keeps windows as 32 bits (handles have no more): widen it again.
     const HWND target =
         vellum::IsNotification(message) ? CommandTarget(vellum::HandleFromBits<HWND>(wParam)) : nullptr;
+    // The program's own windows (the panel, the grid) are never the target of its commands. A move
+    // or a release acts on the session's window, whichever window it was reported for.
+    const bool ownWindow = target && IsOwnProcess(target);
     switch (message) {
     case vellum::HM_DRAGSTART:
-        HMDragStart(target);
+        if (!ownWindow) HMDragStart(target);
         return true;
     case vellum::HM_MOUSEMOVE:
         // Each move also looks at the dragged window's thread, so that even a short move loop is
-        // seen. The grid follows the dragged window, whichever window the pointer is over.
+        // seen.
         AdvanceDrag();
         if (FDrag && NotificationActs(true, FDrag->MoveEnded())) HMMouseMove(FDrag->Window());
         return true;
@@ -73,16 +76,16 @@ bool WindowCommands::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         HMDragEnd(target);
         return true;
     case vellum::HM_MCLICK:
-        HMMClick(target);
+        if (!ownWindow) HMMClick(target);
         return true;
     case vellum::HM_RCLICK:
-        HMRClick(target);
+        if (!ownWindow) HMRClick(target);
         return true;
     case vellum::HM_SHIFT_RCLICK:
-        HMShiftRClick(target);
+        if (!ownWindow) HMShiftRClick(target);
         return true;
     case vellum::HM_RDBLCLK:
-        HMRDblClk(target);
+        if (!ownWindow) HMRDblClk(target);
         return true;
     case WM_TIMER:
         if (wParam == kTimerFoldWatchId) {
@@ -91,9 +94,6 @@ bool WindowCommands::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         if (wParam != kTimerDragId) return false;
         AdvanceDrag();
-        // Windows the drag uncovered may repaint after the last move's paint, over its lines: they
-        // are drawn again while the window rests.
-        if (FDrag && FGridDrawn && NotificationActs(true, FDrag->MoveEnded())) HMMouseMove(FDrag->Window());
         return true;
     case WM_DRAG_MOVESIZE:
         if (FDrag) FDrag->OnMoveSizeEvent(reinterpret_cast<HWND>(wParam), lParam != 0);
@@ -145,9 +145,12 @@ void WindowCommands::HMDragStart(HWND target) {
     char className[256] = {};
     GetClassNameA(target, className, 255);
     FDrag.emplace(FForm, target, IsExcludedClass(className), rect);
-    FGridPainter.Restart(BoundsOf(rect));
     // A window that has gone away, or whose class is excluded, gets no grid and no snap.
-    if (readable && !FDrag->Excluded()) CaptureDragWindow(*FDrag);
+    FDragActive = readable && !FDrag->Excluded();
+    if (FDragActive && FSettings.graphicLine) {
+        const COLORREF color = ColorToRgb(FSettings.gridColor, [](int index) { return GetSysColor(index); });
+        FDrag->ShowGrid(FGridWindow, GridLook{FSettings.gridWidth, color, VirtualScreenBounds()});
+    }
     // Also for excluded windows: translucency while moving does not depend on the grid.
     if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::On, FSettings.toumei);
 }
@@ -162,30 +165,9 @@ bool WindowCommands::IsExcludedClass(const char* className) const {
     return false;
 }
 
-void WindowCommands::CaptureDragWindow(const DragSession& drag) {
-    FDragActive = true;
-    const RECT& rect = drag.StartRect();
-    const WindowDc windowDc(drag.Window(), WindowDc::Area::Whole);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    FSnapshot.reset();
-    FSnapshotSize = SIZE{width, height};
-    if (!windowDc) return;
-    FSnapshot.reset(CreateCompatibleBitmap(windowDc.get(), width, height));
-    if (!FSnapshot) return;
-    const UniqueMemoryDc memoryDc(CreateCompatibleDC(windowDc.get()));
-    if (!memoryDc) return;
-    const SelectedObject selected(memoryDc.get(), FSnapshot.get());
-    BitBlt(memoryDc.get(), 0, 0, width, height, windowDc.get(), 0, 0, SRCCOPY);
-}
-
 void WindowCommands::HMMouseMove(HWND target) {
-    // First, since sent notifications are handled while the queue is read: one may end the drag.
-    DropQueuedMoves(FForm);
-    if (!FDrag || FDrag->Window() != target || !FDragActive || !FSettings.graphicLine) return;
-    const COLORREF color = ColorToRgb(FSettings.gridColor, [](int index) { return GetSysColor(index); });
-    FGridPainter.Paint(target, FSnapshot.get(), FSnapshotSize, FSettings.gridWidth, color);
-    FGridDrawn = true;
+    // Nothing is painted: the grid window only has to stay right below the dragged window.
+    if (FDrag && FDrag->Window() == target) FDrag->KeepGridBelow();
 }
 
 void WindowCommands::HMDragEnd(HWND) {
@@ -215,6 +197,8 @@ void WindowCommands::EndDrag(bool snap) {
     if (!FDrag) return;
     const HWND target = FDrag->Window();
     const bool released = FDrag->Released();
+    // The grid goes after the snap: the window lands first.
+    const std::optional<ShownGrid> grid = FDrag->TakeGrid();
     FDrag.reset();
     // The hook still believes the button is down and would go on reporting moves: its flag is
     // cleared, unless a drag start or the release itself is already on its way here.
@@ -229,15 +213,8 @@ void WindowCommands::EndDrag(bool snap) {
 
 void WindowCommands::FinishDrag(HWND target, bool snap) {
     if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::Off, FSettings.toumei);
-    // However snapping ends, the painted grid is wiped and the drag is over.
-    const ScopeExit endDrag([this]() noexcept {
-        if (FGridDrawn) {
-            RepaintWholeScreen();
-            PostMessageA(nullptr, WM_PAINT, 0, 0);
-            FGridDrawn = false;
-        }
-        FDragActive = false;
-    });
+    // However snapping ends, the drag is over (the session took the grid away with it).
+    const ScopeExit endDrag([this]() noexcept { FDragActive = false; });
     RECT rect;
     if (!snap || !FSettings.useGrid || !FDragActive || FSettings.gridWidth < 1 || !MayPlace(target) ||
         IsArranged(target) || !ReadWindowRect(target, rect))
@@ -246,7 +223,6 @@ void WindowCommands::FinishDrag(HWND target, bool snap) {
     const SnapPlacement placement =
         SnapPlacementFor(target, rect, (style & WS_THICKFRAME) != 0, FSettings.gridWidth);
     PlaceWindow(target, placement);
-    InvalidateRect(target, nullptr, TRUE);
 }
 
 // ---- Translucency --------------------------------------------------------------------------------

@@ -1,5 +1,5 @@
 // What Trellane does to other programs' windows when the hook library reports a gesture: tracking
-// a drag and snapping the window to the grid, painting the grid, translucency, folding, and the
+// a drag and snapping the window to the grid, showing the grid, translucency, folding, and the
 // flash with the topmost toggle. Reads the settings the panel keeps; owns everything else it needs.
 #pragma once
 
@@ -13,7 +13,7 @@
 
 #include "drag_session.h"
 #include "fold_list.h"
-#include "grid_painter.h"
+#include "grid_window.h"
 #include "hook_client.h"
 #include "raii.h"
 #include "settings.h"
@@ -53,7 +53,7 @@ private:
     void HMDragEnd(HWND reported);
     // Looks at the open session's window and ends the session when its move is over.
     void AdvanceDrag();
-    // Ends the open session: translucency off, the painted grid wiped, and with `snap` the window
+    // Ends the open session: translucency off, the grid hidden, and with `snap` the window
     // snapped unless the system arranged it. Resets the hook's drag flag if no release was reported.
     void EndDrag(bool snap);
     void FinishDrag(HWND target, bool snap);
@@ -62,8 +62,6 @@ private:
     void HMShiftRClick(HWND target);
     void Flash(HWND target);
     void HMRDblClk(HWND target);
-    // Takes part in grid painting and snapping: the image of the session's window as it stands.
-    void CaptureDragWindow(const DragSession& drag);
     void FoldWindow(HWND target, bool fold);
     // Gives the window its height back (keeping its place and width) and its Close command.
     void Unfold(HWND target, const RECT& rect, std::int32_t height);
@@ -81,12 +79,11 @@ private:
     HWND FForm;
     const Settings& FSettings;
     HookClient& FHook;
-    UniqueBitmap FSnapshot;
-    SIZE FSnapshotSize{};
     FoldList FFolded;
-    bool FGridDrawn = false;
+    // The session's window is snapped at the drop (it was readable and not excluded at the press).
     bool FDragActive = false;
-    GridPainter FGridPainter;
+    // Shown by a session below its window; kept from one drag to the next.
+    GridWindow FGridWindow;
     // The drag under way, from the hook's drag start until its window's move has ended.
     std::optional<DragSession> FDrag;
     // The system's reports of move/size loops, heard on this (the interface) thread.

@@ -245,6 +245,20 @@ namespace xserver {
 namespace {
 constexpr wchar_t kXdotool[] = L"Z:\\usr\\bin\\xdotool";
 
+// Starts a Unix program natively; its process cannot be waited for, so callers wait for what the
+// program does instead.
+bool StartUnix(std::wstring commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info))
+        return false;
+    if (info.hThread) CloseHandle(info.hThread);
+    if (info.hProcess) CloseHandle(info.hProcess);
+    return true;
+}
+
 int ButtonKey(int button) {
     switch (button) {
     case 1:
@@ -264,18 +278,26 @@ bool Available() {
 }
 
 bool Run(const std::wstring& commands) {
-    // Wine starts a Unix program natively; its process cannot be waited for, so callers wait for
-    // what the program does instead.
-    std::wstring commandLine = std::wstring(kXdotool) + L" " + commands;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info))
-        return false;
-    if (info.hThread) CloseHandle(info.hThread);
-    if (info.hProcess) CloseHandle(info.hProcess);
-    return true;
+    return StartUnix(std::wstring(kXdotool) + L" " + commands);
+}
+
+std::optional<COLORREF> PixelAt(POINT at, std::chrono::milliseconds timeout) {
+    static int reads = 0;
+    const std::wstring file =
+        L"/tmp/winkit-pixel-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++reads);
+    // The answer appears whole (renamed once written): "0,0: (255,0,0)  #FF0000  red".
+    const std::wstring crop = L"1x1+" + std::to_wstring(at.x) + L"+" + std::to_wstring(at.y);
+    if (!StartUnix(L"Z:\\bin\\sh -c \"import -window root -crop " + crop + L" -depth 8 txt:- > " + file +
+                   L".tmp && mv " + file + L".tmp " + file + L"\""))
+        return std::nullopt;
+    const std::wstring path = L"Z:" + file;
+    std::optional<std::string> text;
+    if (!WaitFor([&] { return (text = ReadFileBytes(path)).has_value(); }, timeout)) return std::nullopt;
+    DeleteFileW(path.c_str());
+    const std::size_t hash = text->find('#', text->find('\n'));
+    if (hash == std::string::npos || hash + 7 > text->size()) return std::nullopt;
+    const unsigned long rgb = std::strtoul(text->substr(hash + 1, 6).c_str(), nullptr, 16);
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
 bool MoveTo(POINT at, std::chrono::milliseconds timeout) {

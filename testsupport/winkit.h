@@ -91,6 +91,10 @@ bool Key(const wchar_t* keysym, WORD vk, bool down,
 // so that the next input cannot overtake it. A press the hook swallows still counts: the system
 // shows the button down before any hook is asked.
 bool Click(int button, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// The colour (0x00BBGGRR) the X screen shows at the point, as ImageMagick's import reads it from
+// the X server, which is what the user sees: Wine's own reading of the screen leaves out windows it
+// does not draw itself. nullopt when nothing came within the time.
+std::optional<COLORREF> PixelAt(POINT at, std::chrono::milliseconds timeout = std::chrono::seconds(20));
 // Starts xdotool with the given commands and does not wait: for sequences that must reach the X
 // server close together, such as the two clicks of a double click. The caller waits for the effect.
 bool Run(const std::wstring& commands);

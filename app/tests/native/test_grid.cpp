@@ -1,15 +1,17 @@
 // Where windows land on the grid. Windows on monitors left of or above the primary screen have
 // negative coordinates and must land on the same grid, and no coordinate may overflow.
 #include "grid.h"
-#include "grid_redraw.h"
+#include "grid_image.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 using namespace trellane;
 
@@ -173,9 +175,6 @@ TEST(GridWidth, SpinTextThatIsNotAnIntegerGivesTheMinimum) {
 }
 
 namespace {
-auto Box(const WindowBounds& r) {
-    return std::tuple{r.left, r.top, r.right, r.bottom};
-}
 auto Lines(const GridLineRun& r) {
     return std::pair{r.first, r.count};
 }
@@ -191,34 +190,15 @@ TEST(GridInside, OnlyTheLinesInsideTheRectangleRightAndBottomExcluded) {
     EXPECT_EQ(GridInside({50, 50, 50, 90}, 4).columns.count + GridInside({50, 50, 50, 90}, 4).rows.count, 0);
 }
 
-TEST(GridTrail, TheWholeGridOnceThenWhereTheImageWasAndBeforeThat) {
-    const GridLook look{4, 0xFFFFFF, {0, 0, 1024, 768}};
-    GridTrail trail;
-    const WindowBounds first{100, 100, 400, 300}, second{110, 105, 410, 305}, third{120, 110, 420, 310};
-    EXPECT_TRUE(trail.Next(first, first, look).wholeScreen);
-    GridRedraw redraw = trail.Next(second, second, look);
-    EXPECT_FALSE(redraw.wholeScreen);
-    ASSERT_EQ(redraw.areaCount, 1);
-    EXPECT_EQ(Box(redraw.areas[0]), Box(first));
-    redraw = trail.Next(third, third, look);
-    ASSERT_EQ(redraw.areaCount, 2);
-    EXPECT_EQ(std::tuple(Box(redraw.areas[0]), Box(redraw.areas[1])), std::tuple(Box(second), Box(first)));
-    // A window that grew while resized uncovered more than its image covered.
-    redraw = trail.Next(third, WindowBounds{120, 110, 500, 310}, look);
-    redraw = trail.Next(first, first, look);
-    EXPECT_EQ(Box(redraw.areas[0]), Box(WindowBounds{120, 110, 500, 310}));
-}
-
-TEST(GridTrail, NothingTwiceNothingHiddenNothingOffScreenAndANewLookRepaintsAll) {
-    const GridLook look{32, 0xFF, {0, 0, 1024, 768}};
-    GridTrail trail;
-    const WindowBounds still{-50, 700, 250, 900};
-    trail.Next(still, still, look);
-    EXPECT_EQ(trail.Next(still, still, look).areaCount, 0) << "the image covers where it was";
-    const GridRedraw smaller = trail.Next(WindowBounds{-50, 700, 200, 900}, std::nullopt, look);
-    ASSERT_EQ(smaller.areaCount, 1) << "the same area twice is drawn once";
-    EXPECT_EQ(Box(smaller.areas[0]), Box(WindowBounds{0, 700, 250, 768}));
-    EXPECT_TRUE(trail.Next(still, still, GridLook{16, 0xFF, look.screen}).wholeScreen);
-    trail.Restart();
-    EXPECT_TRUE(trail.Next(std::nullopt, std::nullopt, GridLook{16, 0xFF, look.screen}).wholeScreen);
+TEST(GridPixels, OpaqueLinesCountedFromThePrimaryCornerAndNothingElse) {
+    // A screen of 9 by 9 pixels from (-5, -5), pitch 4: lines at -4 and 0 across and down.
+    const GridLook look{4, 0x00332211, {-5, -5, 4, 4}};
+    EXPECT_EQ(OpaqueLinePixel(look.color), 0xFF112233u) << "red, green, blue and alpha";
+    std::vector<std::uint32_t> pixels(9 * 9, 0);
+    DrawGridPixels(pixels.data(), look, 7);
+    std::string seen;
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        seen += std::string(pixels[i] == 7 ? "#" : pixels[i] == 0 ? "." : "?") + (i % 9 == 8 ? "|" : "");
+    const std::string columns = ".#...#...|", row = "#########|";
+    EXPECT_EQ(seen, columns + row + columns + columns + columns + row + columns + columns + columns);
 }

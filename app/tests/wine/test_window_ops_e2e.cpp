@@ -561,9 +561,24 @@ TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
     // Pure red lines (colour values are 0x00BBGGRR).
     StartProgram(SettingsText([](Settings& s) { s.graphicLine = true, s.gridColor = 255; }));
     const auto windows = StartTargets({L"Painted:resizable:96:96:320:240"});
+    const auto onTop = StartTargets({L"OnTop:resizable:560:380:200:150"});
     ASSERT_NE(windows[0], nullptr);
-    const trellane::WindowDc screen(nullptr, trellane::WindowDc::Area::Client);
-    const auto isGridColour = [&](int x, int y) { return GetPixel(screen.get(), x, y) == RGB(255, 0, 0); };
+    ASSERT_NE(onTop[0], nullptr);
+    SetWindowPos(onTop[0], HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_TRUE(winkit::WaitFor([&] { return IsTopmost(onTop[0]); }));
+    // Grid points where no window stands, as the X screen shows them: Wine draws the grid window's
+    // lines over windows above it in its own z-order, so only those points tell what a user sees.
+    const std::vector<POINT> gridPoints{{kPitch * 25, 700}, {900, kPitch * 20}, {kPitch * 3, 600}, {40, 640}};
+    const auto gridShown = [&](bool shown) {
+        for (const POINT& at : gridPoints)
+            if ((winkit::xserver::PixelAt(at) == RGB(255, 0, 0)) != shown) return false;
+        return shown ? winkit::xserver::PixelAt(POINT{kPitch * 25 + 5, 705}) != RGB(255, 0, 0) : true;
+    };
+    const auto above = [](HWND upper, HWND lower) {
+        for (HWND window = GetWindow(lower, GW_HWNDPREV); window; window = GetWindow(window, GW_HWNDPREV))
+            if (window == upper) return true;
+        return false;
+    };
 
     const POINT grab = winkit::CaptionPoint(windows[0]);
     ASSERT_TRUE(winkit::xserver::MoveTo(grab));
@@ -571,48 +586,37 @@ TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
     ASSERT_TRUE(button.Down());
     ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 20, grab.y + 10}));
     ASSERT_TRUE(winkit::xserver::MoveTo(POINT{grab.x + 40, grab.y + 20}));
-    // A grid line far from the window is painted, and where the window was before the moves (96
-    // to 136 across); inside the window the captured image covers it.
-    EXPECT_TRUE(winkit::WaitFor(
-        [&] {
-            return isGridColour(kPitch * 25, 700) && isGridColour(900, kPitch * 20) &&
-                   isGridColour(kPitch * 3, 250) && isGridColour(120, kPitch * 7);
-        },
-        20s));
-    // Each move paints the grid, then the image over it: a look between the two sees the grid. A
-    // vertical grid line through the window shows below it and nowhere inside it.
-    EXPECT_TRUE(winkit::WaitFor(
-        [&] {
-            const RECT during = winkit::WindowRect(windows[0]);
-            const int x = ((during.left + 64) / kPitch) * kPitch;
-            if (!isGridColour(x, during.bottom + 16)) return false;
-            for (int y = during.top + 4; y < during.bottom - 4; y += 8)
-                if (isGridColour(x, y)) return false;
-            return true;
-        },
-        20s))
-        << "the window's image does not lie over the grid";
+    HWND grid = nullptr;
+    ASSERT_TRUE(winkit::WaitFor([&] {
+        const auto found = winkit::ProcessWindows(program_->Id(), L"TrellaneGridWindow", true);
+        return (grid = found.empty() ? nullptr : found[0]) != nullptr;
+    })) << "no grid window shown";
+    const RECT virtualScreen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                             GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                             GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    EXPECT_TRUE(SameRect(winkit::WindowRect(grid), virtualScreen)) << Describe(winkit::WindowRect(grid));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongW(grid, GWL_EXSTYLE));
+    EXPECT_EQ(exStyle & (WS_EX_TRANSPARENT | WS_EX_NOACTIVATE), DWORD{WS_EX_TRANSPARENT | WS_EX_NOACTIVATE});
+    EXPECT_TRUE(winkit::WaitFor([&] { return GetWindow(windows[0], GW_HWNDNEXT) == grid; }))
+        << "the grid is not right below the dragged window";
+    EXPECT_TRUE(above(onTop[0], grid)) << "the grid is above another program's topmost window";
+    EXPECT_TRUE(winkit::WaitFor([&] { return gridShown(true); })) << "no grid on the X screen";
+    EXPECT_NE(GetForegroundWindow(), grid);
     CreateDirectoryW(winkit::BuildPath(L"screenshots").c_str(), nullptr);
     SaveWindowImage(GetDesktopWindow(), winkit::BuildPath(L"screenshots\\grid.bmp"));
 
     ASSERT_TRUE(button.Release());
     ASSERT_TRUE(winkit::WaitFor([&] { return !IsLayered(windows[0]); }, 20s));
     ASSERT_TRUE(program_->Settle());
-    // Nowhere on the screen is a grid pixel left once everything has repainted.
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    const auto gridPixelsLeft = [&] {
-        int count = 0;
-        for (int y = 0; y < height; y += 8)
-            for (int x = 0; x < width; x += kPitch)
-                count += isGridColour(x, y) ? 1 : 0;
-        for (int y = 0; y < height; y += kPitch)
-            for (int x = 1; x < width; x += 8)
-                count += isGridColour(x, y) ? 1 : 0;
-        return count;
-    };
-    EXPECT_TRUE(winkit::WaitFor([&] { return gridPixelsLeft() == 0; }, 20s))
-        << gridPixelsLeft() << " grid pixels left";
+    EXPECT_FALSE(IsWindowVisible(grid)) << "the grid window is still shown";
+    EXPECT_TRUE(winkit::WaitFor([&] { return gridShown(false); })) << "grid pixels left on the X screen";
+    // Snapped (and resized) without anything drawn on it: it shows its own colour on grid lines.
+    const RECT after = winkit::WindowRect(windows[0]);
+    EXPECT_TRUE(winkit::WaitFor([&] {
+        return winkit::xserver::PixelAt(POINT{after.left + 2 * kPitch, after.bottom - 8}) ==
+                   RGB(40, 90, 160) &&
+               winkit::xserver::PixelAt(POINT{after.right - 8, after.top + 4 * kPitch}) == RGB(40, 90, 160);
+    })) << Describe(after);
 }
 
 // Snapping, folding, translucency and the topmost toggle on a Notepad started from this command line.
