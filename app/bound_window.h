@@ -24,6 +24,18 @@ protected:
     // The procedure to register for the window's class.
     static LRESULT CALLBACK BoundWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
+    // Registers a class whose procedure is BoundWndProc, once: a class already there counts as done.
+    static bool RegisterBoundClass(const wchar_t* className) noexcept {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = BoundWndProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = className;
+        if (RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) return true;
+        LogFailure(L"RegisterClassExW", className);
+        return false;
+    }
+
     // CreateWindowExW for a class registered with BoundWndProc, the window bound to this object.
     HWND CreateBoundWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x,
                            int y, int width, int height, HWND parent, HINSTANCE instance) noexcept {

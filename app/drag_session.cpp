@@ -1,26 +1,28 @@
 #include "drag_session.h"
 
 #include "trace.h"
+#include "window_translucency.h"
 
 namespace trellane {
 
 namespace {
 
-// Where the system's callbacks post what they heard: the main form (there is one per process).
-HWND DragForm = nullptr;
+// Where the system's callbacks post what they heard: the window commands' own window (there is one
+// per process).
+HWND DragMailbox = nullptr;
 // Serial numbers of probes, so that an answer to an earlier session's probe is never taken for one
 // to the current session's.
 WPARAM ProbeSerial = 0;
 
 void CALLBACK OnMoveSizeEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
                               DWORD) noexcept {
-    if (object != OBJID_WINDOW || child != CHILDID_SELF || !DragForm) return;
-    PostMessageW(DragForm, WM_DRAG_MOVESIZE, reinterpret_cast<WPARAM>(window),
+    if (object != OBJID_WINDOW || child != CHILDID_SELF || !DragMailbox) return;
+    PostMessageW(DragMailbox, WM_DRAG_MOVESIZE, reinterpret_cast<WPARAM>(window),
                  event == EVENT_SYSTEM_MOVESIZESTART ? 1 : 0);
 }
 
 void CALLBACK OnProbeAnswered(HWND, UINT, ULONG_PTR serial, LRESULT) noexcept {
-    if (DragForm) PostMessageW(DragForm, WM_DRAG_SETTLED, serial, 0);
+    if (DragMailbox) PostMessageW(DragMailbox, WM_DRAG_SETTLED, serial, 0);
 }
 
 // True while the thread runs a move/size loop. A thread that cannot be asked about is taken as out
@@ -33,8 +35,8 @@ bool InMoveSize(DWORD threadId) {
 
 } // namespace
 
-MoveSizeEvents::MoveSizeEvents(HWND form) noexcept {
-    DragForm = form;
+MoveSizeEvents::MoveSizeEvents(HWND mailbox) noexcept {
+    DragMailbox = mailbox;
     FHook = SetWinEventHook(EVENT_SYSTEM_MOVESIZESTART, EVENT_SYSTEM_MOVESIZEEND, nullptr, OnMoveSizeEvent, 0,
                             0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
     if (!FHook) LogFailure(L"SetWinEventHook", L"move/size events");
@@ -44,15 +46,29 @@ MoveSizeEvents::~MoveSizeEvents() {
     if (FHook) UnhookWinEvent(FHook);
 }
 
-DragSession::DragSession(HWND form, HWND window, bool excluded, const RECT& rect)
-    : FForm(form), FWindow(window), FExcluded(excluded), FStartRect(rect),
+DragSession::DragSession(HWND mailbox, HWND window, bool takesPart)
+    : FMailbox(mailbox), FWindow(window), FTakesPart(takesPart),
       FThreadId(GetWindowThreadProcessId(window, nullptr)) {
-    DragForm = form;
-    if (!SetTimer(FForm, kTimerDragId, kDragPollMs, nullptr)) LogFailure(L"SetTimer", L"drag session");
+    DragMailbox = mailbox;
+    if (!SetTimer(FMailbox, kTimerDragId, kDragPollMs, nullptr)) LogFailure(L"SetTimer", L"drag session");
 }
 
 DragSession::~DragSession() {
-    KillTimer(FForm, kTimerDragId);
+    GiveBackTranslucency();
+    KillTimer(FMailbox, kTimerDragId);
+}
+
+void DragSession::MakeTranslucent(std::int32_t level) {
+    FTranslucent = true;
+    SetTranslucency(FWindow, TranslucencyRequest::On, level);
+}
+
+void DragSession::GiveBackTranslucency() noexcept {
+    if (!FTranslucent) return;
+    FTranslucent = false;
+    // Whatever translucency we gave the window ends with the drag, a middle click's too. Putting a
+    // window back takes no level.
+    SetTranslucency(FWindow, TranslucencyRequest::Off, 0);
 }
 
 void DragSession::Release() {

@@ -2,14 +2,14 @@
 // ended and the system has applied the drop. The decisions are in drag_rules.h; this unit watches
 // the window's thread (GetGUIThreadInfo), hears the system's move/size events, and asks the thread
 // to answer once it is back in its own message loop. Nothing here waits for another program: every
-// question to it is posted, and the answers come back to the main form as messages.
+// question to it is posted, and the answers come back as messages to the window commands' own
+// window. A session owns everything its drag changes and gives it all back when it ends.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <optional>
-#include <utility>
 
 #include "drag_rules.h"
 #include "grid_window.h"
@@ -17,16 +17,17 @@
 
 namespace trellane {
 
-// The form's timer that looks at the dragged window's thread while a session is open.
+// The timer of the window commands' own window that looks at the dragged window's thread while a
+// session is open.
 constexpr UINT_PTR kTimerDragId = 2;
 constexpr UINT kDragPollMs = 15;
 
 // The system's reports of move/size loops in other programs, heard out of context (no library is
-// loaded anywhere for them) on the thread that creates this object, which must pump messages.
-// Where the system reports none (Wine), the session's polling does the work alone.
+// loaded anywhere for them) on the thread that creates this object, which must pump messages, and
+// posted to `mailbox`. Where the system reports none (Wine), the session's polling does the work.
 class MoveSizeEvents {
 public:
-    explicit MoveSizeEvents(HWND form) noexcept;
+    explicit MoveSizeEvents(HWND mailbox) noexcept;
     ~MoveSizeEvents();
     MoveSizeEvents(const MoveSizeEvents&) = delete;
     MoveSizeEvents& operator=(const MoveSizeEvents&) = delete;
@@ -37,15 +38,18 @@ private:
 
 class DragSession {
 public:
-    // Starts the form's polling timer; the destructor stops it and hides the grid.
-    DragSession(HWND form, HWND window, bool excluded, const RECT& rect);
+    // mailbox: the window that gets the session's timer and the answers to its probe. takesPart:
+    // the window is snapped and gets the grid (it could be measured at the press and its class is
+    // not excluded).
+    DragSession(HWND mailbox, HWND window, bool takesPart);
+    // Gives back the window's look, stops the timer, and hides the grid, whichever way the session
+    // ends (the drop, Escape, a timeout, a window gone, quitting).
     ~DragSession();
     DragSession(const DragSession&) = delete;
     DragSession& operator=(const DragSession&) = delete;
 
     HWND Window() const { return FWindow; }
-    bool Excluded() const { return FExcluded; }
-    const RECT& StartRect() const { return FStartRect; }
+    bool TakesPart() const { return FTakesPart; }
     bool Released() const { return FFacts.released; }
     bool MoveEnded() const { return MoveHasEnded(FFacts); }
 
@@ -55,8 +59,10 @@ public:
     void KeepGridBelow() {
         if (FGrid) FGrid->KeepBelow();
     }
-    // The shown grid, to be hidden by the caller once the drop is done.
-    std::optional<ShownGrid> TakeGrid() { return std::exchange(FGrid, std::nullopt); }
+    // The window translucent at `level` while it moves; what it was before is the record it carries.
+    void MakeTranslucent(std::int32_t level);
+    // The window's look before the drag back, before the snap; once.
+    void GiveBackTranslucency() noexcept;
     // A release reported by the hook, for this window or any other.
     void Release();
     void OnMoveSizeEvent(HWND window, bool started);
@@ -66,14 +72,14 @@ public:
     DragStep Advance();
 
 private:
-    HWND FForm;
+    HWND FMailbox;
     HWND FWindow;
-    bool FExcluded;
-    RECT FStartRect;
+    bool FTakesPart;
     DWORD FThreadId;
     DragFacts FFacts;
     DWORD FWaitTick = 0; // when the release came, or the probe went out if that was first
     WPARAM FProbeSerial = 0;
+    bool FTranslucent = false;
     std::optional<ShownGrid> FGrid;
 };
 

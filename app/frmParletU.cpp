@@ -147,7 +147,7 @@ void TfrmTrellane::WindowUnbound() noexcept {
 LRESULT TfrmTrellane::WndProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     // Once closing has begun (a message box of that path may be pumping), no window is touched.
     if (vellum::IsNotification(message) && FClosing) return 0;
-    if (!FClosing && FCommands && FCommands->OnMessage(message, wParam, lParam)) return 0;
+    if (!FClosing && FCommands && FCommands->OnNotification(message, wParam)) return 0;
     static const UINT showPanelMessage = RegisterWindowMessageW(kShowPanelMessageName);
     if (message == showPanelMessage) {
         // A second start of the program: show the panel as the tray menu's first item does.

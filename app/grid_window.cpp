@@ -45,16 +45,7 @@ void GridWindow::Hide() noexcept {
 
 bool GridWindow::Create() {
     if (FWindow) return true;
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = BoundWndProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = kClassName;
-        if (RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) return true;
-        LogFailure(L"RegisterClassExW", kClassName);
-        return false;
-    }();
+    static const bool registered = RegisterBoundClass(kClassName);
     if (!registered) return false;
     // Bound to this object (FWindow) as it is made; placed and sized by its picture.
     if (CreateBoundWindow(kGridExStyle, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,

@@ -24,7 +24,7 @@ std::string FoldNameOf(HWND window) {
     return FoldList::NameOf(vellum::HandleBits(window));
 }
 
-// The form's timer that watches folds asked for, and how often it looks.
+// The commands' timer that watches folds asked for, and how often it looks.
 constexpr UINT_PTR kTimerFoldWatchId = 3;
 constexpr UINT kFoldWatchPollMs = 20;
 
@@ -43,19 +43,49 @@ void ForgetFold(HWND window) noexcept {
     GetSystemMenu(window, TRUE);
 }
 
+// The class of the commands' message-only window.
+constexpr wchar_t kMailboxClassName[] = L"TrellaneWindowCommands";
+
 } // namespace
 
 WindowCommands::WindowCommands(HWND form, const Settings& settings, HookClient& hook)
-    : FForm(form), FSettings(settings), FHook(hook), FMoveSizeEvents(std::make_unique<MoveSizeEvents>(form)) {
+    : BoundWindow(L"WindowCommands::WndProc"), FForm(form), FSettings(settings), FHook(hook) {
+    // Bound to this object (FMailbox) as it is made. Without it no drag is followed (its timer and
+    // the system's answers have nowhere to go), but clicks still work.
+    if (!RegisterBoundClass(kMailboxClassName) ||
+        !CreateBoundWindow(0, kMailboxClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, GetModuleHandleW(nullptr)))
+        LogFailure(L"CreateWindowExW", kMailboxClassName);
+    FMoveSizeEvents = std::make_unique<MoveSizeEvents>(FMailbox.get());
     GiveBackKeptFolds();
     GiveBackTranslucency();
 }
 
 WindowCommands::~WindowCommands() {
-    KillTimer(FForm, kTimerFoldWatchId);
+    StopDragging();
+    // The window goes first, while the object it reports to is still whole.
+    FMailbox.reset();
 }
 
-bool WindowCommands::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT WindowCommands::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == kTimerFoldWatchId) WatchFolds();
+        if (wParam == kTimerDragId) AdvanceDrag();
+        return 0;
+    case WM_DRAG_MOVESIZE:
+        if (FDrag) FDrag->OnMoveSizeEvent(reinterpret_cast<HWND>(wParam), lParam != 0);
+        AdvanceDrag();
+        return 0;
+    case WM_DRAG_SETTLED:
+        if (FDrag) FDrag->OnSettled(wParam);
+        AdvanceDrag();
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+bool WindowCommands::OnNotification(UINT message, WPARAM wParam) {
     // The library keeps windows as 32 bits (handles have no more): widen it again.
     const HWND target =
         vellum::IsNotification(message) ? CommandTarget(vellum::HandleFromBits<HWND>(wParam)) : nullptr;
@@ -87,22 +117,6 @@ bool WindowCommands::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case vellum::HM_RDBLCLK:
         if (!ownWindow) HMRDblClk(target);
         return true;
-    case WM_TIMER:
-        if (wParam == kTimerFoldWatchId) {
-            WatchFolds();
-            return true;
-        }
-        if (wParam != kTimerDragId) return false;
-        AdvanceDrag();
-        return true;
-    case WM_DRAG_MOVESIZE:
-        if (FDrag) FDrag->OnMoveSizeEvent(reinterpret_cast<HWND>(wParam), lParam != 0);
-        AdvanceDrag();
-        return true;
-    case WM_DRAG_SETTLED:
-        if (FDrag) FDrag->OnSettled(wParam);
-        AdvanceDrag();
-        return true;
     default:
         return false;
     }
@@ -128,15 +142,16 @@ void WindowCommands::StopDragging() noexcept {
 // ---- Drag tracking and grid snapping -----------------------------------------------------------
 
 void WindowCommands::HMDragStart(HWND target) {
-    const bool open = FDrag.has_value();
+    const bool open = FDrag != nullptr;
     switch (DecideDragStart(open, open && FDrag->Window() == target, open && FDrag->Released())) {
     case DragStartAction::SameDrag:
         return;
-    case DragStartAction::EndOldAndBegin:
+    case DragStartAction::EndOldAndBegin: {
         // The hook's drag flag now belongs to the new drag: it stays as it is.
-        FinishDrag(FDrag->Window(), false);
-        FDrag.reset();
+        const std::unique_ptr<DragSession> old = std::move(FDrag);
+        FinishDrag(*old, false);
         break;
+    }
     case DragStartAction::Begin:
         break;
     }
@@ -144,15 +159,14 @@ void WindowCommands::HMDragStart(HWND target) {
     const bool readable = ReadWindowRect(target, rect);
     char className[256] = {};
     GetClassNameA(target, className, 255);
-    FDrag.emplace(FForm, target, IsExcludedClass(className), rect);
     // A window that has gone away, or whose class is excluded, gets no grid and no snap.
-    FDragActive = readable && !FDrag->Excluded();
-    if (FDragActive && FSettings.graphicLine) {
+    FDrag = std::make_unique<DragSession>(FMailbox.get(), target, readable && !IsExcludedClass(className));
+    if (FDrag->TakesPart() && FSettings.graphicLine) {
         const COLORREF color = ColorToRgb(FSettings.gridColor, [](int index) { return GetSysColor(index); });
         FDrag->ShowGrid(FGridWindow, GridLook{FSettings.gridWidth, color, VirtualScreenBounds()});
     }
     // Also for excluded windows: translucency while moving does not depend on the grid.
-    if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::On, FSettings.toumei);
+    if (FSettings.moveToumei) FDrag->MakeTranslucent(FSettings.toumei);
 }
 
 bool WindowCommands::IsExcludedClass(const char* className) const {
@@ -195,11 +209,9 @@ void WindowCommands::AdvanceDrag() {
 
 void WindowCommands::EndDrag(bool snap) {
     if (!FDrag) return;
-    const HWND target = FDrag->Window();
-    const bool released = FDrag->Released();
-    // The grid goes after the snap: the window lands first.
-    const std::optional<ShownGrid> grid = FDrag->TakeGrid();
-    FDrag.reset();
+    // What the session changed goes back with it at the end of this scope; its grid last, once the
+    // window has landed.
+    const std::unique_ptr<DragSession> drag = std::move(FDrag);
     // The hook still believes the button is down and would go on reporting moves: its flag is
     // cleared, unless a drag start or the release itself is already on its way here.
     const auto queued = [this](UINT message) {
@@ -207,16 +219,16 @@ void WindowCommands::EndDrag(bool snap) {
         return PeekMessageW(&pending, FForm, message, message, PM_NOREMOVE | PM_NOYIELD) != FALSE;
     };
     const bool notificationPending = queued(vellum::HM_DRAGSTART) || queued(vellum::HM_DRAGEND);
-    if (ResetsDragFlag(released, notificationPending)) FHook.SetGrid(FSettings.useGrid, FSettings.gridWidth);
-    FinishDrag(target, snap);
+    if (ResetsDragFlag(drag->Released(), notificationPending))
+        FHook.SetGrid(FSettings.useGrid, FSettings.gridWidth);
+    FinishDrag(*drag, snap);
 }
 
-void WindowCommands::FinishDrag(HWND target, bool snap) {
-    if (FSettings.moveToumei) SetTranslucency(target, TranslucencyRequest::Off, FSettings.toumei);
-    // However snapping ends, the drag is over (the session took the grid away with it).
-    const ScopeExit endDrag([this]() noexcept { FDragActive = false; });
+void WindowCommands::FinishDrag(DragSession& drag, bool snap) {
+    drag.GiveBackTranslucency();
+    const HWND target = drag.Window();
     RECT rect;
-    if (!snap || !FSettings.useGrid || !FDragActive || FSettings.gridWidth < 1 || !MayPlace(target) ||
+    if (!snap || !FSettings.useGrid || !drag.TakesPart() || FSettings.gridWidth < 1 || !MayPlace(target) ||
         IsArranged(target) || !ReadWindowRect(target, rect))
         return;
     const auto style = static_cast<DWORD>(GetWindowLongA(target, GWL_STYLE));
@@ -261,7 +273,7 @@ void WindowCommands::FoldWindow(HWND target, bool fold) {
         RemoveMenu(GetSystemMenu(target, FALSE), SC_CLOSE, MF_BYCOMMAND);
         StopWatching(target);
         FWatched.push_back(FoldWatch{target, height, dpi, GetTickCount()});
-        if (!SetTimer(FForm, kTimerFoldWatchId, kFoldWatchPollMs, nullptr))
+        if (!SetTimer(FMailbox.get(), kTimerFoldWatchId, kFoldWatchPollMs, nullptr))
             LogFailure(L"SetTimer", L"fold watch");
         return;
     }
@@ -311,13 +323,13 @@ void WindowCommands::WatchFolds() noexcept {
         }
         it = FWatched.erase(it);
     }
-    if (FWatched.empty()) KillTimer(FForm, kTimerFoldWatchId);
+    if (FWatched.empty()) KillTimer(FMailbox.get(), kTimerFoldWatchId);
 }
 
 void WindowCommands::StopWatching(HWND window) noexcept {
     for (auto it = FWatched.begin(); it != FWatched.end();)
         it = it->window == window ? FWatched.erase(it) : std::next(it);
-    if (FWatched.empty()) KillTimer(FForm, kTimerFoldWatchId);
+    if (FWatched.empty()) KillTimer(FMailbox.get(), kTimerFoldWatchId);
 }
 
 void WindowCommands::GiveBackKeptFolds() {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bound_window.h"
 #include "drag_session.h"
 #include "fold_list.h"
 #include "grid_window.h"
@@ -22,17 +23,16 @@
 
 namespace trellane {
 
-class WindowCommands {
+class WindowCommands final : BoundWindow {
 public:
-    // form: the window that gets the hook's notifications, the drag's timer and its messages.
-    // Windows left folded by an earlier run get their height back here.
+    // form: the window that gets the hook's notifications and hands them on. The commands' own
+    // timers and the system's answers go to a message-only window of their own. Windows left folded
+    // or translucent by an earlier run get their look back here.
     WindowCommands(HWND form, const Settings& settings, HookClient& hook);
     ~WindowCommands();
-    WindowCommands(const WindowCommands&) = delete;
-    WindowCommands& operator=(const WindowCommands&) = delete;
 
-    // A hook notification, the drag's timer or a drag message; false for any other message.
-    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // A hook notification; false for any other message.
+    bool OnNotification(UINT message, WPARAM wParam);
     // The exclusion list: window classes that are never snapped and get no grid.
     void LoadExclusionList(const std::wstring& path);
     // Unfolds every folded window, in folding order; also when the program ends abnormally.
@@ -56,7 +56,8 @@ private:
     // Ends the open session: translucency off, the grid hidden, and with `snap` the window
     // snapped unless the system arranged it. Resets the hook's drag flag if no release was reported.
     void EndDrag(bool snap);
-    void FinishDrag(HWND target, bool snap);
+    // Gives back the session's translucency, then snaps its window when `snap` and it takes part.
+    void FinishDrag(DragSession& drag, bool snap);
     void HMMClick(HWND target);
     void HMRClick(HWND target);
     void HMShiftRClick(HWND target);
@@ -76,7 +77,14 @@ private:
     void GiveBackKeptFolds();
     bool IsExcludedClass(const char* className) const;
 
+    // The commands' own window: their timers (the drag's, the fold watch) and the answers of the
+    // system's callbacks, so that the form is no mailbox of a drag.
+    void WindowBound(HWND window) noexcept override { FMailbox.reset(window); }
+    LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void WindowUnbound() noexcept override { FMailbox.release(); }
+
     HWND FForm;
+    UniqueWindow FMailbox;
     const Settings& FSettings;
     HookClient& FHook;
     FoldList FFolded;
@@ -85,7 +93,7 @@ private:
     // Shown by a session below its window; kept from one drag to the next.
     GridWindow FGridWindow;
     // The drag under way, from the hook's drag start until its window's move has ended.
-    std::optional<DragSession> FDrag;
+    std::unique_ptr<DragSession> FDrag;
     // The system's reports of move/size loops, heard on this (the interface) thread.
     std::unique_ptr<MoveSizeEvents> FMoveSizeEvents;
     std::vector<std::string> FExcluded;

@@ -43,7 +43,7 @@ std::vector<HWND> WindowsWithTranslucencyRecords() {
     return WindowsWithProperty({StateAtom(), KeyAtom()});
 }
 
-void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level) {
+void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level) noexcept {
     // The layered style is set and cleared with SetWindowLongA, which waits for the window's
     // program. A window that does not answer keeps its state, and its record.
     if (!AnswersMessages(target, L"SetTranslucency")) return;

@@ -20,7 +20,7 @@ KeptTranslucency ReadTranslucencyRecord(HWND window) noexcept;
 std::vector<HWND> WindowsWithTranslucencyRecords();
 
 // A drag's start or end, or a middle click, at an opacity level in percent (see DecideTranslucency).
-void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level);
+void SetTranslucency(HWND target, TranslucencyRequest request, std::int32_t level) noexcept;
 // Every window made translucent by us (a middle click, a drag, or an earlier run that ended without
 // giving it back) gets its look back; a window its program layered since stays as it is.
 void GiveBackTranslucency() noexcept;
