@@ -250,16 +250,7 @@ bool TPopupMenu::DispatchCommand(UINT command) {
 TIconTray::TIconTray(TComponent* owner)
     : TComponent(owner), BoundWindow(L"TIconTray::TrayWndProc"), FIconID(++TrayIconCounter) {
     if (Designing()) return;
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = BoundWndProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = kWindowClass;
-        if (RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) return true;
-        LogFailure(L"RegisterClassExW", kWindowClass);
-        return false;
-    }();
+    static const bool registered = RegisterBoundClass(kWindowClass);
     if (!registered) return;
     // A top-level window, never shown: unlike a message-only window it hears the shell's
     // TaskbarCreated broadcast. Its procedure binds it to this instance (FTrayWindow) as it is made.
