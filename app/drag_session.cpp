@@ -50,7 +50,9 @@ DragSession::DragSession(HWND mailbox, HWND window, bool takesPart)
     : FMailbox(mailbox), FWindow(window), FTakesPart(takesPart),
       FThreadId(GetWindowThreadProcessId(window, nullptr)) {
     DragMailbox = mailbox;
-    if (!SetTimer(FMailbox, kTimerDragId, kDragPollMs, nullptr)) LogFailure(L"SetTimer", L"drag session");
+    // Without a window for it, a timer would be the thread's own, under a number of the system's.
+    if (!FMailbox || !SetTimer(FMailbox, kTimerDragId, kDragPollMs, nullptr))
+        LogFailure(L"SetTimer", L"drag session");
 }
 
 DragSession::~DragSession() {
