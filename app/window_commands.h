@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +17,6 @@
 #include "hook_client.h"
 #include "raii.h"
 #include "settings.h"
-#include "translucency.h"
-#include "window_translucency.h"
 
 namespace trellane {
 
