@@ -75,8 +75,9 @@ public:
     bool PreTranslate(MSG& msg);
     // Gives back what the window commands changed on other programs' windows: any drag ends (its
     // grid goes), every folded window is unfolded, every window made translucent gets its look
-    // back. At a quit, and when the program ends abnormally.
-    void GiveBackWindows() noexcept;
+    // back. At a quit, at the end of the session (`sessionEnds`), and when the program ends
+    // abnormally.
+    void GiveBackWindows(bool sessionEnds = false) noexcept;
 
     static constexpr const wchar_t* kClassName = kMainWindowClassName;
     static constexpr UINT_PTR kTimerHideId = 1;

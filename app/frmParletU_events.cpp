@@ -107,10 +107,15 @@ void TfrmTrellane::FormClose() {
     GiveBackWindows();
 }
 
-void TfrmTrellane::GiveBackWindows() noexcept {
+void TfrmTrellane::GiveBackWindows(bool sessionEnds) noexcept {
     if (FCommands) {
         FCommands->StopDragging();
-        FCommands->UnfoldAll();
+        // At the end of a session the heights are waited for a moment at most, so that each program
+        // saves its window's real size when it hears next that the session ends.
+        if (sessionEnds)
+            FCommands->UnfoldAllBeforeSessionEnds();
+        else
+            FCommands->UnfoldAll();
     }
     GiveBackTranslucency();
 }
@@ -139,13 +144,8 @@ void TfrmTrellane::EndSession() {
     if (FClosing) return;
     FClosing = true;
     FEndingSession = true;
-    // Unfolded first, so that each program saves its window's real size as the session ends; the
-    // windows are only asked, and their heights waited for a moment at most.
-    if (FCommands) {
-        FCommands->StopDragging();
-        FCommands->UnfoldAllBeforeSessionEnds();
-    }
-    GiveBackTranslucency();
+    // Given back first: the windows are only asked, and their heights waited for a moment at most.
+    GiveBackWindows(true);
     WriteSettings();
 }
 
