@@ -163,6 +163,10 @@ private:
     void CreateTrayAndMenu();
     void popMacFreeClick() noexcept;
     void popMacFreeCloseClick();
+    // The next right click on a caption picks a window for the exclusion list.
+    void popPickClick();
+    // Asks how to leave the picked window alone and adds that line to the exclusion list.
+    void PickedWindowClick(HWND window);
     void popSettingClick();
     void popCloseClick();
     // ---- end of the tray section ----

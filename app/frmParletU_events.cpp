@@ -197,7 +197,8 @@ void TfrmTrellane::scrToumeiChange() {
 }
 
 void TfrmTrellane::chkOritatamiClick() {
-    FHook.UseRightButton(FSettings.oritatami);
+    // A pick under way still needs the right clicks.
+    FHook.UseRightButton(FSettings.oritatami || (FCommands && FCommands->Picking()));
 }
 
 void TfrmTrellane::chkStartupClick() {

@@ -4,11 +4,21 @@
 
 #include "application.h"
 #include "gui_benri.h"
+#include "pick_dialog.h"
 #include "resource_ids.h"
 #include "trace.h"
 #include "tray_commands.h"
 
 namespace trellane {
+
+namespace {
+
+constexpr wchar_t kAlreadyListed[] = L"」は、もう除外リストにあります。";
+constexpr wchar_t kUnlistable[] =
+    L"」は、除外リストの文字コードで書けない名前か、.exe で終わるクラス名のため、除外リストに加えられません。";
+constexpr wchar_t kListWriteError[] = L" に書き込めません。除外リストは変わっていません。";
+
+} // namespace
 
 // Called as the form is loaded, after its controls and before FormCreate: the components exist and
 // the icon is in the notification area by the time the settings are read.
@@ -45,6 +55,8 @@ void TfrmTrellane::CreateTrayAndMenu() {
     N6.Add(L"mnuExp", L"エクスプローラー", [](TMenuItem&) { mnuExpClick(); });
     N6.Add(L"N7", L"-");
     N6.Add(L"mnuZeph", L"作者のホームページ", [](TMenuItem&) { mnuZephClick(); });
+    // Last before closing: a tool used now and then.
+    items.Add(L"popPick", L"除外するウィンドウを選ぶ", [this](TMenuItem&) { popPickClick(); });
     items.Add(L"N1", L"-");
     items.Add(L"popClose", L"閉じる(&C)", [this](TMenuItem&) { popCloseClick(); });
 
@@ -89,6 +101,35 @@ void TfrmTrellane::popMacFreeClick() noexcept {
 
 void TfrmTrellane::popMacFreeCloseClick() {
     if (FCommands) FCommands->CloseAllFolded();
+}
+
+void TfrmTrellane::popPickClick() {
+    if (FCommands) FCommands->BeginPick([this](HWND window) { PickedWindowClick(window); });
+}
+
+void TfrmTrellane::PickedWindowClick(HWND window) {
+    const PickedWindow picked = DescribePicked(window);
+    PickDialog dialog(picked);
+    const PickChoice choice = dialog.Ask(FHandle);
+    if (choice == PickChoice::Cancel || !FCommands) return;
+    const bool program = choice == PickChoice::Program;
+    const std::wstring& name = program ? picked.program : picked.className;
+    ExclusionFile& list = FCommands->Exclusions();
+    std::wstring text;
+    switch (list.Append(name, program)) {
+    case AppendResult::Added:
+        return;
+    case AppendResult::AlreadyListed:
+        text = L"「" + name + kAlreadyListed;
+        break;
+    case AppendResult::Unlistable:
+        text = L"「" + name + kUnlistable;
+        break;
+    case AppendResult::Failed:
+        text = list.Path() + kListWriteError;
+        break;
+    }
+    MessageBoxW(nullptr, text.c_str(), FApplication.Title().c_str(), MB_OK | MB_ICONWARNING | MB_TASKMODAL);
 }
 
 } // namespace trellane

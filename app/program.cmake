@@ -18,6 +18,7 @@ function(add_trellane_program_library name)
   add_library(${name} STATIC
     application.cpp
     drag_session.cpp
+    exclusion_file.cpp
     fold_record.cpp
     frmParletU.cpp
     window_calls.cpp
@@ -28,6 +29,7 @@ function(add_trellane_program_library name)
     grid_window.cpp
     gui_benri.cpp
     hook_client.cpp
+    pick_dialog.cpp
     settings_file.cpp
     trace.cpp
     tray_commands.cpp

@@ -2,6 +2,8 @@
 
 #include "command_target.h"
 #include "drag_rules.h"
+#include "exclusion_list.h"
+#include "raii.h"
 #include "screen_geometry.h"
 #include "system_function.h"
 #include "trace.h"
@@ -41,11 +43,6 @@ bool ReadLayeredAttributes(HWND window, LayeredState& state) {
     state.alpha = alpha;
     state.flags = flags;
     return true;
-}
-
-// Maximized and minimized windows keep the place the system gave them.
-bool MayPlace(HWND window) {
-    return MayBePlaced(IsZoomed(window) != FALSE, IsIconic(window) != FALSE);
 }
 
 // Whether the system arranged the window at the drop (docked to an edge, laid out in a zone): such a
@@ -110,6 +107,31 @@ void PlaceWindow(HWND window, SnapPlacement placement) {
 bool IsOwnProcess(HWND window) {
     DWORD process = 0;
     return GetWindowThreadProcessId(window, &process) != 0 && process == GetCurrentProcessId();
+}
+
+std::wstring ProgramOf(HWND window) {
+    char className[256] = {};
+    GetClassNameA(window, className, 255);
+    HWND drawing = window;
+    if (DrawnByAppInside(className)) {
+        const HWND core = FindWindowExW(window, nullptr, kAppCoreWindowClass.data(), nullptr);
+        if (core) drawing = core;
+    }
+    DWORD processId = 0;
+    if (!GetWindowThreadProcessId(drawing, &processId)) return {};
+    const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    wchar_t subject[24];
+    if (!process) {
+        LogFailure(L"OpenProcess", WindowSubject(drawing, subject));
+        return {};
+    }
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD length = MAX_PATH * 2;
+    if (!QueryFullProcessImageNameW(process.get(), 0, path, &length)) {
+        LogFailure(L"QueryFullProcessImageNameW", WindowSubject(drawing, subject));
+        return {};
+    }
+    return FileNameOfPath(std::wstring_view(path, length));
 }
 
 // The window rectangle snapped by the frame the user sees, where the system reports one; a child

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "command_target.h"
 #include "grid.h"
@@ -21,8 +22,6 @@ WindowBounds BoundsOf(const RECT& rect);
 // False when the attributes cannot be read: a window drawn with per-pixel alpha, or a system that
 // does not tell for another program's window.
 bool ReadLayeredAttributes(HWND window, LayeredState& state);
-// Maximized and minimized windows keep the place the system gave them.
-bool MayPlace(HWND window);
 // Whether the system arranged the window at the drop (docked to an edge, laid out in a zone).
 bool IsArranged(HWND window);
 // The SetWindowPos flag that only asks another thread's window to change: the change is queued for
@@ -36,6 +35,9 @@ bool AnswersMessages(HWND window, const wchar_t* call);
 void PlaceWindow(HWND window, SnapPlacement placement);
 // Whether the window belongs to this program: never a target of its own commands.
 bool IsOwnProcess(HWND window);
+// The file name of the program that draws the window ("notepad.exe"): for a Store app's frame, the
+// app inside it. Empty when the program cannot be asked.
+std::wstring ProgramOf(HWND window);
 // The window rectangle snapped by the frame the user sees, where the system reports one.
 SnapPlacement SnapPlacementFor(HWND window, const RECT& rect, bool resizable, std::int32_t pitch);
 

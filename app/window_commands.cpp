@@ -13,6 +13,7 @@
 #include "hook_shared.h"
 #include "trace.h"
 #include "translucency.h"
+#include "visible_frame.h"
 #include "window_translucency.h"
 #include "window_calls.h"
 
@@ -27,6 +28,11 @@ std::string FoldNameOf(HWND window) {
 // The commands' timer that watches folds asked for, and how often it looks.
 constexpr UINT_PTR kTimerFoldWatchId = 3;
 constexpr UINT kFoldWatchPollMs = 20;
+// A pick ends by itself after this long without a right click, or at Escape (a hot key of the
+// commands' window while the pick lasts, as no window of Trellane's has the keyboard).
+constexpr UINT_PTR kTimerPickId = 4;
+constexpr UINT kPickTimeoutMs = 15000;
+constexpr int kPickEscapeHotKeyId = 1;
 
 std::int32_t HeightOf(const RECT& rect) {
     return rect.bottom - rect.top;
@@ -61,6 +67,7 @@ WindowCommands::WindowCommands(HWND form, const Settings& settings, HookClient& 
 }
 
 WindowCommands::~WindowCommands() {
+    EndPick();
     StopDragging();
     // The window goes first, while the object it reports to is still whole.
     FMailbox.reset();
@@ -71,6 +78,10 @@ LRESULT WindowCommands::WndProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMER:
         if (wParam == kTimerFoldWatchId) WatchFolds();
         if (wParam == kTimerDragId) AdvanceDrag();
+        if (wParam == kTimerPickId) EndPick();
+        return 0;
+    case WM_HOTKEY:
+        if (wParam == kPickEscapeHotKeyId) EndPick();
         return 0;
     case WM_DRAG_MOVESIZE:
         if (FDrag) FDrag->OnMoveSizeEvent(reinterpret_cast<HWND>(wParam), lParam != 0);
@@ -89,12 +100,11 @@ bool WindowCommands::OnNotification(UINT message, WPARAM wParam) {
     // The library keeps windows as 32 bits (handles have no more): widen it again.
     const HWND target =
         vellum::IsNotification(message) ? CommandTarget(vellum::HandleFromBits<HWND>(wParam)) : nullptr;
-    // The program's own windows (the panel, the grid) are never the target of its commands. A move
-    // or a release acts on the session's window, whichever window it was reported for.
-    const bool ownWindow = target && IsOwnProcess(target);
+    // A move or a release acts on the session's window, whichever window it was reported for; every
+    // other notification asks the gate about its own window.
     switch (message) {
     case vellum::HM_DRAGSTART:
-        if (!ownWindow) HMDragStart(target);
+        HMDragStart(target);
         return true;
     case vellum::HM_MOUSEMOVE:
         // Each move also looks at the dragged window's thread, so that even a short move loop is
@@ -106,16 +116,16 @@ bool WindowCommands::OnNotification(UINT message, WPARAM wParam) {
         HMDragEnd(target);
         return true;
     case vellum::HM_MCLICK:
-        if (!ownWindow) HMMClick(target);
+        HMMClick(target);
         return true;
     case vellum::HM_RCLICK:
-        if (!ownWindow) HMRClick(target);
+        if (!PickInstead(target)) HMRClick(target);
         return true;
     case vellum::HM_SHIFT_RCLICK:
-        if (!ownWindow) HMShiftRClick(target);
+        if (!PickInstead(target)) HMShiftRClick(target);
         return true;
     case vellum::HM_RDBLCLK:
-        if (!ownWindow) HMRDblClk(target);
+        if (!PickInstead(target)) HMRDblClk(target);
         return true;
     default:
         return false;
@@ -123,15 +133,57 @@ bool WindowCommands::OnNotification(UINT message, WPARAM wParam) {
 }
 
 void WindowCommands::LoadExclusionList(const std::wstring& path) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
-    std::string bytes;
-    char buffer[64 * 1024];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
-        bytes.append(buffer, read);
-    FExcluded = SplitExclusionLines(bytes);
+    FExclusions.Load(path);
+}
+
+WindowFacts WindowCommands::FactsOf(HWND target) {
+    FExclusions.Refresh();
+    WindowFacts facts;
+    facts.ownProgram = IsOwnProcess(target);
+    facts.cloaked = ReadCloaked(target);
+    facts.excluded = IsExcluded(target);
+    facts.maximized = IsZoomed(target) != FALSE;
+    facts.minimized = IsIconic(target) != FALSE;
+    facts.arranged = IsArranged(target);
+    return facts;
+}
+
+bool WindowCommands::IsExcluded(HWND target) const {
+    char className[256] = {};
+    GetClassNameA(target, className, 255);
+    if (FExclusions.ExcludesClass(className)) return true;
+    // Asking the system for the program costs a process handle: only when a program is listed.
+    return FExclusions.HasPrograms() && FExclusions.ExcludesProgram(ProgramOf(target));
+}
+
+// ---- Picking a window for the exclusion list -------------------------------------------------------
+
+void WindowCommands::BeginPick(std::function<void(HWND)> picked) {
+    EndPick();
+    FPicked = std::move(picked);
+    // Right clicks are reported only while the right-button commands are on.
+    FHook.UseRightButton(true);
+    if (!RegisterHotKey(FMailbox.get(), kPickEscapeHotKeyId, 0, VK_ESCAPE))
+        LogFailure(L"RegisterHotKey", L"pick: Escape");
+    if (!SetTimer(FMailbox.get(), kTimerPickId, kPickTimeoutMs, nullptr)) LogFailure(L"SetTimer", L"pick");
+}
+
+void WindowCommands::EndPick() noexcept {
+    if (!FPicked) return;
+    FPicked = nullptr;
+    UnregisterHotKey(FMailbox.get(), kPickEscapeHotKeyId);
+    KillTimer(FMailbox.get(), kTimerPickId);
+    FHook.UseRightButton(FSettings.oritatami);
+}
+
+bool WindowCommands::PickInstead(HWND target) {
+    if (!FPicked) return false;
+    // A click on the panel, or on no window, leaves the pick open for the next one.
+    if (!target || !TakesPart(WindowCommand::Pick, FactsOf(target))) return true;
+    const std::function<void(HWND)> picked = FPicked;
+    EndPick();
+    picked(target);
+    return true;
 }
 
 void WindowCommands::StopDragging() noexcept {
@@ -155,28 +207,18 @@ void WindowCommands::HMDragStart(HWND target) {
     case DragStartAction::Begin:
         break;
     }
+    const WindowFacts facts = FactsOf(target);
+    if (!TakesPart(WindowCommand::Drag, facts)) return;
     RECT rect{};
-    const bool readable = ReadWindowRect(target, rect);
-    char className[256] = {};
-    GetClassNameA(target, className, 255);
-    // A window that has gone away, or whose class is excluded, gets no grid and no snap.
-    FDrag = std::make_unique<DragSession>(FMailbox.get(), target, readable && !IsExcludedClass(className));
+    // A window that has gone away, or is excluded, gets no grid and no snap.
+    const bool takesPart = ReadWindowRect(target, rect) && TakesPart(WindowCommand::Grid, facts);
+    FDrag = std::make_unique<DragSession>(FMailbox.get(), target, takesPart);
     if (FDrag->TakesPart() && FSettings.graphicLine) {
         const COLORREF color = ColorToRgb(FSettings.gridColor, [](int index) { return GetSysColor(index); });
         FDrag->ShowGrid(FGridWindow, GridLook{FSettings.gridWidth, color, VirtualScreenBounds()});
     }
     // Also for excluded windows: translucency while moving does not depend on the grid.
     if (FSettings.moveToumei) FDrag->MakeTranslucent(FSettings.toumei);
-}
-
-bool WindowCommands::IsExcludedClass(const char* className) const {
-    const int nameLength = lstrlenA(className);
-    for (const std::string& entry : FExcluded) {
-        if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, entry.data(), static_cast<int>(entry.size()),
-                           className, nameLength) == CSTR_EQUAL)
-            return true;
-    }
-    return false;
 }
 
 void WindowCommands::HMMouseMove(HWND target) {
@@ -228,8 +270,8 @@ void WindowCommands::FinishDrag(DragSession& drag, bool snap) {
     drag.GiveBackTranslucency();
     const HWND target = drag.Window();
     RECT rect;
-    if (!snap || !FSettings.useGrid || !drag.TakesPart() || FSettings.gridWidth < 1 || !MayPlace(target) ||
-        IsArranged(target) || !ReadWindowRect(target, rect))
+    if (!snap || !FSettings.useGrid || !drag.TakesPart() || FSettings.gridWidth < 1 ||
+        !TakesPart(WindowCommand::Snap, FactsOf(target)) || !ReadWindowRect(target, rect))
         return;
     const auto style = static_cast<DWORD>(GetWindowLongA(target, GWL_STYLE));
     const SnapPlacement placement =
@@ -240,6 +282,7 @@ void WindowCommands::FinishDrag(DragSession& drag, bool snap) {
 // ---- Translucency --------------------------------------------------------------------------------
 
 void WindowCommands::HMMClick(HWND target) {
+    if (!TakesPart(WindowCommand::Translucency, FactsOf(target))) return;
     SetTranslucency(target, TranslucencyRequest::Toggle, FSettings.toumei);
 }
 
@@ -257,7 +300,7 @@ void WindowCommands::FoldWindow(HWND target, bool fold) {
     const std::string name = FoldNameOf(target);
     RECT rect;
     if (fold) {
-        if (!MayPlace(target)) return;
+        if (!TakesPart(WindowCommand::Fold, FactsOf(target))) return;
         FFolded.Remove(name);
         if (!ReadWindowRect(target, rect)) return;
         const std::int32_t height = HeightOf(rect);
@@ -280,7 +323,7 @@ void WindowCommands::FoldWindow(HWND target, bool fold) {
     const std::optional<std::string> value = FFolded.ValueOf(name);
     if (!value) return;
     StopWatching(target);
-    if (!MayPlace(target)) {
+    if (!TakesPart(WindowCommand::Unfold, FactsOf(target))) {
         // Maximized or minimized since: the system owns its size now; it only leaves the list.
         FFolded.Remove(name);
         ForgetFold(target);
@@ -349,7 +392,7 @@ void WindowCommands::GiveBackKeptFolds() {
         case KeptFoldAction::GiveBack:
             break;
         }
-        if (!MayPlace(window)) {
+        if (!TakesPart(WindowCommand::Unfold, FactsOf(window))) {
             // As an unfold does for a window maximized or minimized while folded.
             ForgetFold(window);
             continue;
@@ -384,7 +427,8 @@ void WindowCommands::UnfoldAllBeforeSessionEnds() noexcept {
         for (const std::string& entry : FFolded.Entries()) {
             const HWND window = WindowOfFoldName(entry.substr(0, entry.find('=')));
             RECT rect;
-            if (MayPlace(window) && ReadWindowRect(window, rect)) asked.emplace_back(window, HeightOf(rect));
+            if (TakesPart(WindowCommand::Unfold, FactsOf(window)) && ReadWindowRect(window, rect))
+                asked.emplace_back(window, HeightOf(rect));
         }
     } catch (...) {
         // Unfolded all the same, only not waited for.
@@ -415,6 +459,7 @@ void WindowCommands::CloseAllFolded() {
 // ---- Attention flash and topmost toggle -----------------------------------------------------------
 
 void WindowCommands::HMShiftRClick(HWND target) {
+    if (!TakesPart(WindowCommand::Topmost, FactsOf(target))) return;
     // Flashing may wait for the window to draw its caption: a window that does not answer is not
     // flashed, but still changes its place in the z-order, which is only asked for.
     if (AnswersMessages(target, L"FlashWindow")) Flash(target);

@@ -6,12 +6,15 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "bound_window.h"
+#include "command_gate.h"
 #include "drag_session.h"
+#include "exclusion_file.h"
 #include "fold_list.h"
 #include "grid_window.h"
 #include "hook_client.h"
@@ -30,8 +33,14 @@ public:
 
     // A hook notification; false for any other message.
     bool OnNotification(UINT message, WPARAM wParam);
-    // The exclusion list: window classes that are never snapped and get no grid.
+    // The exclusion list: window classes and programs that are never snapped and get no grid.
     void LoadExclusionList(const std::wstring& path);
+    ExclusionFile& Exclusions() { return FExclusions; }
+    // Makes the next right click on a window's caption pick that window (handed to `picked`)
+    // instead of acting on it, until Escape or kPickTimeoutMs without a click.
+    void BeginPick(std::function<void(HWND)> picked);
+    void EndPick() noexcept;
+    bool Picking() const { return FPicked != nullptr; }
     // Unfolds every folded window, in folding order; also when the program ends abnormally.
     void UnfoldAll() noexcept;
     // Unfolds every folded window, then waits a moment at most (kSessionEndWaitMs) for their heights
@@ -72,7 +81,12 @@ private:
     // At start: windows still folded by an earlier run that ended without unfolding them (killed,
     // crashed) get their height and Close command back.
     void GiveBackKeptFolds();
-    bool IsExcludedClass(const char* className) const;
+    // What the gate needs to know of the window now; the exclusion list is read again first when
+    // it changed on disk.
+    WindowFacts FactsOf(HWND target);
+    bool IsExcluded(HWND target) const;
+    // A right click while a pick lasts: picks the window; false when it is no window to pick.
+    bool PickInstead(HWND target);
 
     // The commands' own window: their timers (the drag's, the fold watch) and the answers of the
     // system's callbacks, so that the form is no mailbox of a drag.
@@ -85,15 +99,15 @@ private:
     const Settings& FSettings;
     HookClient& FHook;
     FoldList FFolded;
-    // The session's window is snapped at the drop (it was readable and not excluded at the press).
-    bool FDragActive = false;
     // Shown by a session below its window; kept from one drag to the next.
     GridWindow FGridWindow;
     // The drag under way, from the hook's drag start until its window's move has ended.
     std::unique_ptr<DragSession> FDrag;
     // The system's reports of move/size loops, heard on this (the interface) thread.
     std::unique_ptr<MoveSizeEvents> FMoveSizeEvents;
-    std::vector<std::string> FExcluded;
+    ExclusionFile FExclusions;
+    // Set while a pick lasts: who gets the picked window.
+    std::function<void(HWND)> FPicked;
     // The window the last right click folded, and when, so that a right double click (which
     // starts with that click) can unfold it again.
     HWND FLastFolded = nullptr;

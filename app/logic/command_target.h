@@ -22,12 +22,6 @@ std::size_t CommandTargetIndex(const std::vector<std::uint32_t>& styles);
 // client area starts at (originX, originY) on the screen: (0, 0) for a top-level window.
 SnapPlacement PlacementInParent(SnapPlacement placement, std::int32_t originX, std::int32_t originY);
 
-// Maximized and minimized windows belong to the system's own placement: they are never moved,
-// sized or folded.
-constexpr bool MayBePlaced(bool maximized, bool minimized) {
-    return !maximized && !minimized;
-}
-
 // At the end of a session the folded windows are only asked to unfold, like everywhere else, and
 // the session's end then waits for their heights to come back, so that their programs save their
 // real sizes; a program that does not answer (or is only slow) cannot hold up signing out for

@@ -37,9 +37,6 @@ TEST(CommandTarget, AChildWindowIsPlacedInItsParentsClientCoordinates) {
     EXPECT_EQ(PlacementInParent(SnapPlacement{-64, -32, 0, 0, kSwpNoSize}, -100, 10).y, -42);
     constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
     EXPECT_EQ(PlacementInParent(SnapPlacement{kMax, 0, 0, 0, 0}, -10, 0).x, kMax) << "never wraps";
-    EXPECT_FALSE(MayBePlaced(true, false));
-    EXPECT_FALSE(MayBePlaced(false, true));
-    EXPECT_TRUE(MayBePlaced(false, false));
 }
 
 TEST(SessionEnd, WaitsOnlyForWindowsStillAtTheirFoldedHeightAndOnlyForASecond) {

@@ -78,3 +78,41 @@ TEST(ExclusionLines, LargeInputsSplitInLinearTime) {
     EXPECT_EQ(lines[20], "ClassName");
     EXPECT_EQ(lines.back(), "ClassName");
 }
+
+TEST(ExclusionLines, ABareFileNameEndingInExeNamesAProgram) {
+    EXPECT_TRUE(IsProgramLine(L"notepad.exe"));
+    EXPECT_TRUE(IsProgramLine(L"Chrome.EXE"));
+    EXPECT_TRUE(IsProgramLine(L"秀丸.exe"))
+        << "decoded first: no Shift-JIS trail byte can look like a folder";
+    EXPECT_TRUE(IsProgramLine(L" a.exe")) << "blanks before the name are part of it";
+    EXPECT_FALSE(IsProgramLine(L"notepad.exe ")) << "a trailing blank keeps it a class name";
+    EXPECT_FALSE(IsProgramLine(L".exe"));
+    EXPECT_FALSE(IsProgramLine(L"notepad.ex"));
+    EXPECT_FALSE(IsProgramLine(L"Notepad"));
+    EXPECT_FALSE(IsProgramLine(L"C:\\Windows\\notepad.exe"));
+    EXPECT_FALSE(IsProgramLine(L"tools/notepad.exe"));
+    EXPECT_FALSE(IsProgramLine(L"c:notepad.exe"));
+    EXPECT_EQ(FileNameOfPath(L"C:\\Program Files\\App\\app.exe"), L"app.exe");
+    EXPECT_EQ(FileNameOfPath(L"app.exe"), L"app.exe");
+}
+
+TEST(ExclusionLines, AStoreAppFrameIsAskedForTheAppInside) {
+    EXPECT_TRUE(DrawnByAppInside("ApplicationFrameWindow"));
+    EXPECT_TRUE(DrawnByAppInside("applicationframewindow"));
+    EXPECT_FALSE(DrawnByAppInside("ApplicationFrameWindow2"));
+    EXPECT_FALSE(DrawnByAppInside("Chrome_WidgetWin_1"));
+}
+
+TEST(ExclusionLines, AnAddedLineKeepsTheFileAndEndsLikeItsLines) {
+    EXPECT_EQ(WithLineAppended("", "a.exe"), "a.exe\r\n");
+    EXPECT_EQ(WithLineAppended("Notepad\r\n", "a.exe"), "Notepad\r\na.exe\r\n");
+    EXPECT_EQ(WithLineAppended("Notepad\nEdit", "a.exe"), "Notepad\nEdit\na.exe\n")
+        << "the last line gets its end";
+    EXPECT_EQ(WithLineAppended("Notepad\rEdit\r", "x"), "Notepad\rEdit\rx\r");
+    EXPECT_EQ(WithLineAppended("Notepad", "x"), "Notepad\r\nx\r\n");
+    EXPECT_EQ(WithLineAppended("\xEF\xBB\xBF", "x"), "\xEF\xBB\xBFx\r\n") << "a mark alone is no line";
+    EXPECT_EQ(WithLineAppended("\xEF\xBB\xBF\x95\x5C\n", "\x95\x5C"), "\xEF\xBB\xBF\x95\x5C\n\x95\x5C\n");
+    EXPECT_FALSE(WithLineAppended(std::string("A\0B", 3), "x")) << "a line after a NUL would never be read";
+    EXPECT_TRUE(HasUtf8Mark("\xEF\xBB\xBFNotepad"));
+    EXPECT_FALSE(HasUtf8Mark("Notepad"));
+}

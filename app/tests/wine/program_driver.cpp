@@ -163,6 +163,11 @@ std::vector<HWND> StartTargetWindows(winkit::ChildProcess& process,
     return windows;
 }
 
+bool GestureSettled(Program& program, HWND window) {
+    DWORD_PTR answer = 0;
+    return program.Settle() && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 20000, &answer) != 0;
+}
+
 std::wstring DialogText(HWND dialog) {
     std::wstring text;
     for (HWND child = FindWindowExW(dialog, nullptr, L"Static", nullptr); child;

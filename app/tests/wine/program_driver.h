@@ -82,6 +82,9 @@ private:
 // as the given process, and waits for each window; null where one did not appear.
 std::vector<HWND> StartTargetWindows(winkit::ChildProcess& process, const std::vector<std::wstring>& layouts);
 std::wstring ControlText(HWND control);
+// The program has handled everything up to now, and so has the program of `window`, which applies
+// any change the program only asked of it.
+bool GestureSettled(Program& program, HWND window);
 // The position of a scroll bar control of another process, or -1 when it does not answer.
 int ScrollPosition(HWND scrollBar);
 // The concatenated texts of a dialog's static controls.

@@ -232,6 +232,15 @@ protected:
         return WaitMenus(program_.Id(), 2);
     }
 
+    // Chooses 除外するウィンドウを選ぶ, the item after おまけ, and waits until the program has begun
+    // the pick.
+    bool BeginPick() {
+        if (!OpenTrayMenu(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP)) return false;
+        PressTimes(VK_DOWN, 5);
+        Press(VK_RETURN);
+        return WaitMenus(program_.Id(), 0) && program_.Settle();
+    }
+
     void CloseMenus() {
         for (int i = 0; i < 4 && !MenuWindows(program_.Id()).empty(); ++i) {
             Press(VK_ESCAPE);
@@ -589,4 +598,80 @@ TEST_F(TrayProgram, TheProgramItemsStartNotepadAndAMissingCalculatorChangesNothi
     PostMessageW(notepad, WM_CLOSE, 0, 0);
     EXPECT_TRUE(winkit::WaitFor([&] { return !IsWindow(notepad); }, 30s));
     EXPECT_EQ(program_.Quit(), 0u);
+}
+
+TEST_F(TrayProgram, APickedWindowsProgramIsAddedToTheListAndItsNextDragIsNotSnapped) {
+    // Lines ending in LF, the last one without its end; the right-button commands off.
+    ASSERT_TRUE(winkit::WriteFileBytes(copy_.ExclusionList(), "Existing\nLast"));
+    ClickControl(program_.Control(L"Button", L"右クリック機能（折りたたみなど）を使う"));
+    ASSERT_TRUE(
+        winkit::WaitFor([&] { return !program_.IsChecked(L"右クリック機能（折りたたみなど）を使う"); }, 20s));
+    winkit::ChildProcess targets;
+    // Beside the panel, where the clicks reach it.
+    const HWND window = StartTargetWindows(targets, {L"PickMe:resizable:20:420:300:200"})[0];
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(
+        winkit::WaitFor([&] { return WindowFromPoint(winkit::CaptionPoint(window)) == window; }, 30s));
+
+    ASSERT_TRUE(BeginPick());
+    ASSERT_TRUE(winkit::Click(winkit::CaptionPoint(window), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP));
+    const HWND dialog = program_.WaitDialog(30s);
+    ASSERT_NE(dialog, nullptr) << "no question after the pick";
+    EXPECT_NE(DialogText(dialog).find(L"target_windows.exe"), std::wstring::npos) << DialogText(dialog);
+    EXPECT_NE(DialogText(dialog).find(L"PickMe"), std::wstring::npos) << DialogText(dialog);
+    ASSERT_TRUE(PressDialogButton(dialog, L"プログラムを除外"));
+    EXPECT_TRUE(winkit::WaitFor(
+        [&] {
+            return winkit::ReadFileBytes(copy_.ExclusionList()) == "Existing\nLast\ntarget_windows.exe\n";
+        },
+        20s))
+        << winkit::ReadFileBytes(copy_.ExclusionList()).value_or("(none)");
+
+    // Dragged by its caption: the window stays where the move loop left it.
+    const RECT before = winkit::WindowRect(window);
+    const POINT from = winkit::CaptionPoint(window);
+    ASSERT_TRUE(winkit::xserver::MoveTo(from));
+    {
+        winkit::xserver::Held button(1);
+        ASSERT_TRUE(button.Down());
+        for (int i = 1; i <= 4; ++i)
+            ASSERT_TRUE(winkit::xserver::MoveTo(POINT{from.x + 37 * i / 4, from.y + 21 * i / 4}));
+        // Translucent while it moves, opaque once the program has ended the drag.
+        ASSERT_TRUE(winkit::WaitFor([&] { return winkit::IsLayered(window); }, 20s));
+    }
+    ASSERT_TRUE(winkit::WaitFor([&] { return !winkit::IsLayered(window); }, 20s));
+    ASSERT_TRUE(GestureSettled(program_, window));
+    const RECT after = winkit::WindowRect(window);
+    EXPECT_EQ(after.top, before.top + 21);
+    EXPECT_EQ(after.right - after.left, before.right - before.left) << "snapped after all";
+    EXPECT_EQ(after.left, before.left + 37) << "snapped after all";
+}
+
+TEST_F(TrayProgram, EscapeEndsAPickAndAReadOnlyListIsLeftAsItWas) {
+    const std::string list = "\xEF\xBB\xBF"
+                             "Existing\r\n";
+    ASSERT_TRUE(winkit::WriteFileBytes(copy_.ExclusionList(), list));
+    const Victim victim(60, 60);
+
+    // After Escape a right click folds again, instead of picking.
+    ASSERT_TRUE(BeginPick());
+    Press(VK_ESCAPE);
+    ASSERT_TRUE(victim.Fold()) << "the right click was still taken for a pick";
+    const int folded = HeightOf(victim.Handle());
+
+    ASSERT_TRUE(SetFileAttributesW(copy_.ExclusionList().c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(BeginPick());
+    ASSERT_TRUE(
+        winkit::Click(winkit::CaptionPoint(victim.Handle()), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP));
+    const HWND dialog = program_.WaitDialog(30s);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(PressDialogButton(dialog, L"クラスを除外"));
+    ASSERT_TRUE(winkit::WaitFor([&] { return !IsWindow(dialog); }, 20s));
+    const HWND message = program_.WaitDialog(30s);
+    ASSERT_NE(message, nullptr) << "the failed write was not reported";
+    EXPECT_NE(DialogText(message).find(L"書き込めません"), std::wstring::npos) << DialogText(message);
+    PostMessageW(message, WM_CLOSE, 0, 0);
+    SetFileAttributesW(copy_.ExclusionList().c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(winkit::ReadFileBytes(copy_.ExclusionList()), list);
+    EXPECT_EQ(HeightOf(victim.Handle()), folded) << "a pick does not unfold";
 }

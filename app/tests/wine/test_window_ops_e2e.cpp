@@ -267,6 +267,42 @@ TEST_F(WindowOpsTest, ExcludedClassesAreNotSnappedWhateverTheirLetterCase) {
         << Describe(winkit::WindowRect(windows[1]));
 }
 
+TEST_F(WindowOpsTest, AProgramOnTheListAndAListEditedWhileRunningTakeEffectAtTheNextDrag) {
+    StartProgram(SettingsText(), "NOTEPAD.EXE\r\n");
+    const auto windows = StartTargets({L"EditedIn:resizable:520:400:300:200"});
+    ASSERT_NE(windows[0], nullptr);
+    const HWND notepad =
+        winkit::WaitProcessWindow(targets_.emplace_back(L"notepad.exe").Id(), L"Notepad", 60s);
+    ASSERT_NE(notepad, nullptr);
+    SetWindowPos(notepad, nullptr, 150, 130, 420, 300, SWP_NOZORDER);
+    ASSERT_TRUE(winkit::WaitFor(
+        [&] {
+            return SameRect(winkit::WindowRect(notepad), RECT{150, 130, 570, 430});
+        },
+        20s));
+    const auto dragSettled = [&](HWND window, int dx, int dy, bool ownWindow) {
+        const RECT before = winkit::WindowRect(window);
+        DragCaption(window, dx, dy, ownWindow);
+        EXPECT_TRUE(GestureSettled(*program_, window));
+        return std::make_pair(Offset(before, dx, dy), winkit::WindowRect(window));
+    };
+
+    // Excluded by its program's name, in another letter case: left where the drag put it.
+    const auto [movedNotepad, notepadNow] = dragSettled(notepad, 50, 19, false);
+    EXPECT_TRUE(SameRect(notepadNow, movedNotepad)) << Describe(notepadNow);
+
+    // Edited while the program runs: with a trailing blank the line names a class, and a class
+    // comes in.
+    ASSERT_TRUE(winkit::WriteFileBytes(copy_->ExclusionList(), "NOTEPAD.EXE \r\nEditedIn\r\n"));
+    const auto [movedIn, inNow] = dragSettled(windows[0], -37, 21, true);
+    EXPECT_TRUE(SameRect(inNow, movedIn)) << Describe(inNow);
+    const auto [movedAgain, notepadAgain] = dragSettled(notepad, 30, 10, false);
+    const RECT snapped{Snapped(movedAgain.left), Snapped(movedAgain.top), Snapped(movedAgain.right),
+                       Snapped(movedAgain.bottom)};
+    EXPECT_TRUE(winkit::WaitFor([&] { return SameRect(winkit::WindowRect(notepad), snapped); }, 20s))
+        << Describe(winkit::WindowRect(notepad));
+}
+
 TEST_F(WindowOpsTest, WithSnappingOffNothingMoves) {
     StartProgram(SettingsText([](Settings& s) { s.useGrid = false; }));
     const auto windows = StartTargets({L"SnapOff:resizable:100:100:300:200"});
