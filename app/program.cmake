@@ -28,6 +28,7 @@ function(add_trellane_program_library name)
     grid_window.cpp
     gui_benri.cpp
     hook_client.cpp
+    keep_mode_window.cpp
     settings_file.cpp
     trace.cpp
     tray_commands.cpp
