@@ -445,6 +445,7 @@ void TfrmTrellane::Show() {
 }
 
 bool TfrmTrellane::PreTranslate(MSG& msg) {
+    if (FDisplayModes.PreTranslate(msg)) return true;
     if (!FHandle || !IsWindowVisible(FHandle)) return false;
     return IsDialogMessageW(FHandle, &msg) != FALSE;
 }

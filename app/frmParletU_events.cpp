@@ -23,10 +23,14 @@ constexpr wchar_t kHelpFileName[] = L"ReadMe.txt";
 constexpr wchar_t kResidentNotice[] =
     L"今からTrellaneは、タスクトレイに常駐します。\r\n終了するときはトレイの[G]のアイコンをクリックしてください。";
 constexpr wchar_t kWriteErrorFormat[] = L" に書き込めません";
+// A Japanese sentence ends with the ideographic full stop.
+constexpr wchar_t kFullStop[] = L"。";
 constexpr wchar_t kHookUnavailable[] =
     L"マウスフックを開始できないため、ウィンドウの操作（グリッドへの吸着、半透明、折りたたみ、最前面）は使えません。";
-constexpr wchar_t kHookUnavailableReason[] =
-    L"フックの共有メモリを開けませんでした。別のプログラムが同じ名前を使っている可能性があります: 「";
+// Either cause: the library's shared memory could not be opened, or Windows refused the hook itself.
+constexpr wchar_t kHookUnavailableReason[] = L"考えられる原因: フックの共有メモリ「";
+constexpr wchar_t kHookUnavailableReasonEnd[] =
+    L"」を別のプログラムが使っている、または Windows がマウスフックの登録を受け付けなかった。";
 constexpr wchar_t kStartupWriteError[] = L"スタートアップのショートカットを作成できません: ";
 constexpr wchar_t kStartupDeleteError[] = L"スタートアップのショートカットを削除できません: ";
 std::wstring WideFromAscii(const char* text) {
@@ -39,7 +43,7 @@ std::wstring WideFromAscii(const char* text) {
 // InstallHook failed: the user is told that window commands are not available, and why.
 void ReportHookUnavailable(const std::wstring& title) {
     const std::wstring text = std::wstring(kHookUnavailable) + L"\r\n" + kHookUnavailableReason +
-                              WideFromAscii(VELLUM_HOOK_MAPPING_NAME) + L"」";
+                              WideFromAscii(VELLUM_HOOK_MAPPING_NAME) + kHookUnavailableReasonEnd;
     MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONWARNING | MB_TASKMODAL);
 }
 
@@ -134,7 +138,7 @@ void TfrmTrellane::FormDestroy() {
 bool TfrmTrellane::WriteSettings() {
     FSettingsWritten = FIni.Write(FSettings);
     if (FSettingsWritten) return true;
-    const std::wstring text = FIni.Path() + kWriteErrorFormat + L".";
+    const std::wstring text = FIni.Path() + kWriteErrorFormat + kFullStop;
     MessageBoxW(nullptr, text.c_str(), FApplication.Title().c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
     return false;
 }

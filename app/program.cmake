@@ -29,6 +29,7 @@ function(add_trellane_program_library name)
     grid_window.cpp
     gui_benri.cpp
     hook_client.cpp
+    keep_mode_window.cpp
     pick_dialog.cpp
     settings_file.cpp
     trace.cpp

@@ -11,8 +11,6 @@ namespace trellane {
 
 namespace {
 
-constexpr wchar_t kDisplayChangeTitle[] = L"ディスプレイサイズの変更";
-
 void SendWindowsKeyShortcut(std::uint8_t letterKey) {
     for (const KeyStroke& stroke : WindowsKeyShortcut(letterKey))
         keybd_event(stroke.virtualKey, 0, stroke.flags, 0);
@@ -46,28 +44,66 @@ void mnuZephClick() {
 
 void DisplayModeMenu::Build(TMenuItem& menu, HWND owner) {
     FOwner = owner;
-    for (int index = 0; index < kMaxDisplayModes; ++index) {
-        DEVMODEW& mode = FModes[static_cast<std::size_t>(index)];
-        mode = DEVMODEW{};
+    DEVMODEW current{};
+    current.dmSize = sizeof current;
+    if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &current)) {
+        LogFailure(L"EnumDisplaySettingsW", L"ENUM_CURRENT_SETTINGS");
+        return;
+    }
+    const auto factsOf = [](const DEVMODEW& mode) {
+        return DisplayModeFacts{mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel,
+                                mode.dmDisplayFrequency};
+    };
+    std::vector<DEVMODEW> listed;
+    for (DWORD index = 0;; ++index) {
+        DEVMODEW mode{};
         mode.dmSize = sizeof mode;
-        if (!EnumDisplaySettingsW(nullptr, static_cast<DWORD>(index), &mode)) break;
+        if (!EnumDisplaySettingsW(nullptr, index, &mode)) break;
+        listed.push_back(mode);
+    }
+    // Last, so that the same mode as the system lists it comes first; there even where it does not.
+    listed.push_back(current);
+    std::vector<DisplayModeFacts> facts;
+    for (const DEVMODEW& mode : listed)
+        facts.push_back(factsOf(mode));
+    for (const std::size_t index : OfferedDisplayModes(facts, factsOf(current))) {
+        const DEVMODEW& mode = listed[index];
         menu.Add(
             L"",
             DisplayModeCaption(mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel,
                                mode.dmDisplayFrequency),
-            [this](TMenuItem& sender) { DisplayModeClick(sender); }, index);
+            [this](TMenuItem& sender) { DisplayModeClick(sender); },
+            static_cast<std::intptr_t>(FModes.size()));
+        FModes.push_back(mode);
     }
 }
 
 void DisplayModeMenu::DisplayModeClick(TMenuItem& sender) {
+    // One change at a time: the open question comes to the front again.
+    if (FKeep.IsAsking()) {
+        FKeep.BringToFront();
+        return;
+    }
     const std::wstring question = DisplayModeQuestion(sender.Caption());
     if (MessageBoxW(FOwner, question.c_str(), kDisplayChangeTitle, MB_YESNO) != IDYES) return;
     const std::intptr_t index = sender.Tag();
-    if (index < 0 || index >= kMaxDisplayModes) return;
-    // Written to the registry too, so the mode stays after the next log-on.
-    const LONG result = ChangeDisplaySettingsW(&FModes[static_cast<std::size_t>(index)], CDS_UPDATEREGISTRY);
-    if (result != DISP_CHANGE_SUCCESSFUL)
-        LogFailure(L"ChangeDisplaySettingsW", sender.Caption(), static_cast<unsigned long>(result));
+    if (index < 0 || static_cast<std::size_t>(index) >= FModes.size()) return;
+    DEVMODEW previous{};
+    previous.dmSize = sizeof previous;
+    if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &previous)) {
+        LogFailure(L"EnumDisplaySettingsW", L"ENUM_CURRENT_SETTINGS");
+        return;
+    }
+    // For this session only: the registry keeps the mode from before until the user keeps this one.
+    DEVMODEW chosen = FModes[static_cast<std::size_t>(index)];
+    const LONG result = ChangeDisplaySettingsW(&chosen, 0);
+    if (result != DISP_CHANGE_SUCCESSFUL) {
+        ReportDisplayChangeFailure(FOwner, sender.Caption(), result);
+        return;
+    }
+    if (FKeep.Ask(FOwner, chosen, previous, sender.Caption())) return;
+    // Nobody could be asked, so nothing is kept.
+    ChangeDisplaySettingsW(&previous, 0);
 }
 
 } // namespace trellane

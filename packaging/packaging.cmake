@@ -41,7 +41,7 @@ add_custom_target(trellane_exclusion_list ALL DEPENDS "${exclusion_stamp}")
 # 11), which Windows and Info-ZIP's unzip both honour.
 set(CPACK_GENERATOR "ZIP")
 set(CPACK_PACKAGE_NAME "Trellane")
-set(CPACK_PACKAGE_VENDOR "Trellane")
+set(CPACK_PACKAGE_VENDOR "Trellane 開発チーム")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION "Tray-resident grid snapping for windows (${TRELLANE_EDITION})")
 set(CPACK_PACKAGE_FILE_NAME "${TRELLANE_ZIP_BASENAME}")

@@ -324,7 +324,7 @@ TEST_F(ProgramTest, AnUnwritableSettingsFileGivesTheErrorBox) {
     PostMessageW(form, WM_CLOSE, 0, 0);
     const HWND box = program.WaitDialog(30s);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(DialogText(box), copy.Ini() + L" に書き込めません.");
+    EXPECT_EQ(DialogText(box), copy.Ini() + L" に書き込めません。");
     ASSERT_TRUE(PressDialogButton(box, L"OK"));
     EXPECT_EQ(program.WaitExit(30s), 0u);
     RemoveDirectoryW(copy.Ini().c_str());
@@ -458,8 +458,8 @@ TEST_F(ProgramTest, OnAScaledScreenThePanelFitsItsControlsAndTheTrayIconHasTheSm
     EXPECT_EQ(okBounds(), "528,504,170,74") << "352,336,113,49 at 150 %";
     EXPECT_EQ(LayoutFaults(form), "");
     DWORD_PTR iconWidth = 0;
-    SendMessageTimeoutW(form, RegisterWindowMessageW(trellane::kTrayIconSizeMessageName), 0, 0,
-                        SMTO_BLOCK, 10000, &iconWidth);
+    SendMessageTimeoutW(form, RegisterWindowMessageW(trellane::kTrayIconSizeMessageName), 0, 0, SMTO_BLOCK,
+                        10000, &iconWidth);
     EXPECT_EQ(iconWidth, 24u);
 
     // Moved to monitors at 100 % and at 125 %: the design's own bounds, then scaled again.

@@ -21,7 +21,8 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr wchar_t kStayResident[] = L"常駐する(&O)";
-constexpr wchar_t kDisplayChangeTitle[] = L"ディスプレイサイズの変更";
+constexpr wchar_t kDisplayChangeTitle[] = L"画面解像度の変更";
+constexpr wchar_t kKeepModeClass[] = L"TrellaneKeepMode";
 
 // Clicks until the click has had its effect: under load a click can still go astray (to where an
 // echo of an earlier pointer position put the cursor), and these clicks are all harmless to repeat.
@@ -122,10 +123,11 @@ struct DisplayMode {
     }
 };
 
-DisplayMode CurrentMode() {
+// The mode the screen shows now, or (ENUM_REGISTRY_SETTINGS) the one the next log-on starts with.
+DisplayMode CurrentMode(DWORD which = ENUM_CURRENT_SETTINGS) {
     DEVMODEW mode{};
     mode.dmSize = sizeof mode;
-    EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    EnumDisplaySettingsW(nullptr, which, &mode);
     return {mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency};
 }
 
@@ -139,6 +141,21 @@ std::vector<DEVMODEW> AllModes() {
         modes.push_back(mode);
     }
     return modes;
+}
+
+// The modes the menu offers, in its order, as the program picks them at start.
+std::vector<DEVMODEW> OfferedModes() {
+    std::vector<DEVMODEW> listed = AllModes();
+    listed.push_back(DEVMODEW{});
+    listed.back().dmSize = sizeof(DEVMODEW);
+    EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &listed.back());
+    std::vector<trellane::DisplayModeFacts> facts;
+    for (const DEVMODEW& mode : listed)
+        facts.push_back({mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency});
+    std::vector<DEVMODEW> offered;
+    for (const std::size_t index : trellane::OfferedDisplayModes(facts, facts.back()))
+        offered.push_back(listed[index]);
+    return offered;
 }
 
 std::wstring CaptionOf(const DEVMODEW& mode) {
@@ -271,6 +288,26 @@ protected:
         ASSERT_TRUE(winkit::WaitFor(closed, 30s));
     }
 
+    // Chooses a mode of another width and answers the first question Yes: the screen changes and
+    // the keep-or-go-back question appears.
+    DisplayMode SwitchToAnotherSize() {
+        const std::vector<DEVMODEW> modes = OfferedModes();
+        const auto other = std::find_if(modes.begin(), modes.end(), [&](const DEVMODEW& mode) {
+            return mode.dmPelsWidth != original_.width && mode.dmPelsWidth >= 640;
+        });
+        EXPECT_NE(other, modes.end()) << "no other mode to switch to";
+        if (other == modes.end()) return original_;
+        const DisplayMode wanted{other->dmPelsWidth, other->dmPelsHeight, other->dmBitsPerPel,
+                                 other->dmDisplayFrequency};
+        const HWND box = ChooseDisplayMode(VK_DOWN, static_cast<int>(other - modes.begin()));
+        EXPECT_NE(box, nullptr);
+        if (box) Answer(box, IDYES);
+        answered_ = std::chrono::steady_clock::now();
+        EXPECT_TRUE(winkit::WaitFor([&] { return CurrentMode() == wanted; }, 10s));
+        EXPECT_NE(winkit::WaitProcessWindow(program_.Id(), kKeepModeClass, 10s), nullptr);
+        return wanted;
+    }
+
     void RestoreMode() {
         for (const DEVMODEW& mode : AllModes()) {
             const DisplayMode candidate{mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel,
@@ -288,6 +325,7 @@ protected:
     HWND form_ = nullptr;
     DisplayMode original_{};
     std::optional<POINT> found_;
+    std::chrono::steady_clock::time_point answered_;
 };
 
 } // namespace
@@ -362,11 +400,10 @@ TEST_F(TrayProgram, OpeningThePanelFromTheTrayShowsItOpaqueAfterTheScrollBarPrev
     EXPECT_EQ(program_.Quit(), 0u);
 }
 
-TEST_F(TrayProgram, TheDisplayModeListShowsAtMost41ModesWithTheirCaptionsAndNoKeepsTheMode) {
-    const std::vector<DEVMODEW> modes = AllModes();
+TEST_F(TrayProgram, TheDisplayModeListOffersThePresentModeAndNoKeepsTheMode) {
+    const std::vector<DEVMODEW> modes = OfferedModes();
     ASSERT_FALSE(modes.empty());
-    const std::size_t listed = std::min<std::size_t>(modes.size(), 41);
-    if (modes.size() <= 41) std::cout << "note: the display reports only " << modes.size() << " modes\n";
+    ASSERT_LE(modes.size(), 41u);
 
     // The first item, reached by the access key of 画面解像度の変更(&G).
     HWND box = ChooseDisplayMode(VK_DOWN, 0);
@@ -380,51 +417,56 @@ TEST_F(TrayProgram, TheDisplayModeListShowsAtMost41ModesWithTheirCaptionsAndNoKe
     ASSERT_TRUE(program_.Settle());
     EXPECT_EQ(CurrentMode(), original_) << "No keeps the mode";
 
-    // The last item, one step up from the first: the 41st mode when the display reports more.
+    // The last item, one step up from the first.
     box = ChooseDisplayMode(VK_UP, 1);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(DialogText(box), trellane::DisplayModeQuestion(CaptionOf(modes[listed - 1])));
+    EXPECT_EQ(DialogText(box), trellane::DisplayModeQuestion(CaptionOf(modes.back())));
     Answer(box, IDNO);
 
-    // One in the middle, counted down from the first.
-    const int middle = static_cast<int>(listed / 2);
-    box = ChooseDisplayMode(VK_DOWN, middle);
+    // The present mode, counted down from the first.
+    const auto present = std::find_if(modes.begin(), modes.end(), [&](const DEVMODEW& mode) {
+        return DisplayMode{mode.dmPelsWidth, mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency} ==
+               original_;
+    });
+    ASSERT_NE(present, modes.end()) << "the present mode is offered";
+    box = ChooseDisplayMode(VK_DOWN, static_cast<int>(present - modes.begin()));
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(DialogText(box),
-              trellane::DisplayModeQuestion(CaptionOf(modes[static_cast<std::size_t>(middle)])));
+    EXPECT_EQ(DialogText(box), trellane::DisplayModeQuestion(CaptionOf(*present)));
     Answer(box, IDNO);
     ASSERT_TRUE(program_.Settle());
     EXPECT_EQ(CurrentMode(), original_);
     EXPECT_EQ(program_.Quit(), 0u);
 }
 
-TEST_F(TrayProgram, YesSwitchesToTheChosenMode) {
-    const std::vector<DEVMODEW> modes = AllModes();
-    const std::size_t listed = std::min<std::size_t>(modes.size(), 41);
-    // A mode of another size, so that the switch shows in the screen's metrics.
-    std::size_t target = listed;
-    for (std::size_t i = 0; i < listed; ++i) {
-        if (modes[i].dmPelsWidth != original_.width && modes[i].dmPelsWidth >= 640 &&
-            modes[i].dmBitsPerPel == original_.bits) {
-            target = i;
-            break;
-        }
-    }
-    ASSERT_LT(target, listed) << "no other mode to switch to";
-    const DisplayMode wanted{modes[target].dmPelsWidth, modes[target].dmPelsHeight,
-                             modes[target].dmBitsPerPel, modes[target].dmDisplayFrequency};
-
-    const HWND box = ChooseDisplayMode(VK_DOWN, static_cast<int>(target));
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(DialogText(box), trellane::DisplayModeQuestion(CaptionOf(modes[target])));
-    Answer(box, IDYES);
-    EXPECT_TRUE(winkit::WaitFor([&] { return CurrentMode() == wanted; }, 60s))
-        << "now " << CurrentMode().width << "x" << CurrentMode().height;
-    EXPECT_TRUE(winkit::WaitFor(
-        [&] { return GetSystemMetrics(SM_CXSCREEN) == static_cast<int>(wanted.width); }, 30s));
-
+TEST_F(TrayProgram, YesSwitchesForNowAndYesToTheSecondQuestionKeepsTheMode) {
+    const DisplayMode wanted = SwitchToAnotherSize();
+    const HWND keep = winkit::FindProcessWindow(program_.Id(), kKeepModeClass);
+    ASSERT_NE(keep, nullptr);
+    EXPECT_TRUE(winkit::WaitFor([&] { return GetForegroundWindow() == keep; }, 30s)) << "in front";
+    EXPECT_EQ(CurrentMode(ENUM_REGISTRY_SETTINGS), original_) << "not kept yet";
+    Answer(keep, IDYES);
+    ASSERT_TRUE(program_.Settle());
+    EXPECT_EQ(CurrentMode(), wanted);
+    EXPECT_EQ(CurrentMode(ENUM_REGISTRY_SETTINGS), wanted) << "kept for the next log-on";
     RestoreMode();
     EXPECT_EQ(CurrentMode(), original_);
+    EXPECT_EQ(program_.Quit(), 0u);
+}
+
+TEST_F(TrayProgram, AChangeLeftUnansweredComesBackByItselfWithin17Seconds) {
+    SwitchToAnotherSize();
+    const HWND keep = winkit::FindProcessWindow(program_.Id(), kKeepModeClass);
+    ASSERT_NE(keep, nullptr);
+    const HWND countdown =
+        FindWindowExW(keep, FindWindowExW(keep, nullptr, L"Static", nullptr), L"Static", nullptr);
+    const std::wstring first = ControlText(countdown);
+    EXPECT_TRUE(first == trellane::KeepModeCountdown(15) || first == trellane::KeepModeCountdown(14))
+        << "shown";
+    EXPECT_TRUE(winkit::WaitFor([&] { return ControlText(countdown) != first; }, 5s)) << "counts down";
+    EXPECT_TRUE(winkit::WaitFor([&] { return CurrentMode() == original_ && !IsWindow(keep); },
+                                std::chrono::duration_cast<std::chrono::milliseconds>(
+                                    answered_ + 17s - std::chrono::steady_clock::now())));
+    EXPECT_EQ(CurrentMode(ENUM_REGISTRY_SETTINGS), original_);
     EXPECT_EQ(program_.Quit(), 0u);
 }
 
