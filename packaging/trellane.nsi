@@ -32,7 +32,7 @@ SetCompressor /SOLID lzma
 !insertmacro REQUIRE OUTFILE
 
 !define PRODUCT "Trellane"
-!define PUBLISHER "Trellane"
+!define PUBLISHER "Trellane 開発チーム"
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Trellane"
 !define MAIN_WINDOW_CLASS "TfrmTrellane"
 ; The same name that the panel's start-up check box writes and deletes.
@@ -81,14 +81,14 @@ ShowUninstDetails nevershow
 
 LangString SecMain ${LANG_JAPANESE} "Trellane 本体"
 LangString SecStartupName ${LANG_JAPANESE} "Windowsの起動時に自動的に常駐する"
-LangString DescMain ${LANG_JAPANESE} "本体（trellane.exe）、マウス操作を受け取る部品（tools フォルダー）、除外リスト、説明書（ReadMe.txt）です。"
-LangString DescStartup ${LANG_JAPANESE} "サインインのたびに起動します。パネルで「起動時に自動的に常駐する」もオンにしないと、毎回パネルが出ます。"
-LangString DirTop ${LANG_JAPANESE} "Trellane を次のフォルダーにインストールします。Trellane は設定を trellane.exe と同じフォルダーに保存するため、あなたが書き込めるフォルダーを選んでください（普通はこのままで大丈夫です）。「Program Files」の中などでは設定が保存できません。$_CLICK"
+LangString DescMain ${LANG_JAPANESE} "本体（trellane.exe）、マウス操作を受け取る部品（tools フォルダ）、除外リスト、説明書（ReadMe.txt）です。"
+LangString DescStartup ${LANG_JAPANESE} "サインインのたびに Trellane を起動します。パネルを出さずに起動するには、パネルの「起動時に自動的に常駐する」もオンにしてください。"
+LangString DirTop ${LANG_JAPANESE} "Trellane を次のフォルダにインストールします。Trellane は設定を trellane.exe と同じフォルダに保存するため、管理者の権限なしで書き込めるフォルダを選んでください（通常はこのままでかまいません）。「Program Files」の中などでは設定を保存できません。$_CLICK"
 LangString RunNow ${LANG_JAPANESE} "Trellane を起動する"
 LangString ShowManual ${LANG_JAPANESE} "説明書（ReadMe.txt）を表示する"
 LangString MsgClose ${LANG_JAPANESE} "Trellane が起動しています。$\r$\n$\r$\n［OK］を押すと、Trellane を終了してからインストールを続けます。折りたたんだウィンドウは元に戻り、設定は保存されます。$\r$\n［キャンセル］を押すと、何も変えずにインストールを中止します。"
 LangString MsgCannotClose ${LANG_JAPANESE} "Trellane を終了できませんでした。$\r$\nTrellane がメッセージを表示していたら、それを閉じてから［再試行］を押してください。$\r$\n［キャンセル］を押すと中止します。"
-LangString UnConfirmTop ${LANG_JAPANESE} "Trellane をこのコンピューターから削除します。起動中の Trellane は先に終了します。そのとき、折りたたんだウィンドウは元に戻り、設定は保存されます。設定ファイルと、書き換えた除外リストを残すかどうかは、このあとお尋ねします。"
+LangString UnConfirmTop ${LANG_JAPANESE} "Trellane をこのコンピュータから削除します。起動中の Trellane は先に終了します。そのとき、折りたたんだウィンドウは元に戻り、設定は保存されます。設定ファイルと、書き換えた除外リストを残すかどうかは、このあとお尋ねします。"
 LangString MsgRemoveSettings ${LANG_JAPANESE} "Trellane の設定ファイル（trellane.ini）も削除しますか？$\r$\n［いいえ］を押すと残します。もう一度インストールしたときに、その設定がそのまま使われます。"
 LangString MsgRemoveList ${LANG_JAPANESE} "除外リスト（tools\除外リスト.txt）は、インストールされたときから書き換えられています。$\r$\nこの除外リストも削除しますか？$\r$\n［いいえ］を押すと残します。もう一度インストールしたときに、そのまま使われます。"
 

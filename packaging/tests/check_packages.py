@@ -10,6 +10,9 @@
   check_packages.py versions README VERSION ZIP SETUP
       the package names carry VERSION, the README names them by pattern and never by another
       version, the installer's version resource = VERSION
+  check_packages.py manual README_TXT
+      the Japanese manual: UTF-8 with a byte-order mark (so that every Notepad reads it), CR LF line
+      ends, at most MANUAL_MAX_LINES lines, and every section a user is sent to, in order
 """
 import re
 import struct
@@ -20,6 +23,13 @@ from pathlib import Path
 JAPANESE_LIST = "tools/除外リスト.txt"
 SHIPPED = ["trellane.exe", "tools/Vellum.dll", JAPANESE_LIST, "ReadMe.txt"]
 UTF8_NAME_FLAG = 1 << 11
+# A manual that a user reads through in a few minutes; past this it has grown repetitive again.
+MANUAL_MAX_LINES = 420
+# The manual's sections by their headings (without their numbers), in their order: the panel's
+# help button, the tray notice and the messages send users to them.
+MANUAL_SECTIONS = ["概要", "まず使ってみる", "インストールとアンインストール", "使い方", "設定",
+                   "除外リスト", "注意事項", "何も起きないとき", "更新履歴", "設定ファイル",
+                   "ライセンス条文"]
 
 failures = []
 
@@ -155,6 +165,39 @@ def check_versions(readme, version, zip_path, setup_path):
           f"the installer's version resource is {fixed_version(setup)}, the project's version {version}")
 
 
+def manual_headings(lines):
+    """The section titles of the manual: the line after each rule of dashes, without its number and
+    without a closing remark in brackets (付録 A. 設定ファイル（trellane.ini） is 設定ファイル)."""
+    headings = []
+    for rule, title in zip(lines, lines[1:]):
+        if len(rule) >= 20 and set(rule) == {"-"}:
+            title = re.sub(r"^(?:\d+|付録 [A-Z])\.\s*", "", title)
+            headings.append(re.sub(r"（[^（）]*）$", "", title).strip())
+    return headings
+
+
+def check_manual(path):
+    data = Path(path).read_bytes()
+    check(data.startswith(b"\xef\xbb\xbf"), "the manual has no UTF-8 byte-order mark")
+    try:
+        text = data.decode("utf-8-sig")
+    except UnicodeDecodeError as error:
+        check(False, f"the manual is not UTF-8: {error}")
+        return
+    check(text.count("\n") == text.count("\r\n") and text.count("\r") == text.count("\r\n"),
+          "the manual has line ends other than CR LF")
+    lines = text.split("\r\n")
+    if lines and lines[-1] == "":
+        lines.pop()
+    check(len(lines) <= MANUAL_MAX_LINES, f"the manual has {len(lines)} lines, more than {MANUAL_MAX_LINES}")
+    headings = manual_headings(lines)
+    found = [title for title in headings if title in MANUAL_SECTIONS]
+    for section in MANUAL_SECTIONS:
+        check(section in headings, f"the manual has no section headed {section}")
+    check(found == [s for s in MANUAL_SECTIONS if s in found],
+          f"the manual's sections are in the order {found}, not {MANUAL_SECTIONS}")
+
+
 def main(argv):
     command = argv[1] if len(argv) > 1 else ""
     if command == "zip" and len(argv) == 5:
@@ -163,6 +206,8 @@ def main(argv):
         check_exclusion_list(argv[2])
     elif command == "versions" and len(argv) == 6:
         check_versions(argv[2], argv[3], argv[4], argv[5])
+    elif command == "manual" and len(argv) == 3:
+        check_manual(argv[2])
     else:
         print(__doc__, file=sys.stderr)
         return 2

@@ -271,7 +271,7 @@ TEST(Installer, InstallsForTheUserRunsAndUninstallsCleanly) {
     ASSERT_EQ(FilesUnder(folder), Sorted(Installed({L"uninstall.exe"})));
     EXPECT_EQ(RegistryString(L"DisplayName").value_or(L""), L"Trellane");
     EXPECT_EQ(RegistryString(L"DisplayVersion").value_or(L""), version);
-    EXPECT_EQ(RegistryString(L"Publisher").value_or(L""), L"Trellane");
+    EXPECT_EQ(RegistryString(L"Publisher").value_or(L""), L"Trellane 開発チーム");
     EXPECT_EQ(RegistryString(L"InstallLocation").value_or(L""), folder);
     EXPECT_EQ(RegistryString(L"DisplayIcon").value_or(L""), exe + L",0");
     EXPECT_EQ(RegistryString(L"UninstallString").value_or(L""), L"\"" + uninstaller + L"\"");

@@ -8,6 +8,9 @@ find_program(TRELLANE_PYTHON3 python3 HINTS /usr/bin REQUIRED)
 add_test(NAME Packaging.ExclusionListFormat
          COMMAND "${TRELLANE_PYTHON3}" "${packaging_tests_dir}/check_packages.py" exclusion-list
                  "${TRELLANE_DIST_DIR}/tools/除外リスト.txt")
+add_test(NAME Packaging.ManualIsShortAndHasItsSections
+         COMMAND "${TRELLANE_PYTHON3}" "${packaging_tests_dir}/check_packages.py" manual
+                 "${CMAKE_SOURCE_DIR}/app/ReadMe.txt")
 add_test(NAME Packaging.ZipHoldsTheShippedFilesWithUtf8Names
          COMMAND "${TRELLANE_PYTHON3}" "${packaging_tests_dir}/check_packages.py" zip
                  "${TRELLANE_ZIP}" "${CMAKE_SOURCE_DIR}" "${PROJECT_VERSION}")
