@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -717,6 +718,76 @@ TEST_F(TrayComponent, OwnedComponentsGoLastMadeFirstAndTheRestHearOfEach) {
         new Recorder(&owner, "c", log);
     }
     EXPECT_EQ(log, (std::vector<std::string>{"c", "b heard", "a heard", "b", "a heard", "a"}));
+}
+
+// ---- The balloon ----------------------------------------------------------------------------------------
+
+struct BalloonCall {
+    DWORD message;
+    NOTIFYICONDATAW data;
+};
+std::vector<BalloonCall> BalloonCalls;
+BOOL BalloonAnswer = TRUE;
+
+BOOL WINAPI ObserveBalloon(DWORD message, PNOTIFYICONDATAW data) {
+    BalloonCall call{message, {}};
+    std::memcpy(&call.data, data, std::min<std::size_t>(data->cbSize, sizeof call.data));
+    BalloonCalls.push_back(call);
+    return BalloonAnswer;
+}
+
+class TrayBalloon : public TrayComponent {
+protected:
+    void SetUp() override {
+        TrayComponent::SetUp();
+        BalloonCalls.clear();
+        BalloonAnswer = TRUE;
+        previousWide_ = SetShellNotifyIconWFunction(ObserveBalloon);
+    }
+    void TearDown() override {
+        SetShellNotifyIconWFunction(previousWide_);
+        TrayComponent::TearDown();
+    }
+
+private:
+    ShellNotifyIconWFunction previousWide_ = nullptr;
+};
+
+TEST_F(TrayBalloon, ModifiesTheShownIconWithTheWideRecordsSecondForm) {
+    TIconTray tray(nullptr);
+    EXPECT_FALSE(tray.ShowBalloon(L"title", L"text")) << "no icon shown yet";
+    EXPECT_TRUE(BalloonCalls.empty());
+    tray.SetIcon(MakeIcon());
+    const HWND window = TrayWindow();
+    const UINT id = Calls.back().data.uID;
+    Calls.clear();
+    EXPECT_TRUE(tray.ShowBalloon(L"管理者として実行中のウィンドウ", L"「x」は管理者として"));
+    EXPECT_TRUE(Calls.empty()) << "the narrow record is not sent again";
+    ASSERT_EQ(BalloonCalls.size(), 1u);
+    const BalloonCall& call = BalloonCalls[0];
+    EXPECT_EQ(call.message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(call.data.cbSize, sizeof(void*) == 8 ? 952u : 936u);
+    EXPECT_EQ(call.data.hWnd, window);
+    EXPECT_EQ(call.data.uID, id);
+    EXPECT_EQ(call.data.uFlags, static_cast<UINT>(NIF_INFO));
+    EXPECT_STREQ(call.data.szInfoTitle, L"管理者として実行中のウィンドウ");
+    EXPECT_STREQ(call.data.szInfo, L"「x」は管理者として");
+
+    BalloonAnswer = FALSE;
+    EXPECT_FALSE(tray.ShowBalloon(L"t", L"u")) << "the shell refused";
+    tray.SetIcon(TIcon());
+    BalloonCalls.clear();
+    EXPECT_FALSE(tray.ShowBalloon(L"t", L"u"));
+    EXPECT_TRUE(BalloonCalls.empty()) << "the icon is gone";
+}
+
+TEST_F(TrayBalloon, TextsAreCutToTheRecordsRoom) {
+    TIconTray tray(nullptr);
+    tray.SetIcon(MakeIcon());
+    ASSERT_TRUE(tray.ShowBalloon(std::wstring(100, L't'), std::wstring(300, L'x')));
+    ASSERT_EQ(BalloonCalls.size(), 1u);
+    EXPECT_EQ(std::wstring(BalloonCalls[0].data.szInfoTitle), std::wstring(63, L't'));
+    EXPECT_EQ(std::wstring(BalloonCalls[0].data.szInfo), std::wstring(255, L'x'));
 }
 
 // ---- The shell starting again --------------------------------------------------------------------------
