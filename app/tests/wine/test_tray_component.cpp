@@ -722,72 +722,44 @@ TEST_F(TrayComponent, OwnedComponentsGoLastMadeFirstAndTheRestHearOfEach) {
 
 // ---- The balloon ----------------------------------------------------------------------------------------
 
-struct BalloonCall {
-    DWORD message;
-    NOTIFYICONDATAW data;
-};
-std::vector<BalloonCall> BalloonCalls;
+std::vector<NOTIFYICONDATAW> Balloons;
 BOOL BalloonAnswer = TRUE;
 
 BOOL WINAPI ObserveBalloon(DWORD message, PNOTIFYICONDATAW data) {
-    BalloonCall call{message, {}};
-    std::memcpy(&call.data, data, std::min<std::size_t>(data->cbSize, sizeof call.data));
-    BalloonCalls.push_back(call);
+    EXPECT_EQ(message, static_cast<DWORD>(NIM_MODIFY));
+    Balloons.emplace_back();
+    std::memcpy(&Balloons.back(), data, std::min<std::size_t>(data->cbSize, sizeof(NOTIFYICONDATAW)));
     return BalloonAnswer;
 }
 
-class TrayBalloon : public TrayComponent {
-protected:
-    void SetUp() override {
-        TrayComponent::SetUp();
-        BalloonCalls.clear();
-        BalloonAnswer = TRUE;
-        previousWide_ = SetShellNotifyIconWFunction(ObserveBalloon);
-    }
-    void TearDown() override {
-        SetShellNotifyIconWFunction(previousWide_);
-        TrayComponent::TearDown();
-    }
-
-private:
-    ShellNotifyIconWFunction previousWide_ = nullptr;
-};
-
-TEST_F(TrayBalloon, ModifiesTheShownIconWithTheWideRecordsSecondForm) {
+TEST_F(TrayComponent, ABalloonModifiesTheShownIconWithTheWideRecordsSecondFormCutToItsRoom) {
+    Balloons.clear();
+    BalloonAnswer = TRUE;
+    const auto previous = SetShellNotifyIconWFunction(ObserveBalloon);
+    const ScopeExit restore([&] { SetShellNotifyIconWFunction(previous); });
     TIconTray tray(nullptr);
-    EXPECT_FALSE(tray.ShowBalloon(L"title", L"text")) << "no icon shown yet";
-    EXPECT_TRUE(BalloonCalls.empty());
+    EXPECT_FALSE(tray.ShowBalloon(L"t", L"u")) << "no icon shown yet";
     tray.SetIcon(MakeIcon());
-    const HWND window = TrayWindow();
-    const UINT id = Calls.back().data.uID;
+    const ShellCall added = Calls.back();
     Calls.clear();
-    EXPECT_TRUE(tray.ShowBalloon(L"管理者として実行中のウィンドウ", L"「x」は管理者として"));
+    EXPECT_TRUE(tray.ShowBalloon(L"管理者として実行中のウィンドウ", std::wstring(300, L'x')));
     EXPECT_TRUE(Calls.empty()) << "the narrow record is not sent again";
-    ASSERT_EQ(BalloonCalls.size(), 1u);
-    const BalloonCall& call = BalloonCalls[0];
-    EXPECT_EQ(call.message, static_cast<DWORD>(NIM_MODIFY));
-    EXPECT_EQ(call.data.cbSize, sizeof(void*) == 8 ? 952u : 936u);
-    EXPECT_EQ(call.data.hWnd, window);
-    EXPECT_EQ(call.data.uID, id);
-    EXPECT_EQ(call.data.uFlags, static_cast<UINT>(NIF_INFO));
-    EXPECT_STREQ(call.data.szInfoTitle, L"管理者として実行中のウィンドウ");
-    EXPECT_STREQ(call.data.szInfo, L"「x」は管理者として");
+    ASSERT_EQ(Balloons.size(), 1u);
+    EXPECT_EQ(Balloons[0].cbSize, sizeof(void*) == 8 ? 952u : 936u);
+    EXPECT_EQ(Balloons[0].hWnd, added.data.hWnd);
+    EXPECT_EQ(Balloons[0].uID, added.data.uID);
+    EXPECT_EQ(Balloons[0].uFlags, static_cast<UINT>(NIF_INFO));
+    EXPECT_STREQ(Balloons[0].szInfoTitle, L"管理者として実行中のウィンドウ");
+    EXPECT_EQ(std::wstring(Balloons[0].szInfo), std::wstring(255, L'x'));
+    EXPECT_TRUE(tray.ShowBalloon(std::wstring(100, L't'), L"u"));
+    EXPECT_EQ(std::wstring(Balloons.back().szInfoTitle), std::wstring(63, L't'));
 
     BalloonAnswer = FALSE;
     EXPECT_FALSE(tray.ShowBalloon(L"t", L"u")) << "the shell refused";
     tray.SetIcon(TIcon());
-    BalloonCalls.clear();
+    Balloons.clear();
     EXPECT_FALSE(tray.ShowBalloon(L"t", L"u"));
-    EXPECT_TRUE(BalloonCalls.empty()) << "the icon is gone";
-}
-
-TEST_F(TrayBalloon, TextsAreCutToTheRecordsRoom) {
-    TIconTray tray(nullptr);
-    tray.SetIcon(MakeIcon());
-    ASSERT_TRUE(tray.ShowBalloon(std::wstring(100, L't'), std::wstring(300, L'x')));
-    ASSERT_EQ(BalloonCalls.size(), 1u);
-    EXPECT_EQ(std::wstring(BalloonCalls[0].data.szInfoTitle), std::wstring(63, L't'));
-    EXPECT_EQ(std::wstring(BalloonCalls[0].data.szInfo), std::wstring(255, L'x'));
+    EXPECT_TRUE(Balloons.empty()) << "the icon is gone";
 }
 
 // ---- The shell starting again --------------------------------------------------------------------------
