@@ -272,7 +272,8 @@ ShellNotifyIconWFunction SetShellNotifyIconWFunction(ShellNotifyIconWFunction fu
 
 // The wide tray record in its second form, the first that carries a balloon (szInfo, 256
 // characters with the terminating zero; szInfoTitle, 64).
-constexpr DWORD kNotifyIconDataV2Size = NOTIFYICONDATAW_V2_SIZE;
+constexpr DWORD kNotifyIconDataV2Size = static_cast<DWORD>(offsetof(NOTIFYICONDATAW, guidItem));
+static_assert(kNotifyIconDataV2Size == (sizeof(void*) == 8 ? 952 : 936), "the wide record's second form");
 
 class TIconTray final : public TComponent, private BoundWindow {
 public:
