@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 namespace trellane {
@@ -19,6 +20,7 @@ std::uint32_t TrayIconCounter = 0;
 UINT MenuCommandCounter = 0x1000;
 
 ShellNotifyIconFunction ShellNotifyIcon = Shell_NotifyIconA;
+ShellNotifyIconWFunction ShellNotifyIconWide = Shell_NotifyIconW;
 
 void EraseOne(std::vector<TComponent*>& list, const TComponent* component) noexcept {
     const auto found = std::find(list.begin(), list.end(), component);
@@ -36,6 +38,10 @@ UINT TaskbarCreatedMessage() noexcept {
 
 ShellNotifyIconFunction SetShellNotifyIconFunction(ShellNotifyIconFunction function) noexcept {
     return std::exchange(ShellNotifyIcon, function ? function : Shell_NotifyIconA);
+}
+
+ShellNotifyIconWFunction SetShellNotifyIconWFunction(ShellNotifyIconWFunction function) noexcept {
+    return std::exchange(ShellNotifyIconWide, function ? function : Shell_NotifyIconW);
 }
 
 // ---- TComponent -----------------------------------------------------------------------------------
@@ -307,6 +313,24 @@ void TIconTray::SetShowHint(bool value) {
     if (value == FShowHint) return;
     FShowHint = value;
     UpdateIcon(true);
+}
+
+bool TIconTray::ShowBalloon(std::wstring_view title, std::wstring_view text) noexcept {
+    if (Designing() || !FIconShown) return false;
+    NOTIFYICONDATAW data{};
+    data.cbSize = kNotifyIconDataV2Size;
+    // The icon is named as it was added; only the balloon changes.
+    data.hWnd = FTrayWindow.get();
+    data.uID = FIconID;
+    data.uFlags = NIF_INFO;
+    const std::size_t textLength = std::min(text.size(), std::size(data.szInfo) - 1);
+    std::copy_n(text.data(), textLength, data.szInfo);
+    const std::size_t titleLength = std::min(title.size(), std::size(data.szInfoTitle) - 1);
+    std::copy_n(title.data(), titleLength, data.szInfoTitle);
+    data.dwInfoFlags = NIIF_WARNING;
+    if (ShellNotifyIconWide(NIM_MODIFY, &data)) return true;
+    LogFailure(L"Shell_NotifyIconW", L"balloon");
+    return false;
 }
 
 void TIconTray::Loaded() {

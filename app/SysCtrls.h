@@ -266,6 +266,14 @@ static_assert(offsetof(NotifyIconDataV1, hIcon) == offsetof(NOTIFYICONDATAA, hIc
 // observer in its place. Returns the function that was in place.
 using ShellNotifyIconFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA data);
 ShellNotifyIconFunction SetShellNotifyIconFunction(ShellNotifyIconFunction function) noexcept;
+// The same for the balloon, which only the wide record's later forms carry (Shell_NotifyIconW).
+using ShellNotifyIconWFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAW data);
+ShellNotifyIconWFunction SetShellNotifyIconWFunction(ShellNotifyIconWFunction function) noexcept;
+
+// The wide tray record in its second form, the first that carries a balloon (szInfo, 256
+// characters with the terminating zero; szInfoTitle, 64).
+constexpr DWORD kNotifyIconDataV2Size = static_cast<DWORD>(offsetof(NOTIFYICONDATAW, guidItem));
+static_assert(kNotifyIconDataV2Size == (sizeof(void*) == 8 ? 952 : 936), "the wide record's second form");
 
 class TIconTray final : public TComponent, private BoundWindow {
 public:
@@ -293,6 +301,9 @@ public:
     void SetLBtnPopupMenu(TPopupMenu* value);
     bool ShowHint() const noexcept { return FShowHint; }
     void SetShowHint(bool value);
+    // A balloon at the icon with a title and a text, each cut to what the shell's record holds.
+    // False when no icon is shown or the shell refused.
+    bool ShowBalloon(std::wstring_view title, std::wstring_view text) noexcept;
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnMouseDown;

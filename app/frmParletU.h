@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "bound_window.h"
+#include "elevation.h"
 #include "hook_client.h"
 #include "main_window_class.h"
 #include "panel_layout.h"
@@ -208,6 +209,9 @@ private:
     // The item of PopupMenu1 that lists the display modes, owned by the menu.
     TMenuItem* mnuDisplay = nullptr;
     // ---- end of the tray components ----
+    // Tells, by a balloon at the tray icon, of the first window out of the hook's reach; after the
+    // tray, so that it goes first.
+    std::unique_ptr<UnreachableWindowNotice> FUnreachableNotice;
 
     // Owns FHandle until the system destroys the window. Last, so that a window still alive when
     // the form goes is destroyed (and its WM_DESTROY handled) while every other member still exists.

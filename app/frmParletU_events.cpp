@@ -64,6 +64,10 @@ void TfrmTrellane::FormCreate() {
     FShowResidentNotice = true;
     FSettings = DefaultSettings();
 
+    // Whatever this program's rights, the hook in the user's ordinary programs must be able to open
+    // its section and reach this window.
+    ShareHookSectionWithUser();
+    LetHookNotificationsThrough(FHandle);
     // The hook is installed on a thread that only pumps messages: programs of the other bitness
     // are reached through calls to it. The library decides nothing by the grid settings it keeps:
     // SetGrid matters to it only for clearing its drag flag, which the end of a drag does again
@@ -74,6 +78,10 @@ void TfrmTrellane::FormCreate() {
     }
     FHook.SetGrid(FSettings.useGrid, FSettings.gridWidth);
     FCommands = std::make_unique<WindowCommands>(FHandle, FSettings, FHook);
+    FUnreachableNotice =
+        std::make_unique<UnreachableWindowNotice>([this](std::wstring_view title, std::wstring_view text) {
+            return tray && tray->ShowBalloon(title, text);
+        });
 
     // An unresolvable Startup folder comes back as "\" alone: offer no shortcut rather than write one
     // at the root of the current drive.

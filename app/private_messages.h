@@ -12,6 +12,9 @@ namespace trellane {
 constexpr UINT WM_DRAG_MOVESIZE = WM_APP + 0x60;
 // A window's thread has answered a drag session's probe; wParam: the probe's serial number.
 constexpr UINT WM_DRAG_SETTLED = WM_APP + 0x61;
+// To the notice of windows out of the hook's reach (elevation.h); wParam: a window whose move/size
+// loop began.
+constexpr UINT WM_UNREACHABLE_MOVESTART = WM_APP + 0x62;
 
 // Registered by name, to reach the running copy's main window from another process.
 // A second start of the program asks the running copy to show its panel, as its tray menu does.

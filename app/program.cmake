@@ -18,6 +18,7 @@ function(add_trellane_program_library name)
   add_library(${name} STATIC
     application.cpp
     drag_session.cpp
+    elevation.cpp
     exclusion_file.cpp
     fold_record.cpp
     frmParletU.cpp
@@ -42,7 +43,7 @@ function(add_trellane_program_library name)
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/res)
   target_compile_definitions(${name} PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601
                                             WINVER=0x0601 ${ARGN})
-  target_link_libraries(${name} PUBLIC trellane_logic vellum_import comctl32 shell32 ole32 uuid gdi32 user32
+  target_link_libraries(${name} PUBLIC trellane_logic vellum_import comctl32 shell32 ole32 uuid gdi32 user32 advapi32
                                 PRIVATE trellane_warnings)
 endfunction()
 

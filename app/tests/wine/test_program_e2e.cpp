@@ -6,6 +6,7 @@
 #include "raii.h"
 
 #include <objbase.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -299,6 +300,44 @@ TEST_F(ProgramTest, AHookThatCannotStartIsReportedAndThePanelStillComes) {
     EXPECT_NE(DialogText(box).find(L"共有メモリ"), std::wstring::npos) << "and why";
     ASSERT_TRUE(PressDialogButton(box, L"OK"));
     ASSERT_NE(program.WaitPanel(), nullptr);
+    EXPECT_EQ(program.Quit(), 0u);
+}
+
+// The SID of this process's user as text, or empty.
+std::wstring UserSid() {
+    HANDLE raw = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return {};
+    const trellane::UniqueHandle token(raw);
+    alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    DWORD size = 0;
+    LPWSTR text = nullptr;
+    if (!GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &size) ||
+        !ConvertSidToStringSidW(reinterpret_cast<const TOKEN_USER*>(buffer)->User.Sid, &text))
+        return {};
+    std::wstring sid = text;
+    LocalFree(text);
+    return sid;
+}
+
+TEST_F(ProgramTest, TheHookSectionLetsInTheUserAndTheSystemOnly) {
+    DistCopy copy;
+    Program program(copy);
+    ASSERT_NE(program.WaitPanel(), nullptr);
+    const trellane::UniqueHandle section(OpenFileMappingA(READ_CONTROL, FALSE, VELLUM_HOOK_MAPPING_NAME));
+    ASSERT_TRUE(section);
+    BYTE descriptor[1024];
+    DWORD size = 0;
+    ASSERT_TRUE(GetKernelObjectSecurity(section.get(), DACL_SECURITY_INFORMATION, descriptor,
+                                        sizeof descriptor, &size));
+    LPWSTR text = nullptr;
+    ASSERT_TRUE(ConvertSecurityDescriptorToStringSecurityDescriptorW(
+        descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr));
+    const std::wstring dacl = text;
+    LocalFree(text);
+    const std::wstring sid = UserSid();
+    ASSERT_FALSE(sid.empty());
+    // Wine keeps no integrity labels, so only the access list can be read back here.
+    EXPECT_EQ(dacl, L"D:P(A;;GA;;;" + sid + L")(A;;GA;;;SY)");
     EXPECT_EQ(program.Quit(), 0u);
 }
 

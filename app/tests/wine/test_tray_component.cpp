@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -717,6 +718,48 @@ TEST_F(TrayComponent, OwnedComponentsGoLastMadeFirstAndTheRestHearOfEach) {
         new Recorder(&owner, "c", log);
     }
     EXPECT_EQ(log, (std::vector<std::string>{"c", "b heard", "a heard", "b", "a heard", "a"}));
+}
+
+// ---- The balloon ----------------------------------------------------------------------------------------
+
+std::vector<NOTIFYICONDATAW> Balloons;
+BOOL BalloonAnswer = TRUE;
+
+BOOL WINAPI ObserveBalloon(DWORD message, PNOTIFYICONDATAW data) {
+    EXPECT_EQ(message, static_cast<DWORD>(NIM_MODIFY));
+    Balloons.emplace_back();
+    std::memcpy(&Balloons.back(), data, std::min<std::size_t>(data->cbSize, sizeof(NOTIFYICONDATAW)));
+    return BalloonAnswer;
+}
+
+TEST_F(TrayComponent, ABalloonModifiesTheShownIconWithTheWideRecordsSecondFormCutToItsRoom) {
+    Balloons.clear();
+    BalloonAnswer = TRUE;
+    const auto previous = SetShellNotifyIconWFunction(ObserveBalloon);
+    const ScopeExit restore([&] { SetShellNotifyIconWFunction(previous); });
+    TIconTray tray(nullptr);
+    EXPECT_FALSE(tray.ShowBalloon(L"t", L"u")) << "no icon shown yet";
+    tray.SetIcon(MakeIcon());
+    const ShellCall added = Calls.back();
+    Calls.clear();
+    EXPECT_TRUE(tray.ShowBalloon(L"管理者として実行中のウィンドウ", std::wstring(300, L'x')));
+    EXPECT_TRUE(Calls.empty()) << "the narrow record is not sent again";
+    ASSERT_EQ(Balloons.size(), 1u);
+    EXPECT_EQ(Balloons[0].cbSize, sizeof(void*) == 8 ? 952u : 936u);
+    EXPECT_EQ(Balloons[0].hWnd, added.data.hWnd);
+    EXPECT_EQ(Balloons[0].uID, added.data.uID);
+    EXPECT_EQ(Balloons[0].uFlags, static_cast<UINT>(NIF_INFO));
+    EXPECT_STREQ(Balloons[0].szInfoTitle, L"管理者として実行中のウィンドウ");
+    EXPECT_EQ(std::wstring(Balloons[0].szInfo), std::wstring(255, L'x'));
+    EXPECT_TRUE(tray.ShowBalloon(std::wstring(100, L't'), L"u"));
+    EXPECT_EQ(std::wstring(Balloons.back().szInfoTitle), std::wstring(63, L't'));
+
+    BalloonAnswer = FALSE;
+    EXPECT_FALSE(tray.ShowBalloon(L"t", L"u")) << "the shell refused";
+    tray.SetIcon(TIcon());
+    Balloons.clear();
+    EXPECT_FALSE(tray.ShowBalloon(L"t", L"u"));
+    EXPECT_TRUE(Balloons.empty()) << "the icon is gone";
 }
 
 // ---- The shell starting again --------------------------------------------------------------------------
