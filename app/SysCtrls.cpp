@@ -261,8 +261,14 @@ TIconTray::TIconTray(TComponent* owner)
     // A top-level window, never shown: unlike a message-only window it hears the shell's
     // TaskbarCreated broadcast. Its procedure binds it to this instance (FTrayWindow) as it is made.
     if (!CreateBoundWindow(WS_EX_TOOLWINDOW, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                           GetModuleHandleW(nullptr)))
+                           GetModuleHandleW(nullptr))) {
         LogFailure(L"CreateWindowExW", kWindowClass);
+        return;
+    }
+    // The shell runs with ordinary rights: run as administrator, the icon must still come back when
+    // it restarts.
+    if (!ChangeWindowMessageFilterEx(FTrayWindow.get(), TaskbarCreatedMessage(), MSGFLT_ALLOW, nullptr))
+        LogFailure(L"ChangeWindowMessageFilterEx", L"TaskbarCreated");
 }
 
 TIconTray::~TIconTray() {

@@ -80,11 +80,14 @@ bool ShareHookSectionWithUser() {
 }
 
 void LetHookNotificationsThrough(HWND window) noexcept {
-    for (const vellum::HookNotification& notification : vellum::kHookNotifications) {
-        if (ChangeWindowMessageFilterEx(window, notification.message, MSGFLT_ALLOW, nullptr)) continue;
-        wchar_t subject[24];
-        LogFailure(L"ChangeWindowMessageFilterEx", WindowSubject(window, subject));
-    }
+    for (const vellum::HookNotification& notification : vellum::kHookNotifications)
+        LetThroughFromLowerRights(window, notification.message);
+}
+
+void LetThroughFromLowerRights(HWND window, UINT message) noexcept {
+    if (ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr)) return;
+    wchar_t subject[24];
+    LogFailure(L"ChangeWindowMessageFilterEx", WindowSubject(window, subject));
 }
 
 std::optional<std::uint32_t> IntegrityLevelOf(HANDLE process) noexcept {

@@ -27,6 +27,9 @@ bool ShareHookSectionWithUser();
 // to `window`; without this a program running as administrator never hears them. Failures leave a
 // trace.
 void LetHookNotificationsThrough(HWND window) noexcept;
+// Lets one message from programs with lower rights through to `window` (a second start's request to
+// show the panel); a failure leaves a trace.
+void LetThroughFromLowerRights(HWND window, UINT message) noexcept;
 
 // The integrity level (its RID) of the process behind the handle, which needs query access; none
 // when it cannot be read.

@@ -68,6 +68,8 @@ void TfrmTrellane::FormCreate() {
     // its section and reach this window.
     ShareHookSectionWithUser();
     LetHookNotificationsThrough(FHandle);
+    // A second start by the user, without administrator rights, asks this copy for its panel.
+    LetThroughFromLowerRights(FHandle, RegisterWindowMessageW(kShowPanelMessageName));
     // The hook is installed on a thread that only pumps messages: programs of the other bitness
     // are reached through calls to it. The library decides nothing by the grid settings it keeps:
     // SetGrid matters to it only for clearing its drag flag, which the end of a drag does again
