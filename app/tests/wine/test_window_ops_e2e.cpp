@@ -181,6 +181,20 @@ protected:
         ASSERT_TRUE(program_->Settle());
     }
 
+    // Notepad started from this command line, its window placed at 150,130 with 420x300; null if
+    // it did not come there.
+    HWND StartNotepad(const std::wstring& commandLine) {
+        const HWND notepad =
+            winkit::WaitProcessWindow(targets_.emplace_back(commandLine).Id(), L"Notepad", 60s);
+        if (!notepad) return nullptr;
+        SetWindowPos(notepad, nullptr, 150, 130, 420, 300, SWP_NOZORDER);
+        const bool placed = winkit::WaitFor(
+            [&] {
+                return SameRect(winkit::WindowRect(notepad), RECT{150, 130, 570, 430});
+            },
+            20s);
+        return placed ? notepad : nullptr;
+    }
     void EveryCommandOnNotepad(const std::wstring& commandLine);
     // Wine's file manager, its frame at 40,40, and one of its document windows (with lists that
     // scroll) restored at 13,17 in its frame with the given size; null if none came.
@@ -271,15 +285,8 @@ TEST_F(WindowOpsTest, AProgramOnTheListAndAListEditedWhileRunningTakeEffectAtThe
     StartProgram(SettingsText(), "NOTEPAD.EXE\r\n");
     const auto windows = StartTargets({L"EditedIn:resizable:520:400:300:200"});
     ASSERT_NE(windows[0], nullptr);
-    const HWND notepad =
-        winkit::WaitProcessWindow(targets_.emplace_back(L"notepad.exe").Id(), L"Notepad", 60s);
+    const HWND notepad = StartNotepad(L"notepad.exe");
     ASSERT_NE(notepad, nullptr);
-    SetWindowPos(notepad, nullptr, 150, 130, 420, 300, SWP_NOZORDER);
-    ASSERT_TRUE(winkit::WaitFor(
-        [&] {
-            return SameRect(winkit::WindowRect(notepad), RECT{150, 130, 570, 430});
-        },
-        20s));
     const auto dragSettled = [&](HWND window, int dx, int dy, bool ownWindow) {
         const RECT before = winkit::WindowRect(window);
         DragCaption(window, dx, dy, ownWindow);
@@ -658,14 +665,8 @@ TEST_F(WindowOpsTest, GridIsPaintedDuringADragAndWipedAfterIt) {
 // Snapping, folding, translucency and the topmost toggle on a Notepad started from this command line.
 void WindowOpsTest::EveryCommandOnNotepad(const std::wstring& commandLine) {
     StartProgram(SettingsText());
-    const HWND notepad = winkit::WaitProcessWindow(targets_.emplace_back(commandLine).Id(), L"Notepad", 60s);
+    const HWND notepad = StartNotepad(commandLine);
     ASSERT_NE(notepad, nullptr);
-    SetWindowPos(notepad, nullptr, 150, 130, 420, 300, SWP_NOZORDER);
-    ASSERT_TRUE(winkit::WaitFor(
-        [&] {
-            return SameRect(winkit::WindowRect(notepad), RECT{150, 130, 570, 430});
-        },
-        20s));
 
     DragCaption(notepad, 50, 19, /*ownWindow=*/false);
     const RECT moved{200, 149, 620, 449};
