@@ -130,13 +130,8 @@ public:
         }
         }
         if (!winkit::WaitFor([&] { return Matches(index); }, 20s)) return Failure(index, gesture, "");
-        if (!program_.Settle()) return Failure(index, gesture, "the program did not answer");
-        // The program only asks the window's own program to move it (the snap after a drag): once
-        // that program has answered a message sent after the request, the window stands where the
-        // next gesture will look for its caption.
-        DWORD_PTR answer = 0;
-        if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 20000, &answer))
-            return Failure(index, gesture, "the window's program did not answer");
+        // Once settled, the window stands where the next gesture will look for its caption.
+        if (!GestureSettled(program_, window)) return Failure(index, gesture, "no answer");
         // Settled, the program has handled everything; the window must still be as expected.
         if (!Matches(index)) return Failure(index, gesture, "changed again afterwards");
         ++performed_;
