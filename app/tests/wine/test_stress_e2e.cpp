@@ -22,6 +22,10 @@ constexpr size_t kClosesFolded = 1;
 constexpr size_t kClosesOpen = 4;
 // Folded windows are a caption high, perhaps rounded to the grid by a drag; open ones far more.
 constexpr int kFoldedAtMost = 64;
+// The default grid pitch; a drag moves a window this far and back on alternate drags, so that every
+// drop lands on another grid point.
+constexpr int kPitch = 32;
+constexpr int kDragBy = 19;
 
 enum class Gesture { Drag, Fold, Translucency, Topmost };
 
@@ -31,7 +35,14 @@ struct Expected {
     bool folded = false;
     bool translucent = false;
     bool topmost = false;
+    // Where it stands, and its height when not folded.
+    LONG left = 0, top = 0, right = 0, height = 0;
 };
+
+// Nearest multiple of the pitch, halves upward (no window here goes left of or above the screen).
+LONG Snapped(LONG value) {
+    return (value + kPitch / 2) / kPitch * kPitch;
+}
 
 using winkit::IsLayered;
 using winkit::IsTopmost;
@@ -72,7 +83,13 @@ const char* NameOf(Gesture gesture) {
 class StressRun {
 public:
     StressRun(Program& program, const std::array<HWND, kWindows>& windows)
-        : program_(program), windows_(windows) {}
+        : program_(program), windows_(windows) {
+        for (size_t i = 0; i < kWindows; ++i) {
+            const RECT rect = winkit::WindowRect(windows[i]);
+            expected_[i].left = rect.left, expected_[i].top = rect.top, expected_[i].right = rect.right;
+            expected_[i].height = rect.bottom - rect.top;
+        }
+    }
 
     // One gesture at a point of the window's caption, then a wait for exactly its effect.
     // `along` picks the point: two clicks in a row at one spot would make a double click.
@@ -92,8 +109,9 @@ public:
             if (!winkit::WaitFor([&] { return InMoveLoop(window) && (wasTranslucent || IsLayered(window)); },
                                  20s))
                 return Failure(index, gesture, "the window's move loop did not start");
-            const POINT away{at.x + 13, at.y + 7};
-            if (!winkit::xserver::Run(MoveCommand(away) + L" " + MoveCommand(at) + L" mouseup 1"))
+            const int by = (drags_[index]++ % 2 == 0) ? kDragBy : -kDragBy;
+            const POINT away{at.x + by, at.y + by};
+            if (!winkit::xserver::Run(MoveCommand(away) + L" mouseup 1"))
                 return Failure(index, gesture, "xdotool did not start");
             if (!winkit::WaitFor(
                     [&] {
@@ -103,6 +121,16 @@ public:
                 return Failure(index, gesture, "the drag did not end");
             // The end of a drag takes translucency away, whatever made the window translucent.
             expected.translucent = false;
+            // Dropped there and snapped, every edge of a sizable window: a fixed one keeps its size, a
+            // folded one the height it unfolds to.
+            const bool sizable = (GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME) != 0;
+            const LONG width = expected.right - expected.left;
+            const LONG right = expected.right + by;
+            const LONG bottom = expected.top + expected.height + by;
+            expected.left = Snapped(expected.left + by);
+            expected.top = Snapped(expected.top + by);
+            expected.right = sizable ? Snapped(right) : expected.left + width;
+            if (sizable && !expected.folded) expected.height = Snapped(bottom) - expected.top;
             break;
         }
         case Gesture::Fold:
@@ -132,8 +160,12 @@ public:
         if (!winkit::WaitFor([&] { return Matches(index); }, 20s)) return Failure(index, gesture, "");
         // Once settled, the window stands where the next gesture will look for its caption.
         if (!GestureSettled(program_, window)) return Failure(index, gesture, "no answer");
-        // Settled, the program has handled everything; the window must still be as expected.
+        // Settled, the program has handled everything; the window must still be as expected, and
+        // every other window as it was.
         if (!Matches(index)) return Failure(index, gesture, "changed again afterwards");
+        for (size_t other = 0; other < kWindows; ++other)
+            if (other != index && expected_[other].open && !Matches(other))
+                return Failure(other, gesture, "another window changed");
         ++performed_;
         return ::testing::AssertionSuccess();
     }
@@ -141,8 +173,11 @@ public:
     bool Matches(size_t index) const {
         const HWND window = windows_[index];
         const Expected& expected = expected_[index];
+        const RECT rect = winkit::WindowRect(window);
         return LooksFolded(window) == expected.folded && IsLayered(window) == expected.translucent &&
-               IsTopmost(window) == expected.topmost;
+               IsTopmost(window) == expected.topmost && rect.left == expected.left &&
+               rect.top == expected.top && rect.right == expected.right &&
+               (expected.folded || rect.bottom - rect.top == expected.height);
     }
 
     void Closed(size_t index) { expected_[index].open = false; }
@@ -158,15 +193,18 @@ private:
         return ::testing::AssertionFailure()
                << NameOf(gesture) << " on window " << index << " after " << performed_ << " gestures"
                << (*why ? ": " : "") << why << "\nexpected folded " << expected.folded << ", translucent "
-               << expected.translucent << ", topmost " << expected.topmost << "; found " << rect.left << ","
-               << rect.top << " " << rect.right - rect.left << "x" << rect.bottom - rect.top << ", layered "
-               << IsLayered(window) << ", topmost " << IsTopmost(window) << "; cursor at " << cursor.x << ","
-               << cursor.y << "\nthe last gestures:" << recent_;
+               << expected.translucent << ", topmost " << expected.topmost << " at " << expected.left << ","
+               << expected.top << " to x " << expected.right << " (" << expected.height << " high); found "
+               << rect.left << "," << rect.top << " " << rect.right - rect.left << "x"
+               << rect.bottom - rect.top << ", layered " << IsLayered(window) << ", topmost "
+               << IsTopmost(window) << "; cursor at " << cursor.x << "," << cursor.y
+               << "\nthe last gestures:" << recent_;
     }
 
     Program& program_;
     std::array<HWND, kWindows> windows_;
     std::array<Expected, kWindows> expected_{};
+    std::array<int, kWindows> drags_{};
     int performed_ = 0;
     std::string recent_;
 };
@@ -233,7 +271,9 @@ TEST(Stress, MixedGesturesOverSixWindowsEachHaveTheirEffectAndQuittingLeavesNoth
     EXPECT_EQ(program.Quit(), 0u);
     for (size_t i = 0; i < kWindows; ++i) {
         if (!run.ExpectedOf(i).open) continue;
-        EXPECT_FALSE(LooksFolded(windows[i])) << "window " << i << " stayed folded";
+        // Asked of the window's program, which does it as it reads its messages.
+        EXPECT_TRUE(winkit::WaitFor([&] { return !LooksFolded(windows[i]); }, 20s))
+            << "window " << i << " stayed folded";
         // Quitting gives back the translucency of a middle click too.
         EXPECT_FALSE(IsLayered(windows[i])) << "window " << i << " stayed translucent";
     }
