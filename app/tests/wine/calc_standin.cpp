@@ -2,10 +2,12 @@
 // calculator item has something to start. It leaves an empty calc-started.txt in its own folder.
 #include <windows.h>
 
+#include <cwchar>
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     wchar_t path[MAX_PATH + 32] = {};
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    wchar_t* const slash = length > 0 && length < MAX_PATH ? wcsrchr(path, L'\\') : nullptr;
+    wchar_t* const slash = length > 0 && length < MAX_PATH ? std::wcsrchr(path, L'\\') : nullptr;
     if (!slash) return 1;
     lstrcpyW(slash + 1, L"calc-started.txt");
     const HANDLE file =

@@ -674,7 +674,7 @@ TEST_F(TrayProgram, TheProgramItemsStartNotepadAndAMissingCalculatorChangesNothi
     Press(VK_RETURN);
     const std::wstring started = copy_.Folder() + L"\\calc-started.txt";
     EXPECT_TRUE(
-        winkit::WaitFor([&] { return GetFileAttributesW(started.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60s))
+        winkit::WaitFor([&] { return GetFileAttributesW(started.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30s))
         << "the calculator beside the program was not started";
     EXPECT_EQ(program_.Quit(), 0u);
 }
