@@ -59,9 +59,10 @@ TEST(NextDragStep, ACancelledMoveEndsWithoutARelease) {
 TEST(NextDragStep, AHungOrVanishedWindowEndsWithoutASnap) {
     DragFacts facts;
     facts.released = facts.movingNow = facts.seenMoving = true;
-    facts.msWaited = kMoveEndTimeoutMs - 1;
+    // The window's program has 2 seconds.
+    facts.msWaited = 1999;
     EXPECT_EQ(NextDragStep(facts), DragStep::Wait);
-    facts.msWaited = kMoveEndTimeoutMs;
+    facts.msWaited = 2000;
     EXPECT_EQ(NextDragStep(facts), DragStep::Abandon);
     DragFacts gone;
     gone.windowExists = false;

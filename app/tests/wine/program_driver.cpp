@@ -114,6 +114,11 @@ bool Program::HasFocus(HWND control) const {
     return thread && GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == control;
 }
 
+bool GestureSettled(Program& program, HWND window) {
+    DWORD_PTR answer = 0;
+    return program.Settle() && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 20000, &answer) != 0;
+}
+
 int ScrollPosition(HWND scrollBar) {
     DWORD_PTR position = 0;
     if (!SendMessageTimeoutW(scrollBar, SBM_GETPOS, 0, 0, SMTO_BLOCK, 10000, &position)) return -1;
@@ -161,11 +166,6 @@ std::vector<HWND> StartTargetWindows(winkit::ChildProcess& process,
         windows.push_back(winkit::WaitProcessWindow(process.Id(), className.c_str()));
     }
     return windows;
-}
-
-bool GestureSettled(Program& program, HWND window) {
-    DWORD_PTR answer = 0;
-    return program.Settle() && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 20000, &answer) != 0;
 }
 
 std::wstring DialogText(HWND dialog) {

@@ -81,10 +81,11 @@ private:
 // Starts target_windows.exe with one window per layout ("Class:resizable:left:top:width:height")
 // as the given process, and waits for each window; null where one did not appear.
 std::vector<HWND> StartTargetWindows(winkit::ChildProcess& process, const std::vector<std::wstring>& layouts);
-std::wstring ControlText(HWND control);
-// The program has handled everything up to now, and so has the program of `window`, which applies
-// any change the program only asked of it.
+// The program has acted on a gesture and the window's own program has applied what it was asked
+// (a snap, a fold: the program only asks for these): Trellane's form has answered, and then the
+// window's program has answered a message sent after that. Checks made afterwards are final.
 bool GestureSettled(Program& program, HWND window);
+std::wstring ControlText(HWND control);
 // The position of a scroll bar control of another process, or -1 when it does not answer.
 int ScrollPosition(HWND scrollBar);
 // The concatenated texts of a dialog's static controls.

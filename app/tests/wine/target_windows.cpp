@@ -9,7 +9,9 @@
 // with alpha 200), maximized (resizable, shown maximized), listbox (resizable, holding a list box
 // with a vertical scroll bar at (10,10)-(130,160) of its client area), least200 (resizable, never
 // less than 200 pixels high: it answers WM_GETMINMAXINFO so), dialog (a popup with a caption and a
-// dialog frame) and tool (a popup with a tool window's small caption). The windows answer every
+// dialog frame), tool (a popup with a tool window's small caption) and hangsatdrop (resizable; at the
+// end of each move or resize it sets kNotAnsweringEvent, if the test created it, and answers nothing
+// for 3 seconds, as a program that hangs there). The windows answer every
 // message in the ordinary way; the program ends when the last one is closed. With endsession=,
 // each window appends "<class> <left> <top> <right> <bottom>" to that file when the session is
 // about to end, as a program that saves its window sizes would read them.
@@ -48,6 +50,16 @@ LRESULT CALLBACK TargetWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         // The window's user data is the least height it holds itself at, if any.
         if (const LONG_PTR least = GetWindowLongPtrW(window, GWLP_USERDATA))
             reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.y = static_cast<LONG>(least);
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_EXITSIZEMOVE:
+        if (GetPropW(window, L"HangsAtDrop")) {
+            const HANDLE hanging = OpenEventW(EVENT_MODIFY_STATE, FALSE, targetwindows::kNotAnsweringEvent);
+            if (hanging) {
+                SetEvent(hanging);
+                CloseHandle(hanging);
+            }
+            Sleep(3000);
+        }
         return DefWindowProcW(window, message, wParam, lParam);
     case kQueryCloseCommand:
         // Menus belong to their process, so the test asks the window itself whether its system menu
@@ -144,6 +156,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         if (!window) continue;
         ++g_openWindows;
         if (kind == L"least200") SetWindowLongPtrW(window, GWLP_USERDATA, 200);
+        if (kind == L"hangsatdrop") SetPropW(window, L"HangsAtDrop", window);
         // This program's own look, which nobody else may take away.
         if (kind == L"layered") SetLayeredWindowAttributes(window, 0, 200, LWA_ALPHA);
         if (kind == L"listbox") {

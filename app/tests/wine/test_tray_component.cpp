@@ -280,11 +280,19 @@ TEST(TrayIdentifiers, DISABLED_InAFreshProcess) {
 TEST(TrayIdentifiers, FirstInstanceOfAProcessIsOne) {
     wchar_t self[MAX_PATH + 1] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH + 1);
+    // Its report says how many cases it ran: a filter that selects nothing passes too.
+    const std::wstring report =
+        winkit::TempFolder() + L"tray-identifiers-" + std::to_wstring(GetCurrentProcessId()) + L".xml";
+    DeleteFileW(report.c_str());
     winkit::ChildProcess child(std::wstring(L"\"") + self +
                                L"\" --gtest_filter=TrayIdentifiers.DISABLED_InAFreshProcess "
-                               L"--gtest_also_run_disabled_tests");
+                               L"--gtest_also_run_disabled_tests \"--gtest_output=xml:" +
+                               report + L"\"");
     ASSERT_TRUE(child.Started());
     EXPECT_EQ(child.WaitExit(90s), 0u);
+    const std::string ran = winkit::ReadFileBytes(report).value_or("no report");
+    DeleteFileW(report.c_str());
+    EXPECT_NE(ran.find("<testsuites tests=\"1\" failures=\"0\""), std::string::npos) << ran;
 }
 
 TEST_F(TrayComponent, IdentifiersCountUpAndAreNotReusedAfterAFree) {

@@ -4,6 +4,8 @@
 #include "program_driver.h"
 
 #include "display_mode.h"
+#include "raii.h"
+#include "target_windows.h"
 #include "tray_rules.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +21,10 @@ using namespace programtest;
 using namespace std::chrono_literals;
 
 namespace {
+
+using targetwindows::kAnswerAgainEvent;
+using targetwindows::kNotAnsweringEvent;
+using targetwindows::kStopAnswering;
 
 constexpr wchar_t kStayResident[] = L"常駐する(&O)";
 constexpr wchar_t kDisplayChangeTitle[] = L"画面解像度の変更";
@@ -179,6 +185,19 @@ struct KeyEvent {
 
 std::vector<KeyEvent> KeyLog;
 
+void CALLBACK NoteAnswer(HWND, UINT, ULONG_PTR answered, LRESULT) noexcept {
+    *reinterpret_cast<bool*>(answered) = true;
+}
+
+// The window's thread has handled a message sent now, and this thread has taken everything that came
+// before the answer: the program's command in progress has ended, and every key it sent has reached
+// this thread's keyboard hook (the hook is called on this thread, so it must not wait blocked).
+bool AnsweredWhilePumping(HWND window) {
+    bool answered = false;
+    return SendMessageCallbackW(window, WM_NULL, 0, 0, NoteAnswer, reinterpret_cast<ULONG_PTR>(&answered)) &&
+           winkit::WaitFor([&] { return answered; }, 30s);
+}
+
 LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) noexcept {
     if (code == HC_ACTION) {
         const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
@@ -333,14 +352,21 @@ protected:
 TEST_F(TrayProgram, TheIconIsInTheNotificationAreaAndBothButtonsOpenTheMenu) {
     ASSERT_TRUE(OpenTrayMenu(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP))
         << "no icon of the program opened a menu; " << MenuReport(program_.Id());
-    // The menu opens at the cursor, which is over the icon: the menu touches that point.
+    CloseMenus();
+    ASSERT_TRUE(WaitMenus(program_.Id(), 0));
+    // Over the icon the system moves the menu into the work area, which excludes the taskbar or not
+    // depending on when the shell reserved it. The program's part is the point it asks for: the cursor
+    // at the shell's callback. Called back with the cursor away from every edge, the menu opens there.
+    const auto trayWindows = winkit::ProcessWindows(program_.Id(), L"TIconTrayWindow");
+    ASSERT_EQ(trayWindows.size(), 1u);
+    const POINT at{300, 200};
+    ASSERT_TRUE(winkit::xserver::MoveTo(at));
+    PostMessageW(trayWindows[0], trellane::kTrayCallbackMessage, 0, WM_LBUTTONUP);
+    ASSERT_TRUE(WaitMenus(program_.Id(), 1)) << MenuReport(program_.Id());
     const RECT menu = winkit::WindowRect(MenuWindows(program_.Id()).front());
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    EXPECT_TRUE(cursor.x >= menu.left - 1 && cursor.x <= menu.right + 1 && cursor.y >= menu.top - 1 &&
-                cursor.y <= menu.bottom + 1)
-        << "menu " << menu.left << "," << menu.top << "-" << menu.right << "," << menu.bottom << " cursor "
-        << cursor.x << "," << cursor.y;
+    EXPECT_EQ(menu.left, at.x);
+    EXPECT_EQ(menu.top, at.y);
+    ASSERT_TRUE(winkit::WaitFor([&] { return MenuHasKeyboard(); }, 15s));
     CloseMenus();
     ASSERT_TRUE(WaitMenus(program_.Id(), 0));
 
@@ -493,11 +519,13 @@ TEST_F(TrayProgram, TheWindowsKeyItemsSendExactlyThreeKeyEventsEach) {
         KeyLog.clear();
         Press(VK_RETURN);
         const bool ended = winkit::WaitFor(
-            [&] {
-                return std::any_of(KeyLog.begin(), KeyLog.end(),
-                                   [](const KeyEvent& e) { return e.key == VK_LWIN && e.up; });
-            },
-            30s);
+                               [&] {
+                                   return std::any_of(KeyLog.begin(), KeyLog.end(), [](const KeyEvent& e) {
+                                       return e.key == VK_LWIN && e.up;
+                                   });
+                               },
+                               30s) &&
+                           AnsweredWhilePumping(form_);
         std::vector<KeyEvent> sent;
         for (const KeyEvent& event : KeyLog)
             if (event.key != VK_RETURN) sent.push_back(event);
@@ -531,6 +559,21 @@ LRESULT CALLBACK VictimWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Folds the window with a right click on its caption: to caption and frame, or to the smallest height
+// the system lets a window have. A second click would unfold it, so there is one click and time for
+// it to work.
+bool FoldWithRightClick(HWND window) {
+    const int folded = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+    const int smallest = std::max(folded, GetSystemMetrics(SM_CYMINTRACK));
+    // Clicks reach it once it is on the screen, above whatever stood there; a window just shown may
+    // still miss the first.
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 20000, &answer) &&
+           winkit::WaitFor([&] { return WindowFromPoint(winkit::CaptionPoint(window)) == window; }, 30s) &&
+           ClickUntil(winkit::CaptionPoint(window), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP,
+                      [&] { return HeightOf(window) <= smallest; });
+}
+
 // A top-level window of this test that the program may fold.
 class Victim {
 public:
@@ -556,15 +599,7 @@ public:
     int Height() const { return height_; }
     bool IsUnfolded() const { return HeightOf(window_) == height_; }
 
-    // Folds the window with a right click on its caption: to caption and frame, or to the smallest
-    // height the system lets a window have. A second click would unfold it, so there is one click
-    // and time for it to work.
-    bool Fold() const {
-        const int folded = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
-        const int smallest = std::max(folded, GetSystemMetrics(SM_CYMINTRACK));
-        return winkit::Click(winkit::CaptionPoint(window_), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP) &&
-               winkit::WaitFor([&] { return HeightOf(window_) <= smallest; }, 30s);
-    }
+    bool Fold() const { return FoldWithRightClick(window_); }
 
 private:
     HWND window_ = nullptr;
@@ -598,6 +633,7 @@ TEST_F(TrayProgram, TheFoldingItemsRestoreEveryFoldedWindowOrRestoreAndCloseThem
     Press('O');
     EXPECT_TRUE(winkit::WaitFor([&] { return first.IsUnfolded() && second.IsUnfolded(); }, 30s));
     ASSERT_TRUE(program_.Settle());
+    winkit::PumpQueued();
     EXPECT_TRUE(CloseRequests.empty());
 
     // Folded again: 折りたたみ > 折りたたんだウィンドウを終了させる(&C) restores each, then asks it to close.
@@ -616,7 +652,48 @@ TEST_F(TrayProgram, TheFoldingItemsRestoreEveryFoldedWindowOrRestoreAndCloseThem
     EXPECT_EQ(program_.Quit(), 0u);
 }
 
-TEST_F(TrayProgram, TheProgramItemsStartNotepadAndAMissingCalculatorChangesNothing) {
+// Both items act on every folded window without waiting for any program: one that does not answer
+// gets its height back, and its close request, once it answers again.
+TEST_F(TrayProgram, TheFoldingItemsNeverWaitForAProgramThatDoesNotAnswer) {
+    const trellane::UniqueHandle notAnswering(CreateEventW(nullptr, TRUE, FALSE, kNotAnsweringEvent));
+    const trellane::UniqueHandle answerAgain(CreateEventW(nullptr, TRUE, FALSE, kAnswerAgainEvent));
+    ASSERT_TRUE(notAnswering && answerAgain);
+    winkit::ChildProcess stuckProgram;
+    winkit::ChildProcess answeringProgram;
+    const HWND stuck = StartTargetWindows(stuckProgram, {L"Stuck:resizable:20:20:300:300"}).front();
+    const HWND answering =
+        StartTargetWindows(answeringProgram, {L"Answering:resizable:20:380:300:300"}).front();
+    ASSERT_TRUE(stuck && answering);
+    const auto foldBothAndStopOne = [&] {
+        ASSERT_TRUE(FoldWithRightClick(stuck)) << HeightOf(stuck);
+        ASSERT_TRUE(FoldWithRightClick(answering)) << HeightOf(answering);
+        ResetEvent(notAnswering.get());
+        ResetEvent(answerAgain.get());
+        ASSERT_TRUE(PostMessageW(stuck, kStopAnswering, 0, 0));
+        ASSERT_EQ(WaitForSingleObject(notAnswering.get(), 20000), WAIT_OBJECT_0);
+    };
+
+    // 折りたたみ > 折りたたんだウィンドウを全て戻す(&O)
+    ASSERT_NO_FATAL_FAILURE(foldBothAndStopOne());
+    ASSERT_TRUE(OpenTraySubmenu(2)) << MenuReport(program_.Id());
+    Press('O');
+    EXPECT_TRUE(winkit::WaitFor([&] { return HeightOf(answering) == 300; }, 30s)) << HeightOf(answering);
+    EXPECT_TRUE(program_.Settle()) << "the program waits for the one that does not answer";
+    SetEvent(answerAgain.get());
+    EXPECT_TRUE(winkit::WaitFor([&] { return HeightOf(stuck) == 300; }, 30s)) << HeightOf(stuck);
+
+    // 折りたたみ > 折りたたんだウィンドウを終了させる(&C)
+    ASSERT_NO_FATAL_FAILURE(foldBothAndStopOne());
+    ASSERT_TRUE(OpenTraySubmenu(2)) << MenuReport(program_.Id());
+    Press('C');
+    EXPECT_TRUE(winkit::WaitFor([&] { return !IsWindow(answering); }, 30s)) << "not closed";
+    EXPECT_TRUE(program_.Settle()) << "the program waits for the one that does not answer";
+    SetEvent(answerAgain.get());
+    EXPECT_TRUE(winkit::WaitFor([&] { return !IsWindow(stuck); }, 30s)) << "not closed once it answers";
+    EXPECT_EQ(program_.Quit(), 0u);
+}
+
+TEST_F(TrayProgram, TheProgramItemsStartNotepadAndAMissingCalculatorChangesNothingAndOneBesideItStarts) {
     // おまけ > 電卓: where there is no calculator nothing is shown and the program runs on.
     const bool haveCalculator =
         GetFileAttributesW(L"C:\\windows\\system32\\calc.exe") != INVALID_FILE_ATTRIBUTES;
@@ -639,6 +716,17 @@ TEST_F(TrayProgram, TheProgramItemsStartNotepadAndAMissingCalculatorChangesNothi
     }
     PostMessageW(notepad, WM_CLOSE, 0, 0);
     EXPECT_TRUE(winkit::WaitFor([&] { return !IsWindow(notepad); }, 30s));
+
+    // A calculator in the program's own folder is the one started: it is looked for there first.
+    ASSERT_TRUE(CopyFileW(winkit::BuildPath(L"app\\tests\\wine\\calc_standin.exe").c_str(),
+                          (copy_.Folder() + L"\\calc.exe").c_str(), FALSE));
+    ASSERT_TRUE(OpenTraySubmenu(4));
+    PressTimes(VK_DOWN, 2);
+    Press(VK_RETURN);
+    const std::wstring started = copy_.Folder() + L"\\calc-started.txt";
+    EXPECT_TRUE(
+        winkit::WaitFor([&] { return GetFileAttributesW(started.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30s))
+        << "the calculator beside the program was not started";
     EXPECT_EQ(program_.Quit(), 0u);
 }
 
