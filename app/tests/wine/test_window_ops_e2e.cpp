@@ -32,6 +32,10 @@ constexpr int kMiddle = 2;
 constexpr int kRight = 3;
 
 // Nearest multiple of the pitch, halves upward, for negative coordinates too.
+DWORD WINAPI EndAtOnce(void*) {
+    return 0;
+}
+
 int Snapped(int value, long long pitch = kPitch) {
     long long shifted = static_cast<long long>(value) + pitch / 2;
     long long quotient = shifted / pitch;
@@ -913,17 +917,23 @@ TEST_F(WindowOpsTest, TheEndOfTheSessionUnfoldsFoldedWindowsBeforeTheirProgramsH
     // toumei=0 is written back as 20: proof that the file was written anew.
     StartProgram(SettingsText([](Settings& s) { s.toumei = 0, s.graphicLine = true; }));
     const std::wstring log = copy_->Folder() + L"\\session.log";
-    // wineboot tells the processes in the order of their ids: the program must come first.
-    // A process id that was given back is given out again first: an id too low is handed to a process
-    // that stays until the end, so the next start gets another one.
-    std::vector<HWND> windows;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        windows = StartTargets({L"SessionFold:resizable:100:100:320:300", L"endsession=" + log});
-        if (targets_.back().Id() > program_->Id()) break;
-        targets_.back().Terminate();
-        StartTargets({L"IdHolder:fixed:0:0:60:60"});
+    // wineboot tells the processes in the order of their ids: the program must come first. Wine
+    // gives freed ids (process and thread ids alike) out again only while many are free, oldest
+    // first, so the program's may be higher than the next process's. Threads of this process, held
+    // until the target has started, take freed ids until a new one is above the program's: the
+    // target then gets a new one too.
+    std::vector<trellane::UniqueHandle> idHolders;
+    DWORD holderId = 0;
+    while (holderId < program_->Id() && idHolders.size() < 8192) {
+        idHolders.emplace_back(CreateThread(nullptr, 64 * 1024, EndAtOnce, nullptr,
+                                            CREATE_SUSPENDED | STACK_SIZE_PARAM_IS_A_RESERVATION, &holderId));
+        ASSERT_TRUE(idHolders.back()) << "thread " << idHolders.size();
     }
-    ASSERT_GT(targets_.back().Id(), program_->Id());
+    const std::vector<HWND> windows =
+        StartTargets({L"SessionFold:resizable:100:100:320:300", L"endsession=" + log});
+    for (const trellane::UniqueHandle& holder : idHolders)
+        ResumeThread(holder.get());
+    ASSERT_GT(targets_.back().Id(), program_->Id()) << idHolders.size() << " ids held";
     ASSERT_NE(windows[0], nullptr);
     // This process must have no window, or the end of the session would end it too.
     ASSERT_TRUE(winkit::ProcessWindows(GetCurrentProcessId(), nullptr).empty());
