@@ -918,19 +918,31 @@ TEST_F(WindowOpsTest, TheEndOfTheSessionUnfoldsFoldedWindowsBeforeTheirProgramsH
     StartProgram(SettingsText([](Settings& s) { s.toumei = 0, s.graphicLine = true; }));
     const std::wstring log = copy_->Folder() + L"\\session.log";
     // wineboot tells the processes in the order of their ids: the program must come first. Wine
-    // gives freed ids (process and thread ids alike) out again only while many are free, oldest
-    // first, so the program's may be higher than the next process's. Threads of this process, held
-    // until the target has started, take freed ids until a new one is above the program's: the
-    // target then gets a new one too.
+    // gives a freed process or thread id out again (oldest first) only while its table is full and
+    // many are free, else the next new one, in steps of 4 above all given so far. Threads of this
+    // process, held until the target has started, take freed ids until new ones come; a target that
+    // still got an old one (freed just then) is ended and started again.
     std::vector<trellane::UniqueHandle> idHolders;
-    DWORD holderId = 0;
-    while (holderId < program_->Id() && idHolders.size() < 8192) {
-        idHolders.emplace_back(CreateThread(nullptr, 64 * 1024, EndAtOnce, nullptr,
-                                            CREATE_SUSPENDED | STACK_SIZE_PARAM_IS_A_RESERVATION, &holderId));
-        ASSERT_TRUE(idHolders.back()) << "thread " << idHolders.size();
+    const auto holdUntilNewIds = [&] {
+        DWORD previous = 0;
+        for (int inARow = 0; inARow < 8;) {
+            DWORD id = 0;
+            if (idHolders.size() >= 4096) return false;
+            idHolders.emplace_back(CreateThread(nullptr, 64 * 1024, EndAtOnce, nullptr,
+                                                CREATE_SUSPENDED | STACK_SIZE_PARAM_IS_A_RESERVATION, &id));
+            if (!idHolders.back()) return false;
+            inARow = (id > program_->Id() && id == previous + 4) ? inARow + 1 : 0;
+            previous = id;
+        }
+        return true;
+    };
+    std::vector<HWND> windows;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        ASSERT_TRUE(holdUntilNewIds()) << idHolders.size() << " ids held";
+        windows = StartTargets({L"SessionFold:resizable:100:100:320:300", L"endsession=" + log});
+        if (targets_.back().Id() > program_->Id()) break;
+        targets_.back().Terminate();
     }
-    const std::vector<HWND> windows =
-        StartTargets({L"SessionFold:resizable:100:100:320:300", L"endsession=" + log});
     for (const trellane::UniqueHandle& holder : idHolders)
         ResumeThread(holder.get());
     ASSERT_GT(targets_.back().Id(), program_->Id()) << idHolders.size() << " ids held";
