@@ -36,6 +36,14 @@ run_lane() {
       done
       ctest --test-dir "$build64" -j1 --output-on-failure -R "^($(IFS='|'; echo "${wow64_kinds[*]}"))" "${@:2}"
     else
+      # ctest lists each program's tests by running it, into files that both lanes read: one lane
+      # at a time lists, so that neither reads a file the other is writing, and a lane that lists
+      # fewer than its share fails rather than leaving tests unseen.
+      local total share
+      total=$(flock "$build/lanes/list.lock" ctest --test-dir "$build" -N | sed -n 's/^Total Tests: //p')
+      share=$(ctest --test-dir "$build" -N -I "$1,,2" | sed -n 's/^Total Tests: //p')
+      [ "$share" -eq $(((total + 2 - $1) / 2)) ] ||
+        { echo "test: lane $1 lists $share of its $(((total + 2 - $1) / 2)) tests"; exit 1; }
       ctest --test-dir "$build" -j1 --output-on-failure -I "$1,,2" "${@:2}"
     fi
   )

@@ -750,6 +750,8 @@ TEST_F(WindowOpsTest, AFatalErrorInTheProgramGivesFoldedAndTranslucentWindowsBac
     program_ = std::make_unique<Program>(*copy_);
     form_ = program_->WaitPanel();
     ASSERT_NE(form_, nullptr);
+    // Away, so that the panel, which stands where the window does, cannot take its clicks.
+    ASSERT_TRUE(program_->StayResident());
 
     const auto windows = StartTargets({L"FoldCrash:resizable:300:200:300:320"});
     ASSERT_NE(windows[0], nullptr);
